@@ -1,0 +1,76 @@
+// The X connection, message boxes and the small desktop services.
+#include <FL/Fl.H>
+#include <FL/fl_ask.H>
+#include <FL/x.H>
+#include <X11/Xlib.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/platform.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+bool batch_mode = false;
+bool connected = false;
+}  // namespace
+
+bool open_display() {
+  if (connected) return true;
+  // FLTK's own opener ends the process when there is no display; ask Xlib
+  // first so that the caller can say what is wrong.
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  fl_open_display(display);
+  connected = true;
+  return true;
+}
+
+bool display_open() { return connected; }
+
+void set_batch_mode(bool on) { batch_mode = on; }
+
+void message_box(const char* caption, const char* text) {
+  if (batch_mode || !connected) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    std::fflush(stderr);
+    return;
+  }
+  fl_message_title(caption);
+  fl_message("%s", text);
+}
+
+uint32_t clock_ms() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  const uint64_t ms =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(ms);  // wraps like a 32-bit tick counter
+}
+
+bool read_access(const char* path) { return access(path, R_OK) == 0; }
+
+void open_in_viewer(const char* path) {
+  // The name goes to the opener as one argument; no shell ever sees it.
+  char opener[] = "xdg-open";
+  char* argv[] = {opener, const_cast<char*>(path), nullptr};
+  pid_t pid = 0;
+  posix_spawnp(&pid, opener, nullptr, nullptr, argv, environ);
+}
+
+void beep() {
+  if (!connected) return;
+  XBell(fl_display, 0);
+  XFlush(fl_display);
+}
+
+Size screen_size() {
+  if (!connected) return {};
+  return {DisplayWidth(fl_display, fl_screen), DisplayHeight(fl_display, fl_screen)};
+}
+
+}  // namespace platform

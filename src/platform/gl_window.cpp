@@ -1,0 +1,159 @@
+// The two kinds of GL test window. Each runs its whole suite inside its
+// first draw and then closes itself, like a window that paints once.
+#include <FL/Fl.H>
+#include <FL/Fl_Gl_Window.H>
+#include <FL/x.H>
+#include <GL/glx.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+constexpr int CLIENT_WIDTH = 512;
+constexpr int CLIENT_HEIGHT = 384;
+
+struct VisualWish {
+  int depth;
+  bool stencil;
+  bool accum;
+};
+
+// FLTK remembers the visual it chose for an attribute list by the list's
+// address, so every distinct list must keep an address of its own for the
+// life of the process: a freed list whose address is reused for another
+// would bring back the wrong visual.
+const int* stable_attributes(const std::vector<int>& attributes) {
+  static std::deque<std::vector<int>> kept;
+  for (const std::vector<int>& known : kept) {
+    if (known == attributes) return known.data();
+  }
+  kept.push_back(attributes);
+  return kept.back().data();
+}
+
+std::vector<int> visual_attributes(GlWindowKind kind, const VisualWish& wish) {
+  std::vector<int> a = {GLX_RGBA, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8};
+  if (kind == GlWindowKind::double_buffered) {
+    a.push_back(GLX_DOUBLEBUFFER);
+    if (wish.depth > 0) a.insert(a.end(), {GLX_DEPTH_SIZE, wish.depth});
+    if (wish.stencil) a.insert(a.end(), {GLX_STENCIL_SIZE, 8});
+    if (wish.accum) {
+      a.insert(a.end(), {GLX_ACCUM_RED_SIZE, 1, GLX_ACCUM_GREEN_SIZE, 1, GLX_ACCUM_BLUE_SIZE, 1});
+    }
+  }
+  a.push_back(None);
+  return a;
+}
+
+// The 3D window asks for the requested depth and, like the generic formats
+// of other desktops, prefers a stencil buffer and an accumulation buffer
+// where the server has them. Servers often pair stencil bits only with a
+// 24-bit depth buffer, so that pairing is tried before giving stencil up.
+// For trying the program against servers that lack something, the
+// environment variable TARVELIN_GL_VISUAL=plain asks for neither, and
+// TARVELIN_GL_VISUAL=none finds no visual at all.
+const int* choose_attributes(GlWindowKind kind, int depth_bits) {
+  const char* override_visual = std::getenv("TARVELIN_GL_VISUAL");
+  if (override_visual != nullptr && std::strcmp(override_visual, "none") == 0) return nullptr;
+  if (kind == GlWindowKind::single_buffered) {
+    return stable_attributes(visual_attributes(kind, {0, false, false}));
+  }
+  const bool plain = override_visual != nullptr && std::strcmp(override_visual, "plain") == 0;
+  std::vector<VisualWish> wishes;
+  if (!plain) {
+    wishes.push_back({depth_bits, true, true});
+    if (depth_bits > 24) wishes.push_back({24, true, true});
+    wishes.push_back({depth_bits, false, true});
+    wishes.push_back({depth_bits, true, false});
+    if (depth_bits > 24) wishes.push_back({24, true, false});
+  }
+  wishes.push_back({depth_bits, false, false});
+  for (const VisualWish& wish : wishes) {
+    const int* attributes = stable_attributes(visual_attributes(kind, wish));
+    if (Fl_Gl_Window::can_do(attributes)) return attributes;
+  }
+  return nullptr;
+}
+
+class SuiteWindow : public Fl_Gl_Window {
+ public:
+  SuiteWindow(const WindowRect& rect, const char* title, void (*suite)())
+      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT), suite_(suite) {
+    copy_label(title);
+    // The window closes itself when its suite is done; a close request from
+    // the desktop before that is ignored.
+    callback([](Fl_Widget*, void*) {});
+  }
+
+  bool suite_ran() const { return suite_ran_; }
+  bool context_missing() const { return context_missing_; }
+
+ protected:
+  void draw() override {
+    if (drawn_) return;
+    drawn_ = true;
+    if (context() == nullptr || glXGetCurrentContext() == nullptr) {
+      context_missing_ = true;
+    } else {
+      suite_();
+      suite_ran_ = true;
+    }
+    Fl::add_timeout(0.0, close_soon, this);
+  }
+
+ private:
+  static void close_soon(void* window) { static_cast<SuiteWindow*>(window)->hide(); }
+
+  void (*suite_)();
+  bool drawn_ = false;
+  bool suite_ran_ = false;
+  bool context_missing_ = false;
+};
+
+SuiteWindow* running_window = nullptr;
+
+}  // namespace
+
+WindowOutcome run_gl_window(GlWindowKind kind, const WindowRect& rect, const char* title,
+                            int depth_bits, void (*suite)()) {
+  const int* attributes = choose_attributes(kind, depth_bits);
+  if (attributes == nullptr) return WindowOutcome::no_visual;
+
+  SuiteWindow* window = new SuiteWindow(rect, title, suite);
+  if (!window->mode(attributes)) {
+    delete window;
+    return WindowOutcome::no_visual;
+  }
+  running_window = window;
+  window->show();
+  if (!window->shown()) {
+    running_window = nullptr;
+    delete window;
+    return WindowOutcome::not_created;
+  }
+  while (window->shown()) Fl::wait();
+  running_window = nullptr;
+  const bool missing = window->context_missing();
+  delete window;  // releases the GL context with the window
+  Fl::check();
+  return missing ? WindowOutcome::no_context : WindowOutcome::ran;
+}
+
+void set_test_window_title(const char* title) {
+  if (running_window == nullptr) return;
+  running_window->copy_label(title);
+  // Inside a draw nothing else flushes the connection until the suite ends.
+  XFlush(fl_display);
+}
+
+void swap_test_window() {
+  if (running_window != nullptr) running_window->swap_buffers();
+}
+
+}  // namespace platform

@@ -1,0 +1,86 @@
+// The desktop services the benchmark needs, over FLTK, GLX and X11. This is
+// the only interface through which the rest of the program reaches the
+// window system; no FLTK or Xlib type appears here.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Connects to the X display named by DISPLAY. False when there is none.
+bool open_display();
+bool display_open();
+
+// In batch mode message boxes become one line "Caption: text" on stderr.
+void set_batch_mode(bool on);
+
+// A modal box with one OK button; returns when the user dismissed it.
+// Without a display (or in batch mode) the text goes to stderr instead.
+void message_box(const char* caption, const char* text);
+
+// Milliseconds of a monotonic clock as an unsigned 32-bit count that wraps.
+uint32_t clock_ms();
+
+// True when the file can be opened for reading.
+bool read_access(const char* path);
+
+// Shows a text file in the desktop's viewer without waiting for it; the
+// viewer is started directly, never through a shell.
+void open_in_viewer(const char* path);
+
+// The short alert sound.
+void beep();
+
+// Switches the X screen saver off, remembering its settings, and arranges
+// for them to be put back if the process is ended by SIGINT or SIGTERM.
+void screen_saver_off();
+// Puts back what screen_saver_off saved; does nothing if nothing was saved.
+void screen_saver_restore();
+
+struct Size {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+Size screen_size();
+
+// The client rectangle of a window, in screen coordinates.
+struct WindowRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+};
+
+enum class GlWindowKind {
+  double_buffered,  // 3D: double buffer and depth buffer
+  single_buffered,  // 2D: single buffer, no depth buffer
+};
+
+enum class WindowOutcome {
+  ran,          // the suite ran and the window closed itself
+  not_created,  // the window could not be created
+  no_visual,    // no GL visual of the requested kind
+  no_context,   // the window exists but its GL context could not be had
+};
+
+// Opens a GL window with a 512 x 384 client area at rect and the given
+// title, runs suite() once inside its first draw with the context current,
+// then closes the window and returns after its event loop has ended.
+// depth_bits is the depth-buffer size asked for (double-buffered only).
+WindowOutcome run_gl_window(GlWindowKind kind, const WindowRect& rect, const char* title,
+                            int depth_bits, void (*suite)());
+
+// Sets the title of the GL window whose suite is running and shows it at
+// once.
+void set_test_window_title(const char* title);
+
+// Shows the back buffer of the running GL window.
+void swap_test_window();
+
+// The start panel as the run sequence needs it until the full panel
+// exists: a window with a 512 x 384 client area at rect and its START
+// button. Returns true when START was pressed, with the window's client
+// rectangle at that moment in *at_start; false when it was closed.
+bool run_start_button_panel(const WindowRect& rect, const char* title, WindowRect* at_start);
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+// Build-time converter: embed_picture <input.ppm> <output.cpp>
+//
+// Reads the built-in photograph as a binary PPM (P6, 256 x 256, maxval 255) and writes a C++
+// source that defines source_image in the layout the program draws from: RGBA, four bytes a
+// pixel, bottom row first (as glDrawPixels reads rows), alpha 0 in every pixel. The output
+// depends on nothing but the pixels and the input's file name, so rebuilds are reproducible.
+// Exits non-zero with a message on the standard error stream when the input is not such a
+// file or the output cannot be written; a failed run leaves no output file behind.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+constexpr int SIZE = 256;
+constexpr int MAXVAL = 255;
+constexpr std::size_t RGB_BYTES = std::size_t{SIZE} * SIZE * 3;
+constexpr int VALUES_PER_LINE = 32;
+
+bool is_space(unsigned char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+class HeaderReader {
+ public:
+  explicit HeaderReader(const std::vector<unsigned char>& data) : data_(data) {}
+
+  // Skips whitespace and '#' comments, which may sit between any two header fields.
+  void skip_separators() {
+    while (pos_ < data_.size()) {
+      if (is_space(data_[pos_])) {
+        ++pos_;
+      } else if (data_[pos_] == '#') {
+        while (pos_ < data_.size() && data_[pos_] != '\n' && data_[pos_] != '\r') ++pos_;
+      } else {
+        break;
+      }
+    }
+  }
+
+  // A header number must be separated from what precedes it; the values we accept are small, so
+  // anything past a few digits is reported as out of range rather than overflowing.
+  std::optional<long> read_number() {
+    std::size_t start = pos_;
+    skip_separators();
+    if (pos_ == start) return std::nullopt;
+    long value = 0;
+    std::size_t digits = 0;
+    while (pos_ < data_.size() && data_[pos_] >= '0' && data_[pos_] <= '9') {
+      if (value < 1000000) value = value * 10 + (data_[pos_] - '0');
+      ++pos_;
+      ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    return value;
+  }
+
+  std::size_t pos() const { return pos_; }
+  void advance(std::size_t n) { pos_ += n; }
+  bool at_end() const { return pos_ >= data_.size(); }
+  unsigned char peek() const { return data_[pos_]; }
+
+ private:
+  const std::vector<unsigned char>& data_;
+  std::size_t pos_ = 2;  // after the magic number
+};
+
+int fail(const std::string& input, const std::string& message) {
+  std::fprintf(stderr, "embed_picture: %s: %s\n", input.c_str(), message.c_str());
+  return 1;
+}
+
+// Returns the pixels (RGB, rows top first) or an empty vector after printing why not.
+std::vector<unsigned char> read_ppm(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    fail(path, "cannot open for reading");
+    return {};
+  }
+  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    fail(path, "read error");
+    return {};
+  }
+  if (data.size() < 2 || data[0] != 'P' || data[1] != '6') {
+    fail(path, "not a binary PPM (the file must start with \"P6\")");
+    return {};
+  }
+
+  HeaderReader header(data);
+  std::optional<long> width = header.read_number();
+  std::optional<long> height = header.read_number();
+  std::optional<long> maxval = header.read_number();
+  if (!width || !height || !maxval) {
+    fail(path, "malformed PPM header (expected width, height and maxval)");
+    return {};
+  }
+  if (*width != SIZE || *height != SIZE) {
+    fail(path, "picture is " + std::to_string(*width) + " x " + std::to_string(*height) +
+                   " pixels; it must be 256 x 256");
+    return {};
+  }
+  if (*maxval != MAXVAL) {
+    fail(path, "maxval is " + std::to_string(*maxval) + "; it must be 255 (8 bits a channel)");
+    return {};
+  }
+  // Exactly one whitespace byte ends the header; the pixels may begin with any byte value.
+  if (header.at_end() || !is_space(header.peek())) {
+    fail(path, "malformed PPM header (no whitespace after maxval)");
+    return {};
+  }
+  header.advance(1);
+
+  std::size_t available = data.size() - header.pos();
+  if (available < RGB_BYTES) {
+    fail(path, "truncated: " + std::to_string(available) + " pixel bytes, expected " +
+                   std::to_string(RGB_BYTES));
+    return {};
+  }
+  if (available > RGB_BYTES) {
+    fail(path, std::to_string(available - RGB_BYTES) + " unexpected bytes after the pixels");
+    return {};
+  }
+  return std::vector<unsigned char>(data.begin() + static_cast<std::ptrdiff_t>(header.pos()),
+                                    data.end());
+}
+
+std::string generate_source(const std::vector<unsigned char>& rgb, const std::string& name) {
+  std::string out;
+  out.reserve(1u << 20);
+  out += "// Generated by embed_picture from " + name + "; do not edit.\n";
+  out += "// RGBA, bottom row first, alpha 0.\n\n";
+  out += "#include \"raster2d/picture.h\"\n\n";
+  out += "alignas(4) const unsigned char source_image[PICTURE_BYTES] = {\n";
+  int on_line = 0;
+  auto emit = [&](unsigned value) {
+    out += std::to_string(value);
+    out += ',';
+    if (++on_line == VALUES_PER_LINE) {
+      out += '\n';
+      on_line = 0;
+    }
+  };
+  for (int row = SIZE - 1; row >= 0; --row) {
+    const unsigned char* line = rgb.data() + std::size_t(row) * SIZE * 3;
+    for (int x = 0; x < SIZE; ++x) {
+      emit(line[3 * x]);
+      emit(line[3 * x + 1]);
+      emit(line[3 * x + 2]);
+      emit(0);
+    }
+  }
+  if (on_line != 0) out += '\n';
+  out += "};\n";
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: embed_picture <input.ppm> <output.cpp>\n");
+    return 2;
+  }
+  const std::string input = argv[1];
+  const std::filesystem::path output = argv[2];
+
+  std::vector<unsigned char> rgb = read_ppm(input);
+  if (rgb.empty()) return 1;
+  std::string source = generate_source(rgb, std::filesystem::path(input).filename().string());
+
+  // Written beside the target and renamed into place, so that an interrupted or failed run never
+  // leaves a half-written file that the build would take as up to date.
+  std::filesystem::path temp = output;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(source.data(), static_cast<std::streamsize>(source.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
+      return fail(output.string(), "cannot write");
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temp, output, error);
+  if (error) {
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    return fail(output.string(), "cannot replace: " + error.message());
+  }
+  return 0;
+}

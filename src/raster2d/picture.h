@@ -1,0 +1,20 @@
+// The built-in 256 x 256 photograph that both test windows share.
+#pragma once
+
+#include <cstddef>
+
+constexpr int PICTURE_SIZE = 256;
+constexpr std::size_t PICTURE_BYTES = std::size_t{PICTURE_SIZE} * PICTURE_SIZE * 4;
+
+// The picture as the 2D tests draw it: four bytes a pixel (red, green, blue, alpha, i.e.
+// GL_RGBA with GL_UNSIGNED_BYTE), rows bottom first with nothing between them, alpha 0 in
+// every pixel. Read-only; generated at build time from assets/picture.ppm.
+alignas(4) extern const unsigned char source_image[PICTURE_BYTES];
+
+// The working copy that the 3D tests load as their texture (its first row is t = 0). Holds
+// zeros until copy_picture_to_texture() has run; the 2D tests never touch it.
+alignas(4) extern unsigned char texture_image[PICTURE_BYTES];
+
+// Copies source_image into texture_image byte for byte. Called once at start-up, before any
+// window exists.
+void copy_picture_to_texture();

@@ -1,0 +1,3 @@
+#include "scene3d/environment_info.h"
+
+EnvironmentInfo environment_info;

@@ -1,0 +1,133 @@
+#include "shell/run_sequence.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/pass_definition.h"
+#include "platform/platform.h"
+#include "raster2d/picture.h"
+#include "report/report.h"
+#include "scene3d/surface_mesh.h"
+#include "shell/options.h"
+#include "shell/run_options.h"
+#include "shell/start_settings.h"
+#include "shell/test_windows.h"
+
+namespace {
+
+constexpr int EXIT_ABANDONED = 0;
+constexpr int EXIT_DONE = 1;
+constexpr int BATCH_DONE = 0;
+constexpr int BATCH_FAILED = 1;
+constexpr int BATCH_USAGE = 2;
+
+int exit_after_options() {
+  if (!run_options.batch) return EXIT_ABANDONED;
+  return run_options.usage_error ? BATCH_USAGE : BATCH_DONE;
+}
+
+int exit_after_window_failure() {
+  platform::screen_saver_restore();
+  return run_options.batch ? BATCH_FAILED : EXIT_ABANDONED;
+}
+
+void check_pass_file() {
+  run_state.pass_file_missing = platform::read_access(run_options.pass_file) ? 0 : -1;
+}
+
+// The panel until START, or in batch mode the settings of the command line
+// taken as if START had been pressed on an untouched panel.
+void run_start_panel() {
+  run_state.run_mode = RUN_MODE_PANEL;
+  reconcile_panel_flags();
+  ScreenRect at_start = PANEL_RECT;
+  if (!run_options.batch) {
+    char title[64];
+    std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
+    const platform::WindowRect panel{PANEL_RECT.left, PANEL_RECT.top, PANEL_RECT.right,
+                                     PANEL_RECT.bottom};
+    platform::WindowRect pressed_at;
+    if (!platform::run_start_button_panel(panel, title, &pressed_at)) return;
+    at_start = {pressed_at.left, pressed_at.top, pressed_at.right, pressed_at.bottom};
+  }
+  const platform::Size screen = platform::screen_size();
+  run_state.window_rect = clamp_to_screen(at_start, screen.width, screen.height);
+  apply_start_settings();
+  run_state.start_pressed = 1;
+}
+
+// One 3D window, then one 2D window.
+bool run_pass() {
+  std::memcpy(skip_flags, saved_skip_flags, sizeof skip_flags);
+  run_state.run_mode = RUN_MODE_3D;
+  if (!run_test_window()) return false;
+  run_state.run_mode = RUN_MODE_2D;
+  if (!run_test_window()) return false;
+  run_state.pass_index += 1;
+  if (run_state.pass_index == TIME_SLOTS) run_state.pass_index = 0;
+  return true;
+}
+
+void write_report() {
+  write_environment_status();
+  if (run_options.status_only) {
+    close_report();
+  } else {
+    write_results();
+  }
+}
+
+void announce_end() {
+  if (run_options.test_loop) {
+    platform::message_box("tarvelin", "BenchMark complete.");
+  } else if (!run_options.batch) {
+    platform::open_in_viewer(run_options.result_file);
+    platform::beep();
+  }
+}
+
+}  // namespace
+
+int run_benchmark(int argc, char** argv) {
+  argc = take_batch_option(argc, argv, &run_options.batch);
+  platform::set_batch_mode(run_options.batch != 0);
+  platform::open_display();  // message boxes need it; its absence is told below
+
+  static WordTable words;
+  split_command_line(argc, argv, &words);
+  if (!run_options.exit_requested) parse_options(words);
+  if (run_options.exit_requested) return exit_after_options();
+
+  if (!platform::display_open()) {
+    std::fprintf(stderr,
+                 "tarvelin: cannot open the X display; set DISPLAY to a running X server\n");
+    return 1;
+  }
+
+  copy_picture_to_texture();
+  build_surface_mesh();
+  check_pass_file();
+
+  run_start_panel();
+  if (!run_state.start_pressed) return EXIT_DONE;
+
+  read_pass_definition();
+  if (run_options.loops > 0) progress_total *= run_options.loops;
+  std::memcpy(saved_skip_flags, skip_flags, sizeof saved_skip_flags);
+  if (run_options.stop_screen_saver) platform::screen_saver_off();
+
+  // Loop counts of 0 and 1 both run one pass; a negative count never ends.
+  int32_t passes_left = run_options.status_only ? 1 : run_options.loops;
+  for (;;) {
+    if (!run_pass()) return exit_after_window_failure();
+    if (run_options.loops < 0) continue;
+    if (--passes_left <= 0) break;
+  }
+
+  if (run_options.stop_screen_saver) platform::screen_saver_restore();
+  write_report();
+  announce_end();
+  if (run_options.batch) return report_failed() ? BATCH_FAILED : BATCH_DONE;
+  return EXIT_DONE;
+}

@@ -1,0 +1,66 @@
+#include "shell/test_windows.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "shell/run_options.h"
+
+namespace {
+
+// The 3D window's first draw: the scene set-up and probe, then the test
+// families in an order that matters, since GL state and the object's
+// orientation carry from one family to the next.
+void run_3d_window_suite() {
+  if (run_options.status_only) return;
+  set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+}
+
+// The 2D window's first draw.
+void run_2d_window_suite() {}
+
+void report_window_failure(platform::WindowOutcome outcome) {
+  switch (outcome) {
+    case platform::WindowOutcome::no_visual:
+      platform::message_box("Error", "ChoosePixelFormat failed");
+      break;
+    case platform::WindowOutcome::no_context:
+      platform::message_box("Error", "SetPixelFormat failed");
+      break;
+    case platform::WindowOutcome::not_created:
+      platform::message_box("Error", "The test window could not be created");
+      break;
+    case platform::WindowOutcome::ran:
+      break;
+  }
+}
+
+}  // namespace
+
+bool run_test_window() {
+  char title[64];
+  std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
+  const ScreenRect& r = run_state.window_rect;
+  const platform::WindowRect rect{r.left, r.top, r.right, r.bottom};
+  const bool is_3d = run_state.run_mode == RUN_MODE_3D;
+  const platform::WindowOutcome outcome =
+      is_3d ? platform::run_gl_window(platform::GlWindowKind::double_buffered, rect, title,
+                                      run_options.depth_bits & 0xFF, run_3d_window_suite)
+            : platform::run_gl_window(platform::GlWindowKind::single_buffered, rect, title, 0,
+                                      run_2d_window_suite);
+  if (outcome == platform::WindowOutcome::ran) return true;
+  report_window_failure(outcome);
+  return false;
+}
+
+void set_perspective(int width, int height) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height), 5.0, 15.0);
+  glMatrixMode(GL_MODELVIEW);
+  glViewport(0, 0, width, height);
+}
+
+void swap_buffers() { platform::swap_test_window(); }

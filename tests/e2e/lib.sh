@@ -1,0 +1,77 @@
+# Shared helpers of the end-to-end tests. Each test script is run as
+#   bash tests/e2e/test_NAME.sh PATH_TO_PROGRAM
+# with DISPLAY naming a running X server; it works in a fresh temporary
+# folder, so reports land there.
+set -euo pipefail
+
+PROGRAM=$1
+SOURCE_DIR=${TARVELIN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+WORK=$(mktemp -d)
+trap 'cleanup_test' EXIT
+cd "$WORK"
+
+BACKGROUND_PIDS=()
+cleanup_test() {
+  for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  "$@" || fail "$what"
+  echo "ok - $what"
+}
+
+expect_eq() {  # expect_eq DESCRIPTION EXPECTED ACTUAL
+  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
+  echo "ok - $1"
+}
+
+contains() { grep -qF -- "$2" "$1"; }
+
+# Runs the program in batch mode; its exit code goes to $STATUS, its
+# outputs to out.txt and err.txt.
+run_batch() {
+  STATUS=0
+  "$PROGRAM" -batch "$@" >out.txt 2>err.txt || STATUS=$?
+}
+
+# Waits until a window whose title matches appears; prints its id.
+wait_for_window() {  # wait_for_window TITLE_REGEX [SECONDS]
+  local limit=$(( ${2:-10} * 10 ))
+  for ((i = 0; i < limit; i++)); do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The timeout of the X screen saver, in seconds.
+screen_saver_timeout() { xset q | awk '/timeout:/ {print $2; exit}'; }
+
+# Letters for the test windows in the order their GL contexts were made:
+# D for a double-buffered visual, S for a single-buffered one. A visual's
+# kind is learnt from the request that first returned it.
+window_kinds_of_trace() {  # window_kinds_of_trace TRACE
+  apitrace dump "$1" 2>/dev/null | awk '
+    function visual_id(line) {
+      return match(line, /visualid = [0-9]+/) ? substr(line, RSTART + 11, RLENGTH - 11) : ""
+    }
+    /glXChooseVisual/ && !/= NULL$/ {
+      id = visual_id($0)
+      if (!(id in kind)) kind[id] = ($0 ~ /GLX_DOUBLEBUFFER/) ? "D" : "S"
+    }
+    /glXCreateContext/ { printf "%s", kind[visual_id($0)] }
+    END { print "" }'
+}

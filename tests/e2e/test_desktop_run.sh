@@ -1,0 +1,48 @@
+# A desktop run as a user starts it: the panel, START, the passes, and the
+# report handed to the desktop's opener as one argument, never to a shell.
+source "$(dirname "$0")/lib.sh"
+
+# An opener that only records what it was given.
+mkdir bin
+cat >bin/xdg-open <<'OPENER'
+#!/bin/sh
+for arg in "$@"; do printf '%s\n' "$arg"; done >"$OPENER_LOG"
+OPENER
+chmod +x bin/xdg-open
+export OPENER_LOG=$WORK/opener.log
+
+# Pass over every test so that the run is quick.
+{
+  echo enable
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/catalogue/catalogue.cpp"
+} >none.def
+expect_eq "the pass definition names all tests" 50 "$(wc -l <none.def)"
+
+start_desktop_run() {
+  STATUS=0
+  PATH="$WORK/bin:$PATH" "$PROGRAM" "$@" >out.txt 2>err.txt &
+  RUN_PID=$!
+  BACKGROUND_PIDS+=("$RUN_PID")
+  PANEL=$(wait_for_window '^Tarvelin version 1\.5\.1$') || fail "the start panel appears"
+}
+
+press_start() {
+  xdotool mousemove --window "$PANEL" 256 300 click 1
+}
+
+start_desktop_run -def none.def -f 'x;touch y'
+press_start
+wait "$RUN_PID" || STATUS=$?
+expect_eq "a completed desktop run exits with 1" 1 "$STATUS"
+for _ in $(seq 50); do [ -s opener.log ] && break; sleep 0.1; done
+expect_eq "the opener got the report name as one argument" 'x;touch y' "$(cat opener.log)"
+check "no shell ran the name" test ! -e y
+
+# Closing the panel instead of pressing START runs nothing.
+rm -f opener.log
+start_desktop_run -def none.def
+xdotool mousemove --window "$PANEL" 400 100 key Escape
+wait "$RUN_PID" || STATUS=$?
+expect_eq "closing the panel exits with 1" 1 "$STATUS"
+check "nothing was opened" test ! -e opener.log
+check "nothing was written" test ! -e result.tvl

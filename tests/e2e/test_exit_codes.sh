@@ -1,0 +1,56 @@
+# What a user or a script is told, and the exit status, for help, bad
+# command lines, a missing display and a GL visual that cannot be had.
+source "$(dirname "$0")/lib.sh"
+
+run_batch -help
+expect_eq "help in batch mode succeeds" 0 "$STATUS"
+check "usage goes to stdout" contains out.txt "tarvelin [options]"
+check "usage ends with the home page" contains out.txt "https://tarvelin.example.org/"
+
+run_batch -quarter -bogus -test
+expect_eq "an unknown option is a usage error" 2 "$STATUS"
+check "the error names the word" contains err.txt "Error: Unknown option '-bogus'"
+check "no window was opened for it" test ! -e result.tvl
+
+run_batch -f "$(printf 'r%.0s' {1..256})"
+expect_eq "a word over 255 characters is a usage error" 2 "$STATUS"
+check "it says the word is too long" contains err.txt "Argument 2 is too long: 256 characters"
+
+run_batch -f "$(printf 'r%.0s' {1..255})" -test
+expect_eq "a 255-character word is fine" 0 "$STATUS"
+
+run_batch -quarter -quarter -quarter -quarter -quarter -quarter -quarter -quarter \
+  -quarter -quarter -quarter -quarter -quarter -quarter -quarter -quarter
+expect_eq "sixteen arguments are a usage error" 2 "$STATUS"
+check "it says there are too many" contains err.txt "Too many arguments: 16 given"
+
+STATUS=0
+env -u DISPLAY "$PROGRAM" -test >out.txt 2>err.txt || STATUS=$?
+expect_eq "no display: failure" 1 "$STATUS"
+check "no display: it says so" contains err.txt "cannot open the X display"
+
+STATUS=0
+DISPLAY=:99999 "$PROGRAM" -batch -test >out.txt 2>err.txt || STATUS=$?
+expect_eq "an unreachable display: failure" 1 "$STATUS"
+
+STATUS=0
+TARVELIN_GL_VISUAL=none "$PROGRAM" -batch -test >out.txt 2>err.txt || STATUS=$?
+expect_eq "a GL visual that cannot be had ends the run as a failure" 1 "$STATUS"
+check "the failure is named" contains err.txt "Error: ChoosePixelFormat failed"
+check "no completion message after a failure" bash -c '! grep -q "BenchMark complete" err.txt'
+
+run_batch -test -zbits 64
+expect_eq "a depth nobody offers gets the nearest one the server has" 0 "$STATUS"
+
+run_batch -test -zbits 16
+expect_eq "a 16-bit depth request is met" 0 "$STATUS"
+
+# Without batch mode the same failure shows a box and the run ends with 0.
+STATUS=0
+"$PROGRAM" -bogus >out.txt 2>err.txt &
+pid=$!
+BACKGROUND_PIDS+=("$pid")
+box=$(wait_for_window '^Error$') || fail "the error box appears"
+xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+wait "$pid" || STATUS=$?
+expect_eq "an unknown option ends the desktop run with 0" 0 "$STATUS"

@@ -1,0 +1,193 @@
+// The command-line scan: what each word does to the settings, and what the
+// user is told when a word is wrong.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/options.h"
+#include "shell/run_options.h"
+
+namespace {
+
+class OptionScan : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    run_options = RunOptions{};
+    option_message[0] = '\0';
+  }
+
+  // Runs the scan on argv = {program, words...}.
+  void scan(std::vector<std::string> words, const char* program = "tarvelin") {
+    args_ = {program};
+    for (auto& w : words) args_.push_back(w);
+    std::vector<char*> argv;
+    for (auto& a : args_) argv.push_back(a.data());
+    table_ = WordTable{};
+    split_command_line(static_cast<int>(argv.size()), argv.data(), &table_);
+    if (!run_options.exit_requested) parse_options(table_);
+  }
+
+  std::vector<std::string> args_;
+  WordTable table_;
+};
+
+TEST_F(OptionScan, NoArgumentsChangesNothing) {
+  scan({});
+  EXPECT_EQ(table_.count, 1);
+  EXPECT_EQ(run_options.loops, 1);
+  EXPECT_STREQ(run_options.result_file, "result.tvl");
+  EXPECT_STREQ(run_options.pass_file, "pass.def");
+  EXPECT_EQ(run_options.auto_pass, 1);
+  EXPECT_EQ(run_options.show_count, 1);
+  EXPECT_EQ(run_options.depth_bits, 32);
+  EXPECT_EQ(run_options.exit_requested, 0);
+}
+
+TEST_F(OptionScan, EveryOptionSetsItsField) {
+  scan({"-zbits", "16", "-loop", "3", "-f", "out.tvl", "-def", "my.def", "-quarter", "-nocount",
+        "-no_autopass", "-test"});
+  EXPECT_EQ(run_options.depth_bits, 16);
+  EXPECT_EQ(run_options.loops, 3);
+  EXPECT_STREQ(run_options.result_file, "out.tvl");
+  EXPECT_STREQ(run_options.pass_file, "my.def");
+  EXPECT_EQ(run_options.quarter, 1);
+  EXPECT_EQ(run_options.show_count, 0);
+  EXPECT_EQ(run_options.auto_pass, 0);
+  EXPECT_EQ(run_options.test_loop, 1);
+  EXPECT_EQ(run_options.exit_requested, 0);
+}
+
+TEST_F(OptionScan, NegativeLoopMeansEndlessWithoutCount) {
+  scan({"-loop", "-5"});
+  EXPECT_EQ(run_options.loops, -1);
+  EXPECT_EQ(run_options.show_count, 0);
+}
+
+TEST_F(OptionScan, StatusOnlyTurnsTheCountOff) {
+  scan({"-statusonly"});
+  EXPECT_EQ(run_options.status_only, 1);
+  EXPECT_EQ(run_options.show_count, 0);
+}
+
+TEST_F(OptionScan, NumbersAreReadLikeAtoi) {
+  scan({"-loop", "abc", "-zbits", "24bits"});
+  EXPECT_EQ(run_options.loops, 0);
+  EXPECT_EQ(run_options.depth_bits, 24);
+}
+
+TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
+  scan({"-f", "-quarter"});
+  EXPECT_STREQ(run_options.result_file, "-quarter");
+  EXPECT_EQ(run_options.quarter, 0);
+}
+
+TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredSilently) {
+  scan({"-quarter", "-f"});
+  EXPECT_STREQ(run_options.result_file, "result.tvl");
+  EXPECT_EQ(run_options.quarter, 1);
+  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_STREQ(option_message, "");
+}
+
+TEST_F(OptionScan, LastRepeatWins) {
+  scan({"-loop", "2", "-loop", "7"});
+  EXPECT_EQ(run_options.loops, 7);
+}
+
+TEST_F(OptionScan, ComparisonIsCaseSensitive) {
+  scan({"-Loop", "2"});
+  EXPECT_EQ(run_options.exit_requested, 1);
+  EXPECT_EQ(run_options.usage_error, 1);
+  EXPECT_STREQ(option_message, "Unknown option '-Loop'\n  '-help' option is help");
+  EXPECT_EQ(run_options.loops, 1);
+}
+
+TEST_F(OptionScan, ScanStopsAtTheUnknownWord) {
+  scan({"-quarter", "-bogus", "-test"});
+  EXPECT_EQ(run_options.quarter, 1);
+  EXPECT_EQ(run_options.test_loop, 0);
+  EXPECT_STREQ(option_message, "Unknown option '-bogus'\n  '-help' option is help");
+}
+
+TEST_F(OptionScan, HelpShowsUsageAndEndsWithoutError) {
+  scan({"-help", "-quarter"});
+  EXPECT_EQ(run_options.exit_requested, 1);
+  EXPECT_EQ(run_options.usage_error, 0);
+  EXPECT_EQ(run_options.quarter, 0);
+  EXPECT_EQ(std::string(option_message).rfind("tarvelin [options]\n", 0), 0u);
+}
+
+TEST_F(OptionScan, ProgramNameLosesItsFolders) {
+  scan({"-help"}, "/usr/local/bin/tarvelin");
+  EXPECT_STREQ(table_.words[0], "tarvelin");
+  run_options = RunOptions{};
+  scan({"-help"}, "C:\\tools\\bench.exe");
+  EXPECT_STREQ(table_.words[0], "bench.exe");
+  EXPECT_EQ(std::string(option_message).rfind("bench.exe [options]\n", 0), 0u);
+}
+
+TEST_F(OptionScan, LongestFileNameFitsWhole) {
+  const std::string name(255, 'n');
+  scan({"-f", name});
+  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(std::string(run_options.result_file), name);
+}
+
+TEST_F(OptionScan, OverlongWordIsRefusedNotCut) {
+  const std::string name(256, 'n');
+  scan({"-quarter", "-f", name});
+  EXPECT_EQ(run_options.exit_requested, 1);
+  EXPECT_EQ(run_options.usage_error, 1);
+  EXPECT_STREQ(run_options.result_file, "result.tvl");
+  EXPECT_EQ(run_options.quarter, 0) << "nothing is applied from a refused command line";
+  EXPECT_NE(std::string(option_message).find("Argument 3 is too long: 256 characters"),
+            std::string::npos);
+}
+
+TEST_F(OptionScan, FifteenArgumentsFitSixteenDoNot) {
+  std::vector<std::string> words(15, "-quarter");
+  scan(words);
+  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(table_.count, 16);
+  words.push_back("-test");
+  run_options = RunOptions{};
+  scan(words);
+  EXPECT_EQ(run_options.exit_requested, 1);
+  EXPECT_EQ(run_options.usage_error, 1);
+  EXPECT_NE(std::string(option_message).find("Too many arguments: 16 given, at most 15"),
+            std::string::npos);
+}
+
+TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
+  char text[MESSAGE_SIZE];
+  format_usage("tarvelin", text, MESSAGE_SIZE);
+  const std::string expected = std::string(
+                                   "tarvelin [options]\n"
+                                   "    -loop n\t: 'n' is loop numbers (-1 to endless)\n"
+                                   "    -f filename\t: output file name (default : result.tvl)\n"
+                                   "    -def filename\t: defines file name (default : pass.def)\n"
+                                   "    -quarter\t: quarter loops (for slow machine)\n"
+                                   "    -no_autopass\t: disable to auto check of support function\n"
+                                   "    -statusonly\t: only status output\n"
+                                   "    -nocount\t: no display title-bar count\n"
+                                   "    -test\t\t: test loop\n"
+                                   "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
+                                   "    -help\t\t: this help\n"
+                                   "\n            version 1.5.1\n\n") +
+                               HOME_PAGE;
+  EXPECT_EQ(std::string(text), expected);
+}
+
+TEST(BatchOption, IsTakenOutWhereverItStands) {
+  std::string a0 = "tarvelin", a1 = "-quarter", a2 = "-batch", a3 = "-test";
+  char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data()};
+  int32_t batch = 0;
+  const int argc = take_batch_option(4, argv, &batch);
+  EXPECT_EQ(batch, 1);
+  ASSERT_EQ(argc, 3);
+  EXPECT_STREQ(argv[1], "-quarter");
+  EXPECT_STREQ(argv[2], "-test");
+}
+
+}  // namespace
