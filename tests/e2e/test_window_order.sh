@@ -20,6 +20,7 @@ apitrace dump loop3.trace 2>/dev/null | awk '
 echo "ok - one window at a time"
 
 # The 3D window draws in perspective at the full client area.
-apitrace dump loop0.trace 2>/dev/null | grep -q 'glViewport(x = 0, y = 0, width = 512, height = 384)$' ||
+apitrace dump loop0.trace >loop0.txt 2>/dev/null
+grep -q 'glViewport(x = 0, y = 0, width = 512, height = 384)$' loop0.txt ||
   fail "the 3D window sets its 512 x 384 viewport"
 echo "ok - 3D viewport"

@@ -1,0 +1,28 @@
+// The second half of the report: one score per test and the group
+// averages.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "catalogue/catalogue.h"
+#include "shell/run_options.h"
+
+// Writes the result section to `out`: the 3D tests 26 to 48, then the 2D
+// tests 0 to 25, each on a line of its report label padded to 25 columns,
+// ": " and its score ("%f") or "skipped" (the swap_buffer line is followed
+// by an empty line), then the totals. Scores come from compute_score with
+// loops and quarter of `options`.
+//
+// Group values: the 3D group is TestIds 27 to 48 (swap_buffer belongs to no
+// group), the 2D group TestIds 0 to 25. A group's value is the mean of the
+// scores of its tests that were measured, 0.0 when none was. When every
+// test of the group was measured its total shows the value; otherwise the
+// total shows "-----" and an "implemented" line gives the value.
+//
+// A test that ran but whose mean time was 0.0 (faster than the clock's
+// millisecond) is written with the score "inf" and counts like a skipped
+// test for its group: left out of the mean, the total shows "-----". So no
+// group average is ever infinite.
+void write_results_text(FILE* out, const RunOptions& options, const uint8_t flags[TEST_COUNT],
+                        const double times[TEST_COUNT][TIME_SLOTS]);

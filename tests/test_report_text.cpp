@@ -1,0 +1,326 @@
+// The report text, against literal expected text.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "report/results_text.h"
+#include "report/status_text.h"
+
+namespace {
+
+// Collects what is written to a stream in memory.
+class MemoryStream {
+ public:
+  MemoryStream() : stream_(open_memstream(&buffer_, &size_)) {}
+  ~MemoryStream() {
+    std::fclose(stream_);
+    std::free(buffer_);
+  }
+  FILE* get() const { return stream_; }
+  std::string text() {
+    std::fflush(stream_);
+    return std::string(buffer_, size_);
+  }
+
+ private:
+  char* buffer_ = nullptr;
+  size_t size_ = 0;
+  FILE* stream_;
+};
+
+constexpr const char* BITS_BLOCKS =
+    "# 3D testing environment (double buffer)\n"
+    "RED Bits         : 8\n"
+    "GREEN Bits       : 8\n"
+    "BLUE Bits        : 8\n"
+    "DEPTH Bits       : 24\n"
+    "STENCIL Bits     : 8\n"
+    "ACCUM_RED Bits   : 16\n"
+    "ACCUM_GREEN Bits : 16\n"
+    "ACCUM_BLUE Bits  : 16\n"
+    "\n"
+    "# 2D testing environment (single buffer)\n"
+    "RED Bits         : 5\n"
+    "GREEN Bits       : 6\n"
+    "BLUE Bits        : 5\n"
+    "\n";
+
+class ReportStatusText : public ::testing::Test {
+ protected:
+  ReportStatusText() {
+    options.depth_bits = 24;
+    info.red_bits_3d = info.green_bits_3d = info.blue_bits_3d = 8;
+    info.stencil_bits = 8;
+    info.accum_red_bits = info.accum_green_bits = info.accum_blue_bits = 16;
+    info.red_bits_2d = 5;
+    info.green_bits_2d = 6;
+    info.blue_bits_2d = 5;
+  }
+
+  std::string status() {
+    MemoryStream out;
+    write_status_text(out.get(), options, info);
+    return out.text();
+  }
+
+  RunOptions options;
+  EnvironmentInfo info;
+  char vendor[8] = "Mesa";
+  char renderer[16] = "llvmpipe";
+  char version[20] = "1.4 Mesa 22.3.6";
+  char extensions[48] = "GL_ARB_multitexture GL_EXT_abgr ";
+  char empty[1] = "";
+};
+
+TEST_F(ReportStatusText, QuarterThreeLoopsAutoCheckInOrder) {
+  options.quarter = 1;
+  options.loops = 3;
+  info.vendor_string = vendor;
+  info.renderer_string = renderer;
+  info.version_string = version;
+  info.extensions_string = extensions;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   quarter mode\n"
+                                  "#   3 loops\n"
+                                  "#   function auto check mode\n"
+                                  "\n"
+                                  "Vendor     : Mesa\n"
+                                  "Renderer   : llvmpipe\n"
+                                  "Version    : 1.4 Mesa 22.3.6\n"
+                                  "Extensions : GL_ARB_multitexture\n"
+                                  "             GL_EXT_abgr\n"
+                                  "\n") +
+                          BITS_BLOCKS);
+}
+
+TEST_F(ReportStatusText, HeaderShowsLoopsFromTwoAndAutoCheckOnlyWhenOn) {
+  options.loops = 1;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   function auto check mode\n"
+                                  "\n") +
+                          BITS_BLOCKS);
+  options.loops = 2;
+  options.auto_pass = 0;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   2 loops\n"
+                                  "\n") +
+                          BITS_BLOCKS);
+  options.loops = 0;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n\n") + BITS_BLOCKS);
+}
+
+TEST_F(ReportStatusText, AbsentOrEmptyStringsGiveNoEmptyLine) {
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   function auto check mode\n"
+                                  "\n") +
+                          BITS_BLOCKS);
+
+  info.vendor_string = info.renderer_string = info.version_string = empty;
+  info.extensions_string = empty;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   function auto check mode\n"
+                                  "\n"
+                                  "Vendor     : \n"
+                                  "Renderer   : \n"
+                                  "Version    : \n"
+                                  "Extensions : \n") +
+                          BITS_BLOCKS);
+}
+
+TEST_F(ReportStatusText, OneStringIsEnoughForTheEmptyLine) {
+  info.renderer_string = renderer;
+  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
+                                  "#   function auto check mode\n"
+                                  "\n"
+                                  "Renderer   : llvmpipe\n"
+                                  "\n") +
+                          BITS_BLOCKS);
+}
+
+std::string extension_lines(const std::string& extensions) {
+  MemoryStream out;
+  write_extension_lines(out.get(), extensions.c_str());
+  return out.text();
+}
+
+TEST(ReportExtensionLines, OneWordALineInOneColumn) {
+  const std::string long_name = "GL_" + std::string(300, 'x');
+  const std::pair<std::string, std::string> cases[] = {
+      {"GL_A", "Extensions : GL_A\n"},
+      {"GL_A GL_B ", "Extensions : GL_A\n             GL_B\n"},
+      {"GL_A  GL_B", "Extensions : GL_A\n             \n             GL_B\n"},
+      {"GL_A   ", "Extensions : GL_A\n             \n             \n"},
+      {" GL_A", "Extensions : \n             GL_A\n"},
+      {"", "Extensions : \n"},
+      {"GL_A\nGL_B", "Extensions : GL_A\n"},
+      {"GL_A \nGL_B", "Extensions : GL_A\n"},
+      {"GL_A " + long_name, "Extensions : GL_A\n             " + long_name + "\n"},
+  };
+  for (const auto& [extensions, lines] : cases) {
+    EXPECT_EQ(extension_lines(extensions), lines) << testing::PrintToString(extensions);
+  }
+}
+
+class ReportResultsText : public ::testing::Test {
+ protected:
+  // Every test measured in one pass at its reference time: score 100.
+  ReportResultsText() {
+    for (int id = 0; id < TEST_COUNT; ++id) set_score(id, 100.0);
+  }
+
+  // A slot-0 time that gives exactly `score` for one pass.
+  void set_score(int id, double score) {
+    times[id][0] = test_catalogue[id].reference * (100.0 / score);
+  }
+
+  std::string results() {
+    MemoryStream out;
+    write_results_text(out.get(), options, flags, times);
+    return out.text();
+  }
+
+  RunOptions options;
+  uint8_t flags[TEST_COUNT] = {};
+  double times[TEST_COUNT][TIME_SLOTS] = {};
+};
+
+TEST_F(ReportResultsText, AllLinesInReportOrder) {
+  EXPECT_EQ(results(),
+            "# result : 100.0 or higher is best\n"
+            "\n"
+            "3D swap_buffer           : 100.000000\n"
+            "\n"
+            "3D lines                 : 100.000000\n"
+            "3D lines fog             : 100.000000\n"
+            "3D lines smooth          : 100.000000\n"
+            "3D points                : 100.000000\n"
+            "3D points fog            : 100.000000\n"
+            "3D wire                  : 100.000000\n"
+            "3D wire fog              : 100.000000\n"
+            "3D polygon color smooth  : 100.000000\n"
+            "3D polygon color         : 100.000000\n"
+            "3D polygon color fog     : 100.000000\n"
+            "3D vertex color          : 100.000000\n"
+            "3D vertex color fog      : 100.000000\n"
+            "3D stencil buffer        : 100.000000\n"
+            "3D accumlation buffer    : 100.000000\n"
+            "3D blur                  : 100.000000\n"
+            "3D flat shading          : 100.000000\n"
+            "3D smooth shading        : 100.000000\n"
+            "3D spot light            : 100.000000\n"
+            "3D T-Map GL_CLAMP fast   : 100.000000\n"
+            "3D T-Map GL_CLAMP real   : 100.000000\n"
+            "3D T-Map GL_REPEAT fast  : 100.000000\n"
+            "3D T-Map GL_REPEAT real  : 100.000000\n"
+            "\n"
+            "2D put GL_COPY half tone : 100.000000\n"
+            "2D put GL_COPY           : 100.000000\n"
+            "2D put GL_COPY_INVERTED  : 100.000000\n"
+            "2D put GL_AND_REVERSE    : 100.000000\n"
+            "2D put GL_OR_REVERSE     : 100.000000\n"
+            "2D put GL_AND            : 100.000000\n"
+            "2D put GL_OR             : 100.000000\n"
+            "2D put GL_NAND           : 100.000000\n"
+            "2D put GL_NOR            : 100.000000\n"
+            "2D put GL_XOR            : 100.000000\n"
+            "2D put GL_EQUIV          : 100.000000\n"
+            "2D put GL_AND_INVERTED   : 100.000000\n"
+            "2D put GL_OR_INVERTED    : 100.000000\n"
+            "2D copy GL_COPY          : 100.000000\n"
+            "2D copy GL_COPY_INVERTED : 100.000000\n"
+            "2D copy GL_AND_REVERSE   : 100.000000\n"
+            "2D copy GL_OR_REVERSE    : 100.000000\n"
+            "2D copy GL_AND           : 100.000000\n"
+            "2D copy GL_OR            : 100.000000\n"
+            "2D copy GL_NAND          : 100.000000\n"
+            "2D copy GL_NOR           : 100.000000\n"
+            "2D copy GL_XOR           : 100.000000\n"
+            "2D copy GL_EQUIV         : 100.000000\n"
+            "2D copy GL_AND_INVERTED  : 100.000000\n"
+            "2D copy GL_OR_INVERTED   : 100.000000\n"
+            "2D scaling               : 100.000000\n"
+            "\n"
+            "# 3D average without swap_buffer\n"
+            "3D total : 100.000000\n"
+            "2D total : 100.000000\n");
+}
+
+TEST_F(ReportResultsText, SkippedSwapBufferKeepsItsEmptyLineAndTheTotal) {
+  flags[test_id::swap_buffer] = 1;
+  const std::string text = results();
+  EXPECT_NE(text.find("\n\n3D swap_buffer           : skipped\n\n3D lines "), std::string::npos);
+  EXPECT_TRUE(
+      text.ends_with("# 3D average without swap_buffer\n"
+                     "3D total : 100.000000\n"
+                     "2D total : 100.000000\n"));
+}
+
+TEST_F(ReportResultsText, GroupMeansLeaveOutSwapBufferAndSkippedTests) {
+  set_score(test_id::swap_buffer, 10000.0);
+  for (int id = test_id::vertex_color_fog; id <= LAST_3D_TEST; ++id) set_score(id, 200.0);
+  set_score(test_id::scaling, 200.0);
+  set_score(test_id::put_xor, 10000.0);
+  flags[test_id::put_xor] = 1;
+  const std::string text = results();
+  EXPECT_NE(text.find("\n2D put GL_XOR            : skipped\n"), std::string::npos);
+  // 11 scores of 100 and 11 of 200; 24 of 100 and one of 200.
+  EXPECT_TRUE(
+      text.ends_with("# 3D average without swap_buffer\n"
+                     "3D total : 150.000000\n"
+                     "2D total : -----\n"
+                     "2D implemented : 104.000000\n"));
+}
+
+TEST_F(ReportResultsText, EveryGroupTestSkippedImplementsZero) {
+  for (int id = test_id::lines; id <= LAST_3D_TEST; ++id) flags[id] = 1;
+  flags[test_id::copy_nor] = 1;
+  const std::string text = results();
+  EXPECT_NE(text.find("3D swap_buffer           : 100.000000\n\n"), std::string::npos);
+  EXPECT_TRUE(
+      text.ends_with("3D total : -----\n"
+                     "2D total : -----\n"
+                     "3D implemented : 0.000000\n"
+                     "2D implemented : 100.000000\n"));
+}
+
+TEST_F(ReportResultsText, ScoresUseLoopsAndQuarterOfTheOptions) {
+  options.loops = 3;
+  options.quarter = 1;
+  const double reference = test_catalogue[test_id::lines].reference;
+  times[test_id::lines][0] = reference;  // trimmed away as the largest
+  times[test_id::lines][1] = reference / 8;
+  times[test_id::lines][2] = 0.0;  // trimmed away as the smallest
+  const std::string text = results();
+  EXPECT_NE(text.find("\n3D lines                 : 200.000000\n"), std::string::npos);
+}
+
+// A mean time of 0.0 was faster than the clock could tell: the line says
+// "inf", and the group reports it like a skipped test so that its average
+// stays finite.
+TEST_F(ReportResultsText, UnmeasurableTestShowsInfAndLeavesTheGroupMean) {
+  times[test_id::swap_buffer][0] = 0.0;
+  times[test_id::points][0] = 0.0;
+  set_score(test_id::blur, 400.0);
+  const std::string text = results();
+  EXPECT_NE(text.find("\n3D swap_buffer           : inf\n\n"), std::string::npos);
+  EXPECT_NE(text.find("\n3D points                : inf\n"), std::string::npos);
+  // 20 scores of 100 and one of 400 over 21 measured tests.
+  EXPECT_TRUE(
+      text.ends_with("3D total : -----\n"
+                     "2D total : 100.000000\n"
+                     "3D implemented : 114.285714\n"));
+  EXPECT_EQ(text.find("nan"), std::string::npos);
+}
+
+TEST_F(ReportResultsText, OnlySwapBufferUnmeasurableKeepsTheTotals) {
+  times[test_id::swap_buffer][0] = 0.0;
+  EXPECT_TRUE(
+      results().ends_with("# 3D average without swap_buffer\n"
+                          "3D total : 100.000000\n"
+                          "2D total : 100.000000\n"));
+}
+
+}  // namespace
