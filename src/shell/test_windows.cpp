@@ -6,6 +6,9 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "raster2d/raster_suite.h"
+#include "scene3d/primitive_tests.h"
+#include "scene3d/scene_setup.h"
 #include "shell/run_options.h"
 
 namespace {
@@ -14,12 +17,15 @@ namespace {
 // families in an order that matters, since GL state and the object's
 // orientation carry from one family to the next.
 void run_3d_window_suite() {
+  setup_scene();
   if (run_options.status_only) return;
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+  run_line_tests();
+  run_primitive_tests();
 }
 
 // The 2D window's first draw.
-void run_2d_window_suite() {}
+void run_2d_window_suite() { run_2d_suite(); }
 
 void report_window_failure(platform::WindowOutcome outcome) {
   switch (outcome) {

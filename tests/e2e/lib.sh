@@ -75,3 +75,13 @@ window_kinds_of_trace() {  # window_kinds_of_trace TRACE
     /glXCreateContext/ { printf "%s", kind[visual_id($0)] }
     END { print "" }'
 }
+
+# Call numbers of the calls in a trace dump whose text matches a pattern.
+call_numbers() {  # call_numbers DUMP_FILE EXTENDED_REGEX
+  grep -E "$2" "$1" | awk '{print $1}'
+}
+
+# One state parameter at a call of a trace, e.g. GL_LINE_WIDTH.
+gl_state() {  # gl_state TRACE CALL NAME
+  python3 "$SOURCE_DIR/tests/e2e/gl_state.py" "$1" "$2" "$3" | sed 's/^[^=]*=//'
+}

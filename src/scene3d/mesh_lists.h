@@ -1,0 +1,13 @@
+// Display lists of the mesh. Every list starts with a compiled clear of
+// colour and depth and draws the 3,969 faces as separate primitives, face
+// rows outer, columns inner, corners in the order V(i, j), V(i+1, j),
+// V(i+1, j+1), V(i, j+1).
+#pragma once
+
+// LIST_LINES: one grey, then a line loop per face.
+void build_line_list();
+// LIST_FACET_SHADE: one quad per face with the face's grey before its
+// first corner.
+void build_facet_shade_list();
+// LIST_VERTEX_SHADE: one quad per face with each corner's grey before it.
+void build_vertex_shade_list();

@@ -1,0 +1,201 @@
+#include "scene3d/scene_setup.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "raster2d/bench_rand.h"
+#include "raster2d/picture.h"
+#include "scene3d/environment_info.h"
+#include "scene3d/scene_state.h"
+#include "shell/run_options.h"
+#include "shell/test_windows.h"
+
+namespace {
+
+constexpr double STEP_ANGLE_X = 0.25132741228718347;             // 2 pi / 25
+constexpr double STEP_ANGLE_Y = 0.3141592653589793;              // pi / 10
+constexpr double SPIN_DEGREES_PER_DRAW = 0.0006103701895199438;  // 20 / 32767
+
+// One light parameter; three or four values go to glLightfv, one to glLightf.
+struct LightCall {
+  GLenum light;
+  GLenum parameter;
+  int size;
+  GLfloat value[4];
+};
+
+// The four lights in the order their parameters are set. Two point lights
+// for the shading tests; two spot lights at one place, differing in
+// cut-off and attenuation, for the spot-light test.
+constexpr LightCall LIGHT_CALLS[] = {
+    {GL_LIGHT0, GL_POSITION, 4, {25.0f, 25.0f, -25.0f, 1.0f}},
+    {GL_LIGHT0, GL_AMBIENT, 4, {0.2f, 0.2f, 0.2f, 1.0f}},
+    {GL_LIGHT0, GL_DIFFUSE, 4, {0.7f, 0.7f, 0.7f, 1.0f}},
+    {GL_LIGHT0, GL_SPECULAR, 4, {0.8f, 0.8f, 0.8f, 1.0f}},
+    {GL_LIGHT1, GL_POSITION, 4, {-25.0f, -25.0f, 25.0f, 1.0f}},
+    {GL_LIGHT1, GL_AMBIENT, 4, {0.0f, 0.0f, 0.0f, 1.0f}},
+    {GL_LIGHT1, GL_DIFFUSE, 4, {0.1f, 0.1f, 0.1f, 1.0f}},
+    {GL_LIGHT1, GL_SPECULAR, 4, {0.2f, 0.2f, 0.2f, 1.0f}},
+    {GL_LIGHT2, GL_POSITION, 4, {5.0f, -5.0f, -15.0f, 1.0f}},
+    {GL_LIGHT2, GL_SPOT_DIRECTION, 3, {0.0f, 0.0f, 10.0f}},
+    {GL_LIGHT2, GL_AMBIENT, 4, {0.9f, 0.9f, 0.9f, 1.0f}},
+    {GL_LIGHT2, GL_DIFFUSE, 4, {0.7f, 0.7f, 0.7f, 1.0f}},
+    {GL_LIGHT2, GL_SPECULAR, 4, {0.3f, 0.3f, 0.3f, 1.0f}},
+    {GL_LIGHT2, GL_CONSTANT_ATTENUATION, 1, {2.0f}},
+    {GL_LIGHT2, GL_LINEAR_ATTENUATION, 1, {0.0f}},
+    {GL_LIGHT2, GL_QUADRATIC_ATTENUATION, 1, {0.0f}},
+    {GL_LIGHT2, GL_SPOT_CUTOFF, 1, {20.0f}},
+    {GL_LIGHT2, GL_SPOT_EXPONENT, 1, {2.0f}},
+    {GL_LIGHT3, GL_POSITION, 4, {5.0f, -5.0f, -15.0f, 1.0f}},
+    {GL_LIGHT3, GL_SPOT_DIRECTION, 3, {0.0f, 0.0f, 10.0f}},
+    {GL_LIGHT3, GL_AMBIENT, 4, {0.9f, 0.9f, 0.9f, 1.0f}},
+    {GL_LIGHT3, GL_DIFFUSE, 4, {0.7f, 0.7f, 0.7f, 1.0f}},
+    {GL_LIGHT3, GL_SPECULAR, 4, {0.3f, 0.3f, 0.3f, 1.0f}},
+    {GL_LIGHT3, GL_CONSTANT_ATTENUATION, 1, {1.0f}},
+    {GL_LIGHT3, GL_LINEAR_ATTENUATION, 1, {0.1f}},
+    {GL_LIGHT3, GL_QUADRATIC_ATTENUATION, 1, {0.0f}},
+    {GL_LIGHT3, GL_SPOT_CUTOFF, 1, {22.5f}},
+    {GL_LIGHT3, GL_SPOT_EXPONENT, 1, {2.0f}},
+};
+
+constexpr GLfloat FOG_COLOUR[4] = {0.0f, 0.0f, 0.2f, 1.0f};
+
+// A heap copy that lives to the end of the process; null when GL gave no
+// string or the copy could not be made.
+char* copy_gl_string(GLenum name, char* current) {
+  const GLubyte* text = glGetString(name);
+  if (text == nullptr) return current;
+  const char* source = reinterpret_cast<const char*>(text);
+  char* copy = static_cast<char*>(std::malloc(std::strlen(source) + 1));
+  if (copy != nullptr) std::strcpy(copy, source);
+  return copy;
+}
+
+void capture_strings() {
+  EnvironmentInfo& info = environment_info;
+  if (info.strings_captured == 0) {
+    info.vendor_string = copy_gl_string(GL_VENDOR, info.vendor_string);
+    info.renderer_string = copy_gl_string(GL_RENDERER, info.renderer_string);
+    info.version_string = copy_gl_string(GL_VERSION, info.version_string);
+    info.extensions_string = copy_gl_string(GL_EXTENSIONS, info.extensions_string);
+  }
+  info.strings_captured = 1;
+}
+
+void read_bit_depths() {
+  EnvironmentInfo& info = environment_info;
+  GLint value = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &value);
+  run_options.depth_bits = value;
+  glGetIntegerv(GL_STENCIL_BITS, &value);
+  info.stencil_bits = value;
+  glGetIntegerv(GL_ACCUM_RED_BITS, &value);
+  info.accum_red_bits = value;
+  glGetIntegerv(GL_ACCUM_GREEN_BITS, &value);
+  info.accum_green_bits = value;
+  glGetIntegerv(GL_ACCUM_BLUE_BITS, &value);
+  info.accum_blue_bits = value;
+  glGetIntegerv(GL_RED_BITS, &value);
+  info.red_bits_3d = value;
+  glGetIntegerv(GL_GREEN_BITS, &value);
+  info.green_bits_3d = value;
+  glGetIntegerv(GL_BLUE_BITS, &value);
+  info.blue_bits_3d = value;
+}
+
+void clear_and_show() {
+  glClearColor(0.0f, 0.0f, 0.2f, 0.0f);
+  glClearDepth(1.0);
+  glClearAccum(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  swap_buffers();
+}
+
+void set_fog_parameters() {
+  glFogf(GL_FOG_START, 5.0f);
+  glFogf(GL_FOG_END, 15.0f);
+  glFogi(GL_FOG_MODE, GL_EXP2);
+  glFogf(GL_FOG_DENSITY, 0.175f);
+  glFogfv(GL_FOG_COLOR, FOG_COLOUR);
+}
+
+// Stencil 1 at the pixels with x + y odd, so that the stencil test later
+// lets a one-pixel checkerboard through. The depth buffer has not been
+// cleared yet, so the stencil is written whatever the depth test says.
+void draw_stencil_checkerboard() {
+  glClearStencil(0);
+  glEnable(GL_STENCIL_TEST);
+  glViewport(0, 0, TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+  glClear(GL_STENCIL_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, TEST_WINDOW_WIDTH - 1, 0.0, TEST_WINDOW_HEIGHT - 1, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glStencilFunc(GL_ALWAYS, 1, 1);
+  glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+  glBegin(GL_POINTS);
+  for (GLint y = 0; y < TEST_WINDOW_HEIGHT; ++y) {
+    for (GLint x = 0; x < TEST_WINDOW_WIDTH; ++x) {
+      if ((x + y) % 2 == 1) glVertex2i(x, y);
+    }
+  }
+  glEnd();
+  glFlush();
+  glStencilFunc(GL_EQUAL, 1, 1);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  glDisable(GL_STENCIL_TEST);
+}
+
+// With scene_matrix loaded, GL keeps the light positions in eye space as
+// the object stands now; they stay put while the object turns.
+void set_lights() {
+  for (const LightCall& call : LIGHT_CALLS) {
+    if (call.size == 1) {
+      glLightf(call.light, call.parameter, call.value[0]);
+    } else {
+      glLightfv(call.light, call.parameter, call.value);
+    }
+  }
+}
+
+void load_texture() {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 4, PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE,
+                    texture_image);
+  glTexImage2D(GL_TEXTURE_2D, 0, 4, PICTURE_SIZE, PICTURE_SIZE, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               texture_image);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+}  // namespace
+
+void setup_scene() {
+  capture_strings();
+  read_bit_depths();
+  const EnvironmentInfo& info = environment_info;
+  if (info.red_bits_3d >= 8 && info.green_bits_3d >= 8 && info.blue_bits_3d >= 8) {
+    glDisable(GL_DITHER);
+  }
+  clear_and_show();
+
+  step_sin_x = std::sin(STEP_ANGLE_X);
+  step_cos_x = std::cos(STEP_ANGLE_X);
+  step_sin_y = std::sin(STEP_ANGLE_Y);
+  step_cos_y = std::cos(STEP_ANGLE_Y);
+  spin_angle_x = bench_rand() * SPIN_DEGREES_PER_DRAW;
+  spin_angle_y = bench_rand() * SPIN_DEGREES_PER_DRAW;
+
+  glEnable(GL_DEPTH_TEST);
+  glFrontFace(GL_CCW);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  set_fog_parameters();
+  draw_stencil_checkerboard();
+  glLoadMatrixf(scene_matrix);
+  set_lights();
+  load_texture();
+}

@@ -1,0 +1,12 @@
+// The 3D window's first step in every pass: probe the implementation and
+// put the fresh context into the state every 3D test shares.
+#pragma once
+
+// Copies the GL strings (first window of the run only), reads the bit
+// depths into environment_info and run_options.depth_bits, clears to dark
+// blue and shows it, draws the spin angles from the generator, and sets up
+// the depth test, fog parameters, the stencil checkerboard, the modelview
+// matrix, four lights (none enabled) and the mipmapped texture in the
+// context's default texture. Leaves the orthographic projection of the
+// checkerboard in place.
+void setup_scene();

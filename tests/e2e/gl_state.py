@@ -1,0 +1,28 @@
+#!/usr/bin/env python3
+"""Prints GL state that a traced run had at one call.
+
+    gl_state.py TRACE CALL NAME...
+
+replays TRACE up to CALL and prints one line "NAME=VALUE" per state
+parameter asked for (lists joined by commas), as the GL implementation
+reports it.
+"""
+import json
+import subprocess
+import sys
+
+
+def main():
+    trace, call, names = sys.argv[1], sys.argv[2], sys.argv[3:]
+    dump = subprocess.run(["apitrace", "replay", "-D", call, trace],
+                          capture_output=True, check=True).stdout
+    state = json.loads(dump.decode("latin-1"), strict=False)["parameters"]
+    for name in names:
+        value = state.get(name, "missing")
+        if isinstance(value, list):
+            value = ",".join(str(v) for v in value)
+        print(f"{name}={value}")
+
+
+if __name__ == "__main__":
+    main()
