@@ -33,8 +33,9 @@ void draw_rotated_frame(GLuint list) {
 void run_animated_test(const AnimatedTest& test) {
   if (skip_flags[test.id]) return;
   set_progress_title(test_catalogue[test.id].title);
+  if (test.enable_before_read_back && test.enable != nullptr) test.enable();
   if (test.read_back_matrix) glGetFloatv(GL_MODELVIEW_MATRIX, scene_matrix);
-  if (test.enable != nullptr) test.enable();
+  if (!test.enable_before_read_back && test.enable != nullptr) test.enable();
   const double seconds = run_animated(test.list, repeat_counts[test.count_entry]);
   record_test_time(test.id, seconds);
   if (test.disable != nullptr) test.disable();

@@ -27,8 +27,10 @@ struct AnimatedTest {
   void (*enable)();       // extra state while timed; may be null
   void (*disable)();      // undoes it; may be null
   bool read_back_matrix;  // start from the GL modelview matrix
+  // The lit tests switch their lights on before reading the matrix back.
+  bool enable_before_read_back = false;
 };
 
-// Unless the test is skipped: its title, the matrix read-back, the extra
+// Unless the test is skipped: its title, the matrix read-back and the extra
 // state, the timed frames, the stored time, the extra state undone.
 void run_animated_test(const AnimatedTest& test);

@@ -75,3 +75,63 @@ void build_vertex_shade_list() {
   }
   end_list();
 }
+
+namespace {
+
+void begin_lit_list() {
+  begin_list(LIST_LIT);
+  glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT);
+  glColor3f(0.2f, 0.2f, 1.0f);
+}
+
+}  // namespace
+
+void build_flat_lit_list() {
+  begin_lit_list();
+  for (int i = 0; i < MESH_FACES; ++i) {
+    for (int j = 0; j < MESH_FACES; ++j) {
+      glBegin(GL_QUADS);
+      glNormal3dv(gl_vector(mesh_face_normal[i][j]));
+      for (int k = 0; k < 4; ++k) {
+        glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
+      }
+      glEnd();
+    }
+  }
+  end_list();
+}
+
+void build_smooth_lit_list() {
+  begin_lit_list();
+  for (int i = 0; i < MESH_FACES; ++i) {
+    for (int j = 0; j < MESH_FACES; ++j) {
+      glBegin(GL_QUADS);
+      for (int k = 0; k < 4; ++k) {
+        const int row = i + CORNER_ROW[k];
+        const int column = j + CORNER_COLUMN[k];
+        glNormal3dv(gl_vector(mesh_vertex_normal[row][column]));
+        glVertex3dv(gl_vector(mesh_vertex[row][column]));
+      }
+      glEnd();
+    }
+  }
+  end_list();
+}
+
+void build_textured_list() {
+  begin_list(LIST_TEXTURED);
+  for (int i = 0; i < MESH_FACES; ++i) {
+    for (int j = 0; j < MESH_FACES; ++j) {
+      glBegin(GL_QUADS);
+      glNormal3dv(gl_vector(mesh_face_normal[i][j]));
+      for (int k = 0; k < 4; ++k) {
+        const int row = i + CORNER_ROW[k];
+        const int column = j + CORNER_COLUMN[k];
+        glTexCoord2f(static_cast<GLfloat>(column) / 64.0f, static_cast<GLfloat>(64 - row) / 64.0f);
+        glVertex3dv(gl_vector(mesh_vertex[row][column]));
+      }
+      glEnd();
+    }
+  }
+  end_list();
+}

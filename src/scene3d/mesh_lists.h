@@ -11,3 +11,12 @@ void build_line_list();
 void build_facet_shade_list();
 // LIST_VERTEX_SHADE: one quad per face with each corner's grey before it.
 void build_vertex_shade_list();
+
+// LIST_LIT, flat version: one normal per face. Both lit versions start with
+// the clear, colour material on the ambient reflectance and a blue colour.
+void build_flat_lit_list();
+// LIST_LIT, smooth version: each corner's own normal before it.
+void build_smooth_lit_list();
+// LIST_TEXTURED: one normal per face, then per corner the texture
+// coordinate (column / 64, (64 - row) / 64) before the vertex.
+void build_textured_list();

@@ -5,7 +5,8 @@
 
 replays TRACE up to CALL and prints one line "NAME=VALUE" per state
 parameter asked for (lists joined by commas), as the GL implementation
-reports it.
+reports it. A NAME may be a path into nested state, such as
+GL_TEXTURE0/GL_TEXTURE_2D/GL_TEXTURE_MIN_FILTER.
 """
 import json
 import subprocess
@@ -18,7 +19,9 @@ def main():
                           capture_output=True, check=True).stdout
     state = json.loads(dump.decode("latin-1"), strict=False)["parameters"]
     for name in names:
-        value = state.get(name, "missing")
+        value = state
+        for part in name.split("/"):
+            value = value.get(part, "missing") if isinstance(value, dict) else "missing"
         if isinstance(value, list):
             value = ",".join(str(v) for v in value)
         print(f"{name}={value}")

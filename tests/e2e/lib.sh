@@ -13,7 +13,7 @@ cd "$WORK"
 BACKGROUND_PIDS=()
 cleanup_test() {
   for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$WORK"
+  [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 
 fail() {
@@ -84,4 +84,26 @@ call_numbers() {  # call_numbers DUMP_FILE EXTENDED_REGEX
 # One state parameter at a call of a trace, e.g. GL_LINE_WIDTH.
 gl_state() {  # gl_state TRACE CALL NAME
   python3 "$SOURCE_DIR/tests/e2e/gl_state.py" "$1" "$2" "$3" | sed 's/^[^=]*=//'
+}
+
+# Snapshots of the draw buffer right after the given calls of a trace, as
+# PREFIX<CALL>.png (ten-digit call numbers).
+snapshots() {  # snapshots TRACE PREFIX CALL...
+  local trace=$1 prefix=$2
+  shift 2
+  apitrace replay --call-nos --snapshot="$(echo "$@" | tr ' ' ,)" --snapshot-prefix="$prefix" \
+    "$trace" >/dev/null 2>&1
+}
+
+# Number of pixels in which two pictures differ by more than FUZZ percent.
+pixels_differing() {  # pixels_differing A B [FUZZ]
+  compare -metric AE -fuzz "${3:-1}%" "$1" "$2" null: 2>&1 | awk '{print int($1)}'
+}
+
+# The call number of the first call matching TARGET after the first call
+# matching AFTER in a trace dump.
+first_call_after() {  # first_call_after DUMP_FILE AFTER_REGEX TARGET_REGEX
+  awk -v after="$2" -v target="$3" '
+    !found && $0 ~ after { found = 1; next }
+    found && $0 ~ target { print $1; exit }' "$1"
 }
