@@ -7,8 +7,11 @@
 
 #include "platform/platform.h"
 #include "raster2d/raster_suite.h"
+#include "scene3d/frame_buffer_tests.h"
 #include "scene3d/primitive_tests.h"
 #include "scene3d/scene_setup.h"
+#include "scene3d/shading_tests.h"
+#include "scene3d/texture_tests.h"
 #include "shell/run_options.h"
 
 namespace {
@@ -20,8 +23,12 @@ void run_3d_window_suite() {
   setup_scene();
   if (run_options.status_only) return;
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+  run_swap_test();
   run_line_tests();
   run_primitive_tests();
+  run_buffer_tests();
+  run_shading_tests();
+  run_texture_tests();
 }
 
 // The 2D window's first draw.

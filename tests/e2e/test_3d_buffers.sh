@@ -2,7 +2,7 @@
 # state they leave, read back from the driver and from the screen.
 source "$(dirname "$0")/lib.sh"
 
-apitrace trace -o run.trace "$PROGRAM" -batch -test >out.txt 2>err.txt
+trace_program run.trace -batch -test >out.txt 2>err.txt
 apitrace dump run.trace >run.txt 2>/dev/null
 
 expect_eq "all 23 3D tests are titled in the suite's order" \

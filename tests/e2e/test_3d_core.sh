@@ -3,7 +3,7 @@
 # and what the probe reports.
 source "$(dirname "$0")/lib.sh"
 
-apitrace trace -o run.trace "$PROGRAM" -batch -test >out.txt 2>err.txt
+trace_program run.trace -batch -test >out.txt 2>err.txt
 apitrace dump run.trace >run.txt 2>/dev/null
 
 # The twelve titles in order, each with its count and a time.
@@ -65,7 +65,7 @@ expect_eq "the polygons keep the additive blend function" GL_ONE \
 # A skipped test is left out entirely: no title, no count, no frames. With
 # "Lines and Smooth" skipped the wire frames keep line width 1.0.
 printf 'enable\nwire_frame pass\nlines_smooth pass\nlines go\n' >skip.def
-apitrace trace -o skip.trace "$PROGRAM" -batch -test -def skip.def >out.txt 2>err.txt
+trace_program skip.trace -batch -test -def skip.def >out.txt 2>err.txt
 apitrace dump skip.trace >skip.txt 2>/dev/null
 check "no title for a skipped test" bash -c '! grep -q "WireFrame  \[" out.txt'
 check "no title for the other skipped test" bash -c '! grep -q "Lines and Smooth" out.txt'

@@ -2,13 +2,13 @@
 # with its own GL context.
 source "$(dirname "$0")/lib.sh"
 
-apitrace trace -o loop3.trace "$PROGRAM" -batch -test -loop 3 >/dev/null 2>&1
+trace_program loop3.trace -batch -test -loop 3 >/dev/null 2>&1
 expect_eq "three passes: 3D then 2D each time" DSDSDS "$(window_kinds_of_trace loop3.trace)"
 
-apitrace trace -o loop0.trace "$PROGRAM" -batch -test -loop 0 >/dev/null 2>&1
+trace_program loop0.trace -batch -test -loop 0 >/dev/null 2>&1
 expect_eq "a loop count of 0 runs one pass" DS "$(window_kinds_of_trace loop0.trace)"
 
-apitrace trace -o status.trace "$PROGRAM" -batch -statusonly -loop 4 >/dev/null 2>&1
+trace_program status.trace -batch -statusonly -loop 4 >/dev/null 2>&1
 expect_eq "status-only mode runs one pass" DS "$(window_kinds_of_trace status.trace)"
 
 # Every context is made current before its window draws and destroyed

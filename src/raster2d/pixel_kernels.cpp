@@ -1,0 +1,61 @@
+#include "raster2d/pixel_kernels.h"
+
+#include <GL/gl.h>
+
+#include "raster2d/picture.h"
+#include "raster2d/raster_positions.h"
+#include "raster2d/zoom_sweep.h"
+#include "shell/run_options.h"
+#include "shell/stopwatch.h"
+
+namespace {
+
+PositionTable put_positions;
+PositionTable copy_positions;
+ZoomSweep zoom_sweep;
+
+}  // namespace
+
+void put_copy_source() {
+  const RasterPosition source = copy_source_position(raster_origin);
+  glLogicOp(GL_COPY);
+  glRasterPos2i(source.x, source.y);
+  glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+}
+
+double time_random_puts() {
+  fill_random_positions(put_positions, repeat_counts[0], raster_origin);
+  const RasterPosition* position = put_positions.entries;
+  const RasterPosition* const end = position + put_positions.count;
+  stopwatch_start();
+  for (; position != end; ++position) {
+    glRasterPos2i(position->x, position->y);
+    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+  }
+  return stopwatch_elapsed();
+}
+
+double time_random_copies() {
+  fill_random_positions(copy_positions, repeat_counts[1], raster_origin);
+  const RasterPosition source = copy_source_position(raster_origin);
+  const RasterPosition* position = copy_positions.entries;
+  const RasterPosition* const end = position + copy_positions.count;
+  stopwatch_start();
+  for (; position != end; ++position) {
+    glRasterPos2i(position->x, position->y);
+    glCopyPixels(source.x, source.y, PICTURE_SIZE, PICTURE_SIZE, GL_COLOR);
+  }
+  return stopwatch_elapsed();
+}
+
+void prepare_raster_scaling() { build_zoom_sweep(zoom_sweep, repeat_counts[2]); }
+
+void time_raster_scaling() {
+  const ZoomFactor* factor = zoom_sweep.draws;
+  const ZoomFactor* const end = factor + zoom_sweep.count;
+  glRasterPos2i(0, 0);
+  for (; factor != end; ++factor) {
+    glPixelZoom(factor->x, factor->y);
+    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+  }
+}

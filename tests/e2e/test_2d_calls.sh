@@ -1,0 +1,176 @@
+# The GL calls of the 2D window, from traces of test-loop runs (two of each
+# pixel operation per test, 36 zoomed draws): the set-up, the logic ops and
+# colour scales in order, the zoom sweep, the raster positions that continue
+# one generator sequence across windows and passes, and the calls a skipped
+# test or a status-only run does not make.
+source "$(dirname "$0")/lib.sh"
+
+# The calls of every single-buffered context in TRACE, without call numbers,
+# pointers or the replay's fake calls; a line "window" opens each context.
+calls_2d() {
+  apitrace dump "$1" 2>/dev/null | awk '
+    function field(line, name) {
+      return match(line, name " = [^,)]+") ? substr(line, RSTART + length(name) + 3,
+                                                    RLENGTH - length(name) - 3) : ""
+    }
+    /glXChooseVisual/ && !/= NULL$/ {
+      id = field($0, "visualid")
+      if (!(id in kind)) kind[id] = ($0 ~ /GLX_DOUBLEBUFFER/) ? "D" : "S"
+    }
+    /glXCreateContext/ {
+      context = $0
+      sub(/.* = /, "", context)
+      context_kind[context] = kind[field($0, "visualid")]
+      if (context_kind[context] == "S") print "window"
+    }
+    /glXMakeCurrent/ { current = context_kind[field($0, "ctx")]; next }
+    current == "S" && /^[0-9]+ gl[A-Z]/ && !/\/\/ fake$/ {
+      sub(/^[0-9]+ /, "")
+      gsub(/pixels = 0x[0-9a-f]+/, "pixels = ?")
+      print
+    }'
+}
+trace_run() {  # trace_run NAME OPTION...: the 2D calls of a traced batch run go to NAME.calls
+  local name=$1
+  shift
+  # A sanitized build cannot have its runtime first once apitrace is preloaded,
+  # and the tracer keeps allocations of its own; the untraced runs check leaks.
+  ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0" \
+    apitrace trace -o "$name.trace" "$PROGRAM" -batch "$@" >"$name.out" 2>&1 || fail "traced run $*"
+  calls_2d "$name.trace" >"$name.calls"
+}
+logic_ops() { sed -n 's/^glLogicOp(opcode = \(.*\))$/\1/p' "$1"; }
+count_of() { grep -c -x -F -- "$1" "$2" || true; }  # count_of LINE FILE
+
+PICTURE_PUT='glDrawPixels(width = 256, height = 256, format = GL_RGBA, type = GL_UNSIGNED_BYTE, pixels = blob(262144))'
+READ_BLOCK='glReadPixels(x = 0, y = 0, width = 8, height = 8, format = GL_RGB, type = GL_UNSIGNED_INT, pixels = ?)'
+cat >setup.expected <<'CALLS'
+window
+glGetIntegerv(pname = GL_RED_BITS, params = &8)
+glGetIntegerv(pname = GL_GREEN_BITS, params = &8)
+glGetIntegerv(pname = GL_BLUE_BITS, params = &8)
+glDisable(cap = GL_DITHER)
+glEnable(cap = GL_INDEX_LOGIC_OP)
+glOrtho(left = -128, right = 639, bottom = -128, top = 511, zNear = -1, zFar = 1)
+glViewport(x = -128, y = -128, width = 768, height = 640)
+glClearColor(red = 0, green = 0, blue = 0.2, alpha = 0)
+glClear(mask = GL_COLOR_BUFFER_BIT)
+CALLS
+printf '%s\n' 'glLogicOp(opcode = GL_COPY)' 'glRasterPos2i(x = 0, y = 0)' "$PICTURE_PUT" \
+  "$READ_BLOCK" >reference.expected
+
+trace_run auto -test
+check "the set-up comes first: depths, no dither at 8 bits, 0x0BF1, projection, clear" \
+  diff setup.expected <(head -n 10 auto.calls)
+check "then the reference block" diff reference.expected <(sed -n 11,14p auto.calls)
+check "logic ops are enabled only as 0x0BF1" bash -c '! grep -q GL_COLOR_LOGIC_OP auto.calls'
+expect_eq "nothing queries errors or waits for the drawing" 0 \
+  "$(grep -c -e '^glGetError' -e '^glFinish' auto.calls || true)"
+check "nothing is flushed before the last draw" \
+  awk '/^glFlush/ { flushed = 1; next } flushed { exit 1 }' auto.calls
+
+# The reference, each put test's op before its probe, each copy test's
+# GL_COPY source before its op and probe, then the scaling.
+{
+  printf 'GL_%s\n' COPY COPY COPY COPY_INVERTED AND_REVERSE OR_REVERSE AND OR NAND NOR XOR EQUIV \
+    AND_INVERTED OR_INVERTED
+  for op in COPY COPY_INVERTED AND_REVERSE OR_REVERSE AND OR NAND NOR XOR EQUIV AND_INVERTED \
+    OR_INVERTED; do
+    printf 'GL_COPY\nGL_%s\n' "$op"
+  done
+  echo GL_COPY
+} >ops.expected
+check "the logic ops of the 26 tests in catalogue order" diff ops.expected <(logic_ops auto.calls)
+
+# The half-tone test: scales, GL_COPY, probe, two timed puts, scales back.
+sed -n '/GL_RED_SCALE, param = 0.45/,/GL_BLUE_SCALE, param = 1)/p' auto.calls |
+  sed 's/glRasterPos2i(x = -*[0-9]*, y = -*[0-9]*)/glRasterPos2i(X, Y)/' >half_tone.calls
+printf '%s\n' 'glPixelTransferf(pname = GL_RED_SCALE, param = 0.45)' \
+  'glPixelTransferf(pname = GL_GREEN_SCALE, param = 0.45)' \
+  'glPixelTransferf(pname = GL_BLUE_SCALE, param = 0.45)' 'glLogicOp(opcode = GL_COPY)' \
+  'glRasterPos2i(X, Y)' "$PICTURE_PUT" "$READ_BLOCK" \
+  'glRasterPos2i(X, Y)' "$PICTURE_PUT" 'glRasterPos2i(X, Y)' "$PICTURE_PUT" \
+  'glPixelTransferf(pname = GL_RED_SCALE, param = 1)' \
+  'glPixelTransferf(pname = GL_GREEN_SCALE, param = 1)' \
+  'glPixelTransferf(pname = GL_BLUE_SCALE, param = 1)' >half_tone.expected
+check "the half-tone put sets and restores the colour scales around its probe and puts" \
+  diff half_tone.expected half_tone.calls
+expect_eq "no other test touches the scales" 6 "$(grep -c '^glPixelTransferf' auto.calls)"
+printf '%s\n' 'glLogicOp(opcode = GL_COPY)' 'glRasterPos2i(x = 128, y = 64)' "$PICTURE_PUT" \
+  'glLogicOp(opcode = GL_XOR)' 'glRasterPos2i(x = 0, y = 0)' \
+  'glCopyPixels(x = 128, y = 64, width = 8, height = 8, type = GL_COLOR)' "$READ_BLOCK" \
+  >copy_probe.expected
+check "a probed copy test: picture at the source, its op, an 8 x 8 copy probe" \
+  diff copy_probe.expected <(grep -B3 -A3 -x 'glLogicOp(opcode = GL_XOR)' auto.calls | tail -n 7)
+
+# The scaling test: one raster position, then zoom and put 36 times (the
+# factors themselves are the unit tests' business).
+sed -n '/^glPixelZoom/,$p' auto.calls | grep -v '^glFlush' >zoom.calls
+expect_eq "the zoom sweep zooms 36 times" 36 "$(grep -c '^glPixelZoom' zoom.calls)"
+expect_eq "and puts once after each zoom" 36 "$(count_of "$PICTURE_PUT" zoom.calls)"
+expect_eq "the sweep starts at raster position (0, 0)" 'glRasterPos2i(x = 0, y = 0)' \
+  "$(grep -B1 -m1 '^glPixelZoom' auto.calls | head -n 1)"
+expect_eq "and the zoom is left at the sweep's last factor" \
+  'glPixelZoom(xfactor = 0.015625, yfactor = 0.015625)' "$(grep '^glPixelZoom' zoom.calls | tail -n 1)"
+
+# Without the check there is no reference and no probe: nothing is read back.
+trace_run manual -test -no_autopass -loop 2
+expect_eq "without the check nothing is read back" 0 "$(grep -c '^glReadPixels' manual.calls || true)"
+
+# The positions of the timed puts and copies follow the one generator
+# sequence: in each pass the 3D set-up takes two values, then every put and
+# copy takes x, then y with rows of 384 and above drawn again. The copy tests'
+# source put and the scaling's origin sit between them.
+awk '
+  function next_value() {
+    state = (state * 214013 + 2531011) % 4294967296
+    return int(state / 65536) % 32768
+  }
+  function position(   x, y) {
+    x = next_value() % 512 - 128
+    do y = next_value() % 512; while (y >= 384)
+    print x, y - 128
+  }
+  BEGIN {
+    state = 1
+    for (pass = 0; pass < 2; pass++) {
+      print "window"
+      next_value()
+      next_value()
+      for (t = 0; t < 13; t++) for (i = 0; i < 2; i++) position()
+      for (t = 0; t < 12; t++) { print 128, 64; for (i = 0; i < 2; i++) position() }
+      print 0, 0
+    }
+  }' >positions.expected
+grep -e '^window' -e '^glRasterPos2i' manual.calls |
+  sed 's/glRasterPos2i(x = \(.*\), y = \(.*\))/\1 \2/' >positions.txt
+check "raster positions continue one sequence across windows and passes" \
+  diff positions.expected positions.txt
+expect_eq "the first put of the run is at (62, 97)" "62 97" "$(sed -n 2p positions.txt)"
+
+# A skipped test makes no GL call at all.
+{
+  echo enable
+  for keyword in put_copy_val_half put_copy put_copy_inverted put_and_reverse put_or_reverse \
+    put_and put_or put_nand put_nor put_xor put_equiv put_and_inverted put_or_inverted \
+    copy_copy copy_copy_inverted copy_and_reverse copy_or_reverse copy_and copy_or \
+    copy_nand copy_nor copy_xor copy_equiv copy_and_inverted copy_or_inverted scaling; do
+    echo "$keyword pass"
+  done
+} >no_2d.def
+trace_run none -test -def no_2d.def
+check "with all 26 passed over only the set-up and the reference remain" \
+  diff <(cat setup.expected reference.expected; echo 'glFlush()') none.calls
+
+printf 'enable\nput_xor pass\ncopy_and pass\n' >two.def
+trace_run two -test -no_autopass -def two.def
+expect_eq "a passed-over put sets no logic op" 1 "$(count_of 'glLogicOp(opcode = GL_XOR)' two.calls)"
+expect_eq "a passed-over copy sets no logic op" 1 "$(count_of 'glLogicOp(opcode = GL_AND)' two.calls)"
+# One pass of manual.calls less the put test's two puts and the copy test's source.
+expect_eq "and neither puts nor copies" \
+  "$(($(count_of "$PICTURE_PUT" manual.calls) / 2 - 3))" "$(count_of "$PICTURE_PUT" two.calls)"
+check "and show no title" bash -c '! grep -q -e "Put of GL_XOR  " -e "Copy of GL_AND  " two.out'
+
+trace_run status -statusonly
+check "status-only stops after the clear" diff setup.expected <(grep -v '^glFlush' status.calls)
+check "and shows no title" bash -c '! grep -q "^Tarvelin - " status.out'

@@ -1,0 +1,69 @@
+# The report a run leaves behind, as a user reads it.
+source "$(dirname "$0")/lib.sh"
+
+labels() {  # the 49 report labels in report order
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $6}' "$SOURCE_DIR/src/catalogue/catalogue.cpp" |
+    awk 'NR <= 26 {two[NR] = $0; next} {print} END {for (i = 1; i <= 26; i++) print two[i]}'
+}
+expect_eq "49 labels known" 49 "$(labels | wc -l)"
+
+# A whole quarter-length run: every test has its line, in report order,
+# with a score or "skipped".
+run_batch -quarter
+expect_eq "quarter run" 0 "$STATUS"
+check "the header names the version" grep -qx '# Tarvelin version 1.5.1' result.tvl
+check "the header shows quarter mode" grep -qx '#   quarter mode' result.tvl
+check "the header shows the automatic check" grep -qx '#   function auto check mode' result.tvl
+check "no loops line for one pass" bash -c '! grep -q "loops$" result.tvl'
+result_lines=$(sed -n '/^# result : 100.0 or higher is best$/,/^# 3D average/p' result.tvl |
+  grep -E '^[23]D .* : ' | grep -vE '^[23]D (total|implemented) :')
+expect_eq "49 result lines in report order" "$(labels | paste -sd,)" \
+  "$(echo "$result_lines" | sed 's/ *: .*//' | paste -sd,)"
+expect_eq "each carries a score or skipped" 49 \
+  "$(echo "$result_lines" | grep -cE ': ([0-9]+\.[0-9]{6}|skipped|inf)$')"
+check "labels are padded to 25 columns" bash -c "echo '$result_lines' | grep -q '^3D lines                 : '"
+check "an empty line follows the swap line" bash -c \
+  "grep -A1 '^3D swap_buffer' result.tvl | tail -n1 | grep -qx ''"
+check "the 3D total is a number" grep -qE '^3D total : [0-9]+\.[0-9]{6}$' result.tvl
+cp result.tvl full.tvl
+
+# Several passes over a few tests: all are passed over, then three are
+# named again to run (the last line for a test wins).
+{
+  echo enable
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/catalogue/catalogue.cpp"
+  printf 'lines go\npoints go\nput_copy go\n'
+} >few.def
+run_batch -loop 3 -def few.def -quarter
+expect_eq "three passes" 0 "$STATUS"
+check "the loops line" grep -qx '#   3 loops' result.tvl
+expect_eq "three titles per pass, counted to 9" \
+  "Lines,Points,Put of GL_COPY,Lines,Points,Put of GL_COPY,Lines,Points,Put of GL_COPY" \
+  "$(sed -n 's/^Tarvelin - \(.*\)  \[[0-9]\/9\]$/\1/p' out.txt | paste -sd,)"
+check "the last title is 9/9" grep -q 'Put of GL_COPY  \[9/9\]$' out.txt
+check "the three tests are scored" bash -c "grep -cE '^(3D lines|3D points|2D put GL_COPY) +: [0-9]' result.tvl | grep -qx 3"
+check "the others are skipped" bash -c "[ \$(grep -c ': skipped$' result.tvl) = 46 ]"
+
+# Status only: the environment, then nothing.
+run_batch -statusonly -loop 5 -f status.tvl
+expect_eq "status-only run" 0 "$STATUS"
+check "the loops line still shows 5" grep -qx '#   5 loops' status.tvl
+expect_eq "the report ends after the 2D block" "BLUE Bits        : 8|" \
+  "$(tail -n2 status.tvl | paste -sd'|')"
+check "no result section" bash -c '! grep -q "^# result" status.tvl'
+
+# A report that cannot be created.
+run_batch -test -f nowhere/result.tvl
+expect_eq "test-loop mode never creates the report" 0 "$STATUS"
+run_batch -statusonly -f nowhere/result.tvl
+expect_eq "an uncreatable report fails the run" 1 "$STATUS"
+check "and says so" contains err.txt "Error : file nowhere/result.tvl not created."
+
+# A report that cannot be finished keeps the previous one whole.
+cp full.tvl keep.tvl
+STATUS=0
+(trap '' XFSZ; ulimit -f 1; "$PROGRAM" -batch -statusonly -f keep.tvl >out.txt 2>err.txt) || STATUS=$?
+expect_eq "a report that cannot be written fails the run" 1 "$STATUS"
+check "it says what failed" contains err.txt "Error : file keep.tvl not written"
+check "the previous report is untouched" cmp -s full.tvl keep.tvl
+check "no temporary file is left behind" bash -c '! ls keep.tvl.tmp-* 2>/dev/null'
