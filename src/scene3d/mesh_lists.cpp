@@ -25,6 +25,13 @@ void end_list() {
   glEndList();
 }
 
+// The four corners of face (i, j) as bare vertices.
+void face_corners(int i, int j) {
+  for (int k = 0; k < 4; ++k) {
+    glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
+  }
+}
+
 }  // namespace
 
 void build_line_list() {
@@ -33,9 +40,7 @@ void build_line_list() {
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_LINE_LOOP);
-      for (int k = 0; k < 4; ++k) {
-        glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
-      }
+      face_corners(i, j);
       glEnd();
     }
   }
@@ -49,9 +54,7 @@ void build_facet_shade_list() {
       glBegin(GL_QUADS);
       const GLfloat grey = mesh_face_shade[i][j];
       glColor3f(grey, grey, grey);
-      for (int k = 0; k < 4; ++k) {
-        glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
-      }
+      face_corners(i, j);
       glEnd();
     }
   }
@@ -92,9 +95,7 @@ void build_flat_lit_list() {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_QUADS);
       glNormal3dv(gl_vector(mesh_face_normal[i][j]));
-      for (int k = 0; k < 4; ++k) {
-        glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
-      }
+      face_corners(i, j);
       glEnd();
     }
   }
