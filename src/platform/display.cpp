@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/platform.h"
+#include "platform/x_connection.h"
 
 extern char** environ;
 
@@ -19,11 +21,23 @@ bool batch_mode = false;
 bool connected = false;
 }  // namespace
 
+Display* open_x_connection() {
+  constexpr int ATTEMPTS = 5;
+  constexpr useconds_t PAUSE_US = 100000;
+  for (int attempt = 1;; ++attempt) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display != nullptr) return display;
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || name[0] == '\0' || attempt == ATTEMPTS) return nullptr;
+    usleep(PAUSE_US);
+  }
+}
+
 bool open_display() {
   if (connected) return true;
   // FLTK's own opener ends the process when there is no display; ask Xlib
   // first so that the caller can say what is wrong.
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = open_x_connection();
   if (display == nullptr) return false;
   fl_open_display(display);
   connected = true;

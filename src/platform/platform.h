@@ -77,10 +77,44 @@ void set_test_window_title(const char* title);
 // Shows the back buffer of the running GL window.
 void swap_test_window();
 
-// The start panel as the run sequence needs it until the full panel
-// exists: a window with a 512 x 384 client area at rect and its START
-// button. Returns true when START was pressed, with the window's client
-// rectangle at that moment in *at_start; false when it was closed.
-bool run_start_button_panel(const WindowRect& rect, const char* title, WindowRect* at_start);
+// The start panel. It keeps no settings of its own: it asks its rules what
+// to show and tells them every action of the user, then shows again what
+// they answer. Boxes are numbered from the top: quarter time, auto check,
+// environment status, test loop, stop screen saver.
+constexpr int PANEL_BOX_COUNT = 5;
+constexpr int PANEL_TEXT_SIZE = 256;  // a field holds 255 characters
+constexpr int PANEL_LOGO_SIZE = 128;
+
+enum class PanelField { loops, result_file, pass_file };
+
+enum class FieldEvent {
+  edited,      // the user changed the text (every keystroke)
+  focus_lost,  // the field lost the keyboard focus
+};
+
+class PanelRules {
+ public:
+  virtual ~PanelRules() = default;
+  virtual bool box_checked(int box) const = 0;
+  virtual void box_clicked(int box) = 0;
+  // The text a field shows when the panel opens.
+  virtual void field_text(PanelField field, char text[PANEL_TEXT_SIZE]) const = 0;
+  // text holds the field's text; true when the rules overwrote it with what
+  // the field must show instead.
+  virtual bool field_changed(PanelField field, FieldEvent event, char text[PANEL_TEXT_SIZE]) = 0;
+  // Writes the warning line and returns true, or returns false when none
+  // shows.
+  virtual bool warning_line(char* text, int size) const = 0;
+  // START was pressed; client is the panel's client rectangle at that
+  // moment. Every field's focus-loss rule has run before this call.
+  virtual void start(const WindowRect& client) = 0;
+};
+
+// Opens the panel with its client area at rect, runs its event loop until it
+// closes and returns whether START closed it. logo is PANEL_LOGO_SIZE
+// squared RGB pixels, top row first, or nullptr for none; the panel makes
+// its own copy as it opens.
+bool run_start_panel(const WindowRect& rect, const char* title, const uint8_t* logo,
+                     PanelRules& rules);
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "platform/x_connection.h"
 
 namespace platform {
 namespace {
@@ -31,7 +32,7 @@ void restore_at_exit() { screen_saver_restore(); }
 
 void screen_saver_off() {
   if (saved) return;
-  saver_display = XOpenDisplay(nullptr);
+  saver_display = open_x_connection();
   if (saver_display == nullptr) return;
   XGetScreenSaver(saver_display, &saved_timeout, &saved_interval, &saved_prefer_blanking,
                   &saved_allow_exposures);

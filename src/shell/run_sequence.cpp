@@ -11,6 +11,7 @@
 #include "scene3d/surface_mesh.h"
 #include "shell/options.h"
 #include "shell/run_options.h"
+#include "shell/start_panel.h"
 #include "shell/start_settings.h"
 #include "shell/test_windows.h"
 
@@ -41,20 +42,12 @@ void check_pass_file() {
 void run_start_panel() {
   run_state.run_mode = RUN_MODE_PANEL;
   reconcile_panel_flags();
-  ScreenRect at_start = PANEL_RECT;
   if (!run_options.batch) {
-    char title[64];
-    std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
-    const platform::WindowRect panel{PANEL_RECT.left, PANEL_RECT.top, PANEL_RECT.right,
-                                     PANEL_RECT.bottom};
-    platform::WindowRect pressed_at;
-    if (!platform::run_start_button_panel(panel, title, &pressed_at)) return;
-    at_start = {pressed_at.left, pressed_at.top, pressed_at.right, pressed_at.bottom};
+    show_start_panel();
+    return;
   }
   const platform::Size screen = platform::screen_size();
-  run_state.window_rect = clamp_to_screen(at_start, screen.width, screen.height);
-  apply_start_settings();
-  run_state.start_pressed = 1;
+  press_start(PANEL_RECT, screen.width, screen.height);
 }
 
 // One 3D window, then one 2D window.

@@ -11,12 +11,20 @@ GL_TEXTURE0/GL_TEXTURE_2D/GL_TEXTURE_MIN_FILTER.
 import json
 import subprocess
 import sys
+import time
 
 
 def main():
     trace, call, names = sys.argv[1], sys.argv[2], sys.argv[3:]
-    dump = subprocess.run(["apitrace", "replay", "-D", call, trace],
-                          capture_output=True, check=True).stdout
+    # A busy X server now and then refuses the replay's connection.
+    for attempt in range(5):
+        result = subprocess.run(["apitrace", "replay", "-D", call, trace], capture_output=True)
+        if result.returncode == 0 and result.stdout:
+            break
+        time.sleep(0.2)
+    else:
+        raise SystemExit(f"replaying {trace} to call {call} failed")
+    dump = result.stdout
     state = json.loads(dump.decode("latin-1"), strict=False)["parameters"]
     for name in names:
         value = state

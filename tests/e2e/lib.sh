@@ -35,6 +35,37 @@ expect_eq() {  # expect_eq DESCRIPTION EXPECTED ACTUAL
 
 contains() { grep -qF -- "$2" "$1"; }
 
+# A busy X server now and then refuses a new connection; the X tools the
+# tests use are tried again a few times before a test gives up.
+retry_x() {
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    "$@" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# An xdg-open of our own, first on PATH, that only writes the arguments it
+# was given to $OPENER_LOG, one a line.
+install_fake_opener() {
+  mkdir -p "$WORK/bin"
+  cat >"$WORK/bin/xdg-open" <<'OPENER'
+#!/bin/sh
+for arg in "$@"; do printf '%s\n' "$arg"; done >"$OPENER_LOG"
+OPENER
+  chmod +x "$WORK/bin/xdg-open"
+  export OPENER_LOG=$WORK/opener.log
+}
+
+# A pass definition that passes over all 49 tests, so that a run is quick.
+write_pass_over_all() {  # write_pass_over_all FILE
+  {
+    echo enable
+    awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/catalogue/catalogue.cpp"
+  } >"$1"
+}
+
 # Runs the program in batch mode; its exit code goes to $STATUS, its
 # outputs to out.txt and err.txt.
 run_batch() {
@@ -58,7 +89,11 @@ wait_for_window() {  # wait_for_window TITLE_REGEX [SECONDS]
 }
 
 # The timeout of the X screen saver, in seconds.
-screen_saver_timeout() { xset q | awk '/timeout:/ {print $2; exit}'; }
+screen_saver_timeout() {
+  local settings
+  settings=$(retry_x xset q) || return 1
+  echo "$settings" | awk '/timeout:/ {print $2; exit}'
+}
 
 # Letters for the test windows in the order their GL contexts were made:
 # D for a double-buffered visual, S for a single-buffered one. A visual's
@@ -91,8 +126,8 @@ gl_state() {  # gl_state TRACE CALL NAME
 snapshots() {  # snapshots TRACE PREFIX CALL...
   local trace=$1 prefix=$2
   shift 2
-  apitrace replay --call-nos --snapshot="$(echo "$@" | tr ' ' ,)" --snapshot-prefix="$prefix" \
-    "$trace" >/dev/null 2>&1
+  retry_x apitrace replay --call-nos --snapshot="$(echo "$@" | tr ' ' ,)" \
+    --snapshot-prefix="$prefix" "$trace" >/dev/null 2>&1
 }
 
 # Number of pixels in which two pictures differ by more than FUZZ percent.

@@ -50,7 +50,11 @@ STATUS=0
 "$PROGRAM" -bogus >out.txt 2>err.txt &
 pid=$!
 BACKGROUND_PIDS+=("$pid")
-box=$(wait_for_window '^Error$') || fail "the error box appears"
-xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+box=$(wait_for_window '^Error$' 30) || {
+  xdotool search --name . getwindowname %@ >&2 2>/dev/null || true
+  cat err.txt >&2
+  fail "the error box appears"
+}
+retry_x xdotool windowfocus --sync "$box" key Return 2>/dev/null || retry_x xdotool key Return
 wait "$pid" || STATUS=$?
 expect_eq "an unknown option ends the desktop run with 0" 0 "$STATUS"
