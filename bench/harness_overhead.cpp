@@ -5,9 +5,11 @@
 #include <GL/gl.h>
 #include <GL/glx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "platform/platform.h"
 #include "raster2d/picture.h"
@@ -25,6 +27,7 @@ int frames_per_phase = 300;
 int rounds = 6;
 double harness_seconds = 0.0;
 double bare_seconds = 0.0;
+std::vector<double> round_ratios;
 
 double now_seconds() {
   timespec t{};
@@ -70,6 +73,7 @@ void measure() {
     std::printf("round %d: harness %.3f s, bare %.3f s\n", round + 1, harness, bare);
     harness_seconds += harness;
     bare_seconds += bare;
+    round_ratios.push_back(harness / bare);
   }
   glDeleteLists(LIST_FACET_SHADE, 1);
 }
@@ -78,7 +82,7 @@ void measure() {
 
 int main(int argc, char** argv) {
   if (argc > 1) frames_per_phase = std::atoi(argv[1]);
-  if (argc > 2) rounds = std::atoi(argv[2]);
+  if (argc > 2) rounds = std::max(1, std::atoi(argv[2]));
   if (!platform::open_display()) {
     std::fprintf(stderr, "harness_overhead: no X display\n");
     return 1;
@@ -92,7 +96,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("frames per loop %d, rounds %d\n", 2 * frames_per_phase, rounds);
-  std::printf("harness %.3f s, bare %.3f s, ratio %.4f\n", harness_seconds, bare_seconds,
-              harness_seconds / bare_seconds);
+  std::sort(round_ratios.begin(), round_ratios.end());
+  const double median = round_ratios[round_ratios.size() / 2];
+  std::printf("harness %.3f s, bare %.3f s, ratio of totals %.4f, median ratio %.4f\n",
+              harness_seconds, bare_seconds, harness_seconds / bare_seconds, median);
   return 0;
 }
