@@ -86,25 +86,25 @@ void capture_strings() {
   info.strings_captured = 1;
 }
 
+// The depths the 3D window's pixel format was granted, in the order they
+// are queried; the depth buffer's goes back into the request for the next
+// window.
 void read_bit_depths() {
   EnvironmentInfo& info = environment_info;
-  GLint value = 0;
-  glGetIntegerv(GL_DEPTH_BITS, &value);
-  run_options.depth_bits = value;
-  glGetIntegerv(GL_STENCIL_BITS, &value);
-  info.stencil_bits = value;
-  glGetIntegerv(GL_ACCUM_RED_BITS, &value);
-  info.accum_red_bits = value;
-  glGetIntegerv(GL_ACCUM_GREEN_BITS, &value);
-  info.accum_green_bits = value;
-  glGetIntegerv(GL_ACCUM_BLUE_BITS, &value);
-  info.accum_blue_bits = value;
-  glGetIntegerv(GL_RED_BITS, &value);
-  info.red_bits_3d = value;
-  glGetIntegerv(GL_GREEN_BITS, &value);
-  info.green_bits_3d = value;
-  glGetIntegerv(GL_BLUE_BITS, &value);
-  info.blue_bits_3d = value;
+  const struct {
+    GLenum name;
+    int32_t* field;
+  } queries[] = {
+      {GL_DEPTH_BITS, &run_options.depth_bits},    {GL_STENCIL_BITS, &info.stencil_bits},
+      {GL_ACCUM_RED_BITS, &info.accum_red_bits},   {GL_ACCUM_GREEN_BITS, &info.accum_green_bits},
+      {GL_ACCUM_BLUE_BITS, &info.accum_blue_bits}, {GL_RED_BITS, &info.red_bits_3d},
+      {GL_GREEN_BITS, &info.green_bits_3d},        {GL_BLUE_BITS, &info.blue_bits_3d},
+  };
+  for (const auto& query : queries) {
+    GLint value = 0;
+    glGetIntegerv(query.name, &value);
+    *query.field = value;
+  }
 }
 
 void clear_and_show() {
