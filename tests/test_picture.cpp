@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "raster2d/picture.h"
+#include "raster2d/pixel_probes.h"
 
 namespace {
 
@@ -108,6 +109,50 @@ TEST(Picture, IsANaturalColourPhotograph) {
     EXPECT_GE(highest[c], 224) << "channel " << c;
   }
   EXPECT_GT(coloured, PICTURE_SIZE * PICTURE_SIZE / 2);
+}
+
+// The twelve logic operations on one component (s drawn, d in the frame buffer), and which half
+// of the probes' known destination (all zero bits, all one bits) makes each leave something
+// other than a plain copy of a component that is neither 0 nor full.
+struct LogicOpRow {
+  const char* name;
+  int (*apply)(int s, int d);
+  bool zeros_reveal;
+  bool ones_reveal;
+};
+constexpr LogicOpRow LOGIC_OPS[] = {
+    {"GL_COPY", [](int s, int) { return s; }, false, false},
+    {"GL_COPY_INVERTED", [](int s, int) { return ~s; }, true, true},
+    {"GL_AND_REVERSE", [](int s, int d) { return s & ~d; }, false, true},
+    {"GL_OR_REVERSE", [](int s, int d) { return s | ~d; }, true, false},
+    {"GL_AND", [](int s, int d) { return s & d; }, true, false},
+    {"GL_OR", [](int s, int d) { return s | d; }, false, true},
+    {"GL_NAND", [](int s, int d) { return ~(s & d); }, true, true},
+    {"GL_NOR", [](int s, int d) { return ~(s | d); }, true, true},
+    {"GL_XOR", [](int s, int d) { return s ^ d; }, false, true},
+    {"GL_EQUIV", [](int s, int d) { return ~(s ^ d); }, true, false},
+    {"GL_AND_INVERTED", [](int s, int d) { return ~s & d; }, true, true},
+    {"GL_OR_INVERTED", [](int s, int d) { return ~s | d; }, true, true},
+};
+
+// Over the known destination, the built-in picture's corner (what both probes draw there) comes
+// out different from a plain copy under every operation but GL_COPY, in the halves the table
+// says: the automatic check's verdict depends on the operation alone.
+TEST(Picture, EveryLogicOpShowsInTheProbedCornerOverTheKnownDestination) {
+  for (const LogicOpRow& op : LOGIC_OPS) {
+    bool differs[2] = {false, false};  // in the all-zero half, in the all-one half
+    for (int y = 0; y < PROBE_BLOCK_SIDE; ++y) {
+      for (int x = 0; x < PROBE_BLOCK_SIDE; ++x) {
+        const bool ones = x >= PROBE_ONES_FROM_COLUMN;
+        for (int c = 0; c < 3; ++c) {
+          const int s = source_image[(y * PICTURE_SIZE + x) * 4 + c];
+          differs[ones] |= (op.apply(s, ones ? 0xFF : 0) & 0xFF) != s;
+        }
+      }
+    }
+    EXPECT_EQ(differs[0], op.zeros_reveal) << op.name << " over the all-zero half";
+    EXPECT_EQ(differs[1], op.ones_reveal) << op.name << " over the all-one half";
+  }
 }
 
 TEST(Picture, CopyToTextureIsByteForByte) {

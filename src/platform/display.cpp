@@ -58,12 +58,10 @@ void message_box(const char* caption, const char* text) {
   fl_message("%s", text);
 }
 
-uint32_t clock_ms() {
+uint64_t clock_ns() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms =
-      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<uint32_t>(ms);  // wraps like a 32-bit tick counter
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 }
 
 bool read_access(const char* path) { return access(path, R_OK) == 0; }

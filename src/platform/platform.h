@@ -18,8 +18,9 @@ void set_batch_mode(bool on);
 // Without a display (or in batch mode) the text goes to stderr instead.
 void message_box(const char* caption, const char* text);
 
-// Milliseconds of a monotonic clock as an unsigned 32-bit count that wraps.
-uint32_t clock_ms();
+// Nanoseconds of a monotonic clock (CLOCK_MONOTONIC), unaffected by changes
+// of the wall-clock time.
+uint64_t clock_ns();
 
 // True when the file can be opened for reading.
 bool read_access(const char* path);

@@ -10,21 +10,43 @@
 
 namespace {
 
-constexpr int BLOCK_SIDE = 8;
-constexpr int BLOCK_VALUES = BLOCK_SIDE * BLOCK_SIDE * 3;
+constexpr int BLOCK_VALUES = PROBE_BLOCK_SIDE * PROBE_BLOCK_SIDE * 3;
 
 // Read as GL_UNSIGNED_INT so that no component depth of the visual rounds two different
 // results to the same value.
 GLuint reference_block[BLOCK_VALUES];
 GLuint probe_block[BLOCK_VALUES];
 
+// The pixel-transfer scales apply to reads as well as draws; the read is always taken at unit
+// scales, and the caller's scales are put back afterwards.
 void read_block(GLuint* block) {
-  glReadPixels(0, 0, BLOCK_SIDE, BLOCK_SIDE, GL_RGB, GL_UNSIGNED_INT, block);
+  glPushAttrib(GL_PIXEL_MODE_BIT);
+  glPixelTransferf(GL_RED_SCALE, 1.0f);
+  glPixelTransferf(GL_GREEN_SCALE, 1.0f);
+  glPixelTransferf(GL_BLUE_SCALE, 1.0f);
+  glReadPixels(0, 0, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_RGB, GL_UNSIGNED_INT, block);
+  glPopAttrib();
 }
 
 bool block_matches_reference() {
   read_block(probe_block);
   return std::equal(probe_block, probe_block + BLOCK_VALUES, reference_block);
+}
+
+void clear_corner_columns(int first, int count, GLfloat value) {
+  glScissor(first, 0, count, PROBE_BLOCK_SIDE);
+  glClearColor(value, value, value, value);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// A clear ignores the logic operation and the pixel transfer in force, so the destination is
+// the same whatever the test has set; the clear colour and scissor state are put back.
+void paint_known_destination() {
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  clear_corner_columns(0, PROBE_ONES_FROM_COLUMN, 0.0f);
+  clear_corner_columns(PROBE_ONES_FROM_COLUMN, PROBE_BLOCK_SIDE - PROBE_ONES_FROM_COLUMN, 1.0f);
+  glPopAttrib();
 }
 
 }  // namespace
@@ -39,6 +61,7 @@ void capture_reference_block() {
 
 bool probe_put_effect() {
   if (!run_options.auto_pass) return false;
+  paint_known_destination();
   glRasterPos2i(0, 0);
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
   return block_matches_reference();
@@ -47,7 +70,8 @@ bool probe_put_effect() {
 bool probe_copy_effect() {
   if (!run_options.auto_pass) return false;
   const RasterPosition source = copy_source_position(raster_origin);
+  paint_known_destination();
   glRasterPos2i(0, 0);
-  glCopyPixels(source.x, source.y, BLOCK_SIDE, BLOCK_SIDE, GL_COLOR);
+  glCopyPixels(source.x, source.y, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_COLOR);
   return block_matches_reference();
 }

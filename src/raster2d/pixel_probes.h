@@ -3,6 +3,17 @@
 // operation that is accepted and then ignored, so the check reads pixels back instead.
 #pragma once
 
+// The probed corner: the window's lower-left PROBE_BLOCK_SIDE x PROBE_BLOCK_SIDE pixels.
+constexpr int PROBE_BLOCK_SIDE = 8;
+
+// Before a probe draws, the corner is given a known destination: columns 0 to
+// PROBE_ONES_FROM_COLUMN - 1 all zero bits, the columns from PROBE_ONES_FROM_COLUMN on all one
+// bits. Every logic operation but GL_COPY then leaves a result different from a plain copy in
+// one half or the other, wherever the picture's components are neither 0 nor full (as in the
+// built-in photograph's corner); so the verdict depends on the operation alone, not on what
+// earlier tests left in the corner.
+constexpr int PROBE_ONES_FROM_COLUMN = 4;
+
 // With the automatic check on: puts the picture at raster position (0, 0) under GL_COPY
 // (leaving GL_COPY selected) and keeps the lower-left 8 x 8 pixels as read back as the
 // reference. Without it: does nothing. Call it once per run of the suite, before any probe,
@@ -10,8 +21,10 @@
 void capture_reference_block();
 
 // Both probes return false at once, with no GL call, when the automatic check is off.
-// Otherwise they draw under the current GL state, read back the lower-left 8 x 8 pixels and
-// return true when those equal the reference: the state in force had no visible effect.
+// Otherwise they paint the known destination, draw under the current GL state, read back the
+// lower-left 8 x 8 pixels (always with unit colour scales, so that a scale applied to the read
+// can neither hide nor fake one applied to the draw) and return true when those equal the
+// reference: the state in force had no visible effect. Call them outside any timed section.
 
 // Puts the picture at raster position (0, 0).
 bool probe_put_effect();

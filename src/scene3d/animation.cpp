@@ -8,6 +8,7 @@
 #include "shell/test_windows.h"
 
 double run_animated(GLuint list, int32_t count) {
+  glFinish();
   stopwatch_start();
   for (int32_t frame = 0; frame < count; ++frame) {
     turn_scene_matrix(scene_matrix, step_sin_x, step_cos_x, step_sin_y, step_cos_y);
@@ -21,6 +22,7 @@ double run_animated(GLuint list, int32_t count) {
     glCallList(list);
     swap_buffers();
   }
+  glFinish();
   return stopwatch_elapsed();
 }
 

@@ -10,8 +10,9 @@
 
 // Draws 2 x count frames of `list` and returns the seconds they took: in
 // the first half the object is turned on the host and the matrix loaded,
-// in the second GL composes the spin onto it. The stopwatch is read right
-// after the last swap; nothing but the frames' own work is inside.
+// in the second GL composes the spin onto it. The frames are bracketed by
+// glFinish, so the time starts on an idle pipeline and ends when the last
+// frame is done; nothing but the frames' own work is inside.
 // Needs the 3D window's context, the 3D projection and the modelview
 // matrix mode.
 double run_animated(GLuint list, int32_t count);

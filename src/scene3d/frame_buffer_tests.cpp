@@ -51,6 +51,7 @@ void run_accumulation_test() {
   glClear(GL_ACCUM_BUFFER_BIT);
   read_back_matrix();
   const GLfloat weight = static_cast<GLfloat>(1.0 / frames);
+  glFinish();
   stopwatch_start();
   for (int32_t frame = 0; frame < frames; ++frame) {
     draw_rotated_frame(LIST_VERTEX_SHADE);
@@ -59,6 +60,7 @@ void run_accumulation_test() {
   }
   glAccum(GL_RETURN, 1.0f);
   glFlush();
+  glFinish();
   const double seconds = stopwatch_elapsed();
   record_test_time(accumulation_buffer, seconds);
   swap_buffers();
@@ -73,6 +75,7 @@ void run_motion_blur_test() {
   set_progress_title(test_catalogue[blur].title);
   glClear(GL_ACCUM_BUFFER_BIT);
   read_back_matrix();
+  glFinish();
   stopwatch_start();
   for (int32_t frame = 0; frame < frames; ++frame) {
     draw_rotated_frame(LIST_VERTEX_SHADE);
@@ -84,6 +87,7 @@ void run_motion_blur_test() {
     glAccum(GL_ACCUM, 0.5f);
     swap_buffers();
   }
+  glFinish();
   const double seconds = stopwatch_elapsed();
   record_test_time(blur, seconds);
 }
@@ -100,8 +104,10 @@ void run_swap_test() {
   read_back_matrix();
   draw_rotated_frame(LIST_VERTEX_SHADE);
   const int32_t swaps = repeat_counts[SWAP_COUNT_ENTRY];
+  glFinish();
   stopwatch_start();
   for (int32_t swap = 0; swap < swaps; ++swap) swap_buffers();
+  glFinish();
   const double seconds = stopwatch_elapsed();
   record_test_time(swap_buffer, seconds);
 }

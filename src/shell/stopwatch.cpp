@@ -3,9 +3,9 @@
 #include "platform/platform.h"
 
 namespace {
-uint32_t start_time_ms = 0;
+uint64_t start_time_ns = 0;
 }
 
-void stopwatch_start() { start_time_ms = platform::clock_ms(); }
+void stopwatch_start() { start_time_ns = platform::clock_ns(); }
 
-double stopwatch_elapsed() { return elapsed_seconds(start_time_ms, platform::clock_ms()); }
+double stopwatch_elapsed() { return elapsed_seconds(start_time_ns, platform::clock_ns()); }

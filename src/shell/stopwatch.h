@@ -3,14 +3,17 @@
 
 #include <cstdint>
 
+// The timed section of every test is bracketed by glFinish on both sides:
+//   glFinish(); stopwatch_start(); ...timed calls...; glFinish(); stopwatch_elapsed();
+// so that it starts on an idle pipeline and its time means the GL has finished the work.
 void stopwatch_start();
-// Seconds since the last stopwatch_start, at the clock's millisecond
-// resolution.
+// Seconds since the last stopwatch_start, read from a monotonic clock at
+// nanosecond resolution.
 double stopwatch_elapsed();
 
-// Seconds between two readings of a 32-bit millisecond clock; one
-// wrap-around between them still gives the right difference.
-inline double elapsed_seconds(uint32_t start_ms, uint32_t now_ms) {
-  const uint32_t difference = now_ms - start_ms;
-  return static_cast<double>(difference) * 0.001;
+// Seconds between two readings of the nanosecond clock; the unsigned
+// difference stays right across a wrap of the counter.
+inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns) {
+  const uint64_t difference = now_ns - start_ns;
+  return static_cast<double>(difference) * 1e-9;
 }

@@ -8,6 +8,12 @@
         implementation keeps sRGB-encoded colour buffers (Mesa accumulates
         so); the smaller count is printed.
 
+    pixels.py probe OP SOURCE SHOWN
+        prints how many pixels of SHOWN differ from what the logic operation
+        GL_OP leaves when SOURCE is drawn over the probes' known destination:
+        the left half of the block all zero bits, the right half all one
+        bits. SOURCE and SHOWN are blocks of the same size.
+
 Pictures may be in any format ImageMagick reads; values are compared as
 stored, 8 bits per channel, with no colour-space conversion.
 """
@@ -57,10 +63,50 @@ def blend(a, b, shown, tolerance=2):
                count_off(pa, pb, ps, linear_mean, tolerance))
 
 
+# The sixteen logic operations of OpenGL on one 8-bit component, s the incoming
+# value and d the one in the frame buffer (the OpenGL 1.1 definition).
+LOGIC_OPS = {
+    "COPY": lambda s, d: s,
+    "COPY_INVERTED": lambda s, d: ~s,
+    "AND_REVERSE": lambda s, d: s & ~d,
+    "OR_REVERSE": lambda s, d: s | ~d,
+    "AND": lambda s, d: s & d,
+    "OR": lambda s, d: s | d,
+    "NAND": lambda s, d: ~(s & d),
+    "NOR": lambda s, d: ~(s | d),
+    "XOR": lambda s, d: s ^ d,
+    "EQUIV": lambda s, d: ~(s ^ d),
+    "AND_INVERTED": lambda s, d: ~s & d,
+    "OR_INVERTED": lambda s, d: ~s | d,
+}
+
+
+def image_width(path):
+    size = subprocess.run(["identify", "-format", "%w", path], capture_output=True, check=True)
+    return int(size.stdout)
+
+
+def probe(op, source, shown):
+    width = image_width(source)
+    ps, pw = read_rgb(source), read_rgb(shown)
+    if len(ps) != len(pw):
+        raise SystemExit("blocks differ in size")
+    apply = LOGIC_OPS[op]
+    bad = 0
+    for i in range(0, len(ps), 3):
+        destination = 0 if (i // 3) % width < width // 2 else 0xFF
+        expected = [apply(ps[i + c], destination) & 0xFF for c in range(3)]
+        if expected != list(pw[i:i + 3]):
+            bad += 1
+    return bad
+
+
 def main():
     if sys.argv[1] == "blend":
         tolerance = float(sys.argv[5]) if len(sys.argv) > 5 else 2
         print(blend(sys.argv[2], sys.argv[3], sys.argv[4], tolerance))
+    elif sys.argv[1] == "probe":
+        print(probe(sys.argv[2], sys.argv[3], sys.argv[4]))
     else:
         raise SystemExit("unknown check " + sys.argv[1])
 

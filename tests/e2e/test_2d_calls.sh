@@ -43,7 +43,23 @@ logic_ops() { sed -n 's/^glLogicOp(opcode = \(.*\))$/\1/p' "$1"; }
 count_of() { grep -c -x -F -- "$1" "$2" || true; }  # count_of LINE FILE
 
 PICTURE_PUT='glDrawPixels(width = 256, height = 256, format = GL_RGBA, type = GL_UNSIGNED_BYTE, pixels = blob(262144))'
-READ_BLOCK='glReadPixels(x = 0, y = 0, width = 8, height = 8, format = GL_RGB, type = GL_UNSIGNED_INT, pixels = ?)'
+# A probe's read of the corner, always at unit colour scales.
+READ_BLOCK='glPushAttrib(mask = GL_PIXEL_MODE_BIT)
+glPixelTransferf(pname = GL_RED_SCALE, param = 1)
+glPixelTransferf(pname = GL_GREEN_SCALE, param = 1)
+glPixelTransferf(pname = GL_BLUE_SCALE, param = 1)
+glReadPixels(x = 0, y = 0, width = 8, height = 8, format = GL_RGB, type = GL_UNSIGNED_INT, pixels = ?)
+glPopAttrib()'
+# A probe's known destination: the corner's left half all zero, its right half all one bits.
+DESTINATION='glPushAttrib(mask = GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT)
+glEnable(cap = GL_SCISSOR_TEST)
+glScissor(x = 0, y = 0, width = 4, height = 8)
+glClearColor(red = 0, green = 0, blue = 0, alpha = 0)
+glClear(mask = GL_COLOR_BUFFER_BIT)
+glScissor(x = 4, y = 0, width = 4, height = 8)
+glClearColor(red = 1, green = 1, blue = 1, alpha = 1)
+glClear(mask = GL_COLOR_BUFFER_BIT)
+glPopAttrib()'
 cat >setup.expected <<'CALLS'
 window
 glGetIntegerv(pname = GL_RED_BITS, params = &8)
@@ -51,6 +67,7 @@ glGetIntegerv(pname = GL_GREEN_BITS, params = &8)
 glGetIntegerv(pname = GL_BLUE_BITS, params = &8)
 glDisable(cap = GL_DITHER)
 glEnable(cap = GL_INDEX_LOGIC_OP)
+glEnable(cap = GL_COLOR_LOGIC_OP)
 glOrtho(left = -128, right = 639, bottom = -128, top = 511, zNear = -1, zFar = 1)
 glViewport(x = -128, y = -128, width = 768, height = 640)
 glClearColor(red = 0, green = 0, blue = 0.2, alpha = 0)
@@ -60,12 +77,13 @@ printf '%s\n' 'glLogicOp(opcode = GL_COPY)' 'glRasterPos2i(x = 0, y = 0)' "$PICT
   "$READ_BLOCK" >reference.expected
 
 trace_run auto -test
-check "the set-up comes first: depths, no dither at 8 bits, 0x0BF1, projection, clear" \
-  diff setup.expected <(head -n 10 auto.calls)
-check "then the reference block" diff reference.expected <(sed -n 11,14p auto.calls)
-check "logic ops are enabled only as 0x0BF1" bash -c '! grep -q GL_COLOR_LOGIC_OP auto.calls'
-expect_eq "nothing queries errors or waits for the drawing" 0 \
-  "$(grep -c -e '^glGetError' -e '^glFinish' auto.calls || true)"
+check "the set-up comes first: depths, no dither at 8 bits, both logic-op enables, projection, clear" \
+  diff setup.expected <(head -n 11 auto.calls)
+check "then the reference block" diff reference.expected <(sed -n 12,20p auto.calls)
+expect_eq "logic ops are never disabled" 0 "$(grep -c 'glDisable(cap = GL_.*LOGIC_OP)' auto.calls || true)"
+expect_eq "nothing queries errors" 0 "$(grep -c '^glGetError' auto.calls || true)"
+expect_eq "each of the 26 timed tests waits for the GL before and after its loop" 52 \
+  "$(grep -c '^glFinish' auto.calls)"
 check "nothing is flushed before the last draw" \
   awk '/^glFlush/ { flushed = 1; next } flushed { exit 1 }' auto.calls
 
@@ -82,26 +100,29 @@ check "nothing is flushed before the last draw" \
 } >ops.expected
 check "the logic ops of the 26 tests in catalogue order" diff ops.expected <(logic_ops auto.calls)
 
-# The half-tone test: scales, GL_COPY, probe, two timed puts, scales back.
-sed -n '/GL_RED_SCALE, param = 0.45/,/GL_BLUE_SCALE, param = 1)/p' auto.calls |
+# The half-tone test: scales, GL_COPY, probe (destination, put, read), two
+# timed puts between glFinish calls, scales back.
+awk '/GL_RED_SCALE, param = 0.45/ { on = 1 } on { print } /^glFinish/ { finishes += on }
+     finishes == 2 && /GL_BLUE_SCALE, param = 1\)/ { exit }' auto.calls |
   sed 's/glRasterPos2i(x = -*[0-9]*, y = -*[0-9]*)/glRasterPos2i(X, Y)/' >half_tone.calls
 printf '%s\n' 'glPixelTransferf(pname = GL_RED_SCALE, param = 0.45)' \
   'glPixelTransferf(pname = GL_GREEN_SCALE, param = 0.45)' \
   'glPixelTransferf(pname = GL_BLUE_SCALE, param = 0.45)' 'glLogicOp(opcode = GL_COPY)' \
-  'glRasterPos2i(X, Y)' "$PICTURE_PUT" "$READ_BLOCK" \
-  'glRasterPos2i(X, Y)' "$PICTURE_PUT" 'glRasterPos2i(X, Y)' "$PICTURE_PUT" \
+  "$DESTINATION" 'glRasterPos2i(X, Y)' "$PICTURE_PUT" "$READ_BLOCK" 'glFinish()' \
+  'glRasterPos2i(X, Y)' "$PICTURE_PUT" 'glRasterPos2i(X, Y)' "$PICTURE_PUT" 'glFinish()' \
   'glPixelTransferf(pname = GL_RED_SCALE, param = 1)' \
   'glPixelTransferf(pname = GL_GREEN_SCALE, param = 1)' \
   'glPixelTransferf(pname = GL_BLUE_SCALE, param = 1)' >half_tone.expected
 check "the half-tone put sets and restores the colour scales around its probe and puts" \
   diff half_tone.expected half_tone.calls
-expect_eq "no other test touches the scales" 6 "$(grep -c '^glPixelTransferf' auto.calls)"
+expect_eq "outside the probes' reads no other test touches the scales" 6 \
+  "$(sed '/^glPushAttrib(mask = GL_PIXEL_MODE_BIT)/,/^glPopAttrib/d' auto.calls | grep -c '^glPixelTransferf')"
 printf '%s\n' 'glLogicOp(opcode = GL_COPY)' 'glRasterPos2i(x = 128, y = 64)' "$PICTURE_PUT" \
-  'glLogicOp(opcode = GL_XOR)' 'glRasterPos2i(x = 0, y = 0)' \
+  'glLogicOp(opcode = GL_XOR)' "$DESTINATION" 'glRasterPos2i(x = 0, y = 0)' \
   'glCopyPixels(x = 128, y = 64, width = 8, height = 8, type = GL_COLOR)' "$READ_BLOCK" \
-  >copy_probe.expected
-check "a probed copy test: picture at the source, its op, an 8 x 8 copy probe" \
-  diff copy_probe.expected <(grep -B3 -A3 -x 'glLogicOp(opcode = GL_XOR)' auto.calls | tail -n 7)
+  'glFinish()' >copy_probe.expected
+check "a probed copy test: picture at the source, its op, a destination, an 8 x 8 copy probe" \
+  diff copy_probe.expected <(grep -B3 -A18 -x 'glLogicOp(opcode = GL_XOR)' auto.calls | tail -n 22)
 
 # The scaling test: one raster position, then zoom and put 36 times (the
 # factors themselves are the unit tests' business).

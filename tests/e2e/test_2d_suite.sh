@@ -1,7 +1,7 @@
 # The 2D suite as a batch run shows it: the 26 titles in catalogue order with
-# their counts, which tests the automatic check passes over on Mesa (which
-# ignores the logic op enabled as 0x0BF1 on RGBA pixels), the tests a pass
-# definition passes over, and what the report makes of it.
+# their counts, which tests the automatic check passes over when logic
+# operations have no effect (held off through the test hook) and when they
+# do, the tests a pass definition passes over, and what the report makes of it.
 source "$(dirname "$0")/lib.sh"
 
 cat >titles.txt <<'TITLES'
@@ -34,9 +34,10 @@ Raster Scaling
 TITLES
 
 # One letter per test, catalogue order: T timed, S skipped by its check.
-# The half-tone put, the two GL_COPY tests and the scaling have no logic op to
-# miss; every other test's probe finds no effect.
-MESA_OUTCOMES=TTSSSSSSSSSSSTSSSSSSSSSSST
+# With logic operations left disabled the half-tone put, the two GL_COPY tests
+# and the scaling have no logic op to miss; every other test's probe finds no
+# effect.
+IGNORED_OUTCOMES=TTSSSSSSSSSSSTSSSSSSSSSSST
 ALL_TIMED=TTTTTTTTTTTTTTTTTTTTTTTTTT
 
 # For every 2D title in out.txt, in order: "COUNT LETTER TITLE", the letter
@@ -74,7 +75,13 @@ expect_eq "test-loop run succeeds" 0 "$STATUS"
 titles_2d >auto.txt
 check "the 26 titles in catalogue order" diff <(names auto.txt) titles.txt
 check "each title counts one, the 2D window last" counts_follow_on auto.txt
-expect_eq "with the check on only tests 0, 1, 13 and 25 are timed" "$MESA_OUTCOMES" "$(letters auto.txt)"
+expect_eq "with the check on all 26 are timed: Mesa applies every logic op" "$ALL_TIMED" \
+  "$(letters auto.txt)"
+
+TARVELIN_LOGIC_OPS=off run_batch -test
+titles_2d >ignored.txt
+expect_eq "with logic ops held off only tests 0, 1, 13 and 25 are timed" "$IGNORED_OUTCOMES" \
+  "$(letters ignored.txt)"
 
 run_batch -test -no_autopass
 titles_2d >manual.txt
@@ -82,11 +89,11 @@ check "without the check the same titles" diff <(names manual.txt) titles.txt
 expect_eq "without the check all 26 are timed" "$ALL_TIMED" "$(letters manual.txt)"
 
 # A flag set by a probe lasts for its pass only: the next pass probes again.
-run_batch -test -loop 2
+TARVELIN_LOGIC_OPS=off run_batch -test -loop 2
 titles_2d >loop.txt
 check "two passes show every title twice" diff <(names loop.txt) <(cat titles.txt titles.txt)
 check "the counts run on across the passes" counts_follow_on loop.txt
-expect_eq "both passes probe and skip alike" "$MESA_OUTCOMES$MESA_OUTCOMES" "$(letters loop.txt)"
+expect_eq "both passes probe and skip alike" "$IGNORED_OUTCOMES$IGNORED_OUTCOMES" "$(letters loop.txt)"
 
 # A test the pass definition passes over shows no title and stores no time.
 printf 'enable\nput_xor pass\nscaling 0\n' >some.def
@@ -96,9 +103,10 @@ check "passed-over tests show no title" \
   diff <(names some.txt) <(grep -v -x -e 'Put of GL_XOR' -e 'Raster Scaling' titles.txt)
 expect_eq "the other 24 are timed" TTTTTTTTTTTTTTTTTTTTTTTT "$(letters some.txt)"
 
-# The report reads the flags the last pass left: on Mesa every logic-op test
-# is skipped, so the 2D group has no total. The 3D tests are passed over to
-# keep the run short.
+# The report reads the flags the last pass left: on Mesa every 2D test is
+# timed and the group has a total; with logic ops held off every logic-op test
+# is skipped, so the group has none. The 3D tests are passed over to keep the
+# runs short.
 {
   echo enable
   for keyword in swap_buffer lines lines_fog lines_smooth points points_fog wire_frame \
@@ -109,8 +117,14 @@ expect_eq "the other 24 are timed" TTTTTTTTTTTTTTTTTTTTTTTT "$(letters some.txt)
     echo "$keyword pass"
   done
 } >only_2d.def
-run_batch -quarter -def only_2d.def -f report.tvl
+run_batch -quarter -def only_2d.def -f timed.tvl
 expect_eq "quarter run succeeds" 0 "$STATUS"
+expect_eq "every 2D test carries a score" 26 \
+  "$(grep -cE '^2D (put|copy|scaling).* : [0-9]+\.[0-9]{6}$' timed.tvl)"
+check "and the 2D group has a total" grep -qE '^2D total : [0-9]+\.[0-9]{6}$' timed.tvl
+
+TARVELIN_LOGIC_OPS=off run_batch -quarter -def only_2d.def -f report.tvl
+expect_eq "quarter run with logic ops held off succeeds" 0 "$STATUS"
 check "the report is written" test -s report.tvl
 grep '^2D ' report.tvl | grep -v '^2D total\|^2D implemented' >report_2d.txt || true
 expect_eq "the report has a line for each 2D test" 26 "$(wc -l <report_2d.txt)"

@@ -1,6 +1,6 @@
 # The 3D window's set-up, frame loop and primitive families as a user and a
 # driver see them: titles, counts, frames, the state each test runs under,
-# and what the probe reports.
+# what the probe reports, and the timed sections of both windows.
 source "$(dirname "$0")/lib.sh"
 
 trace_program run.trace -batch -test >out.txt 2>err.txt
@@ -65,6 +65,32 @@ expect_eq "PolygonSmooth adds" GL_ONE "$(gl_state run.trace "$smooth" GL_BLEND_D
 expect_eq "PolygonSmooth smooths" GL_TRUE "$(gl_state run.trace "$smooth" GL_POLYGON_SMOOTH)"
 expect_eq "the polygons keep the additive blend function" GL_ONE \
   "$(gl_state run.trace "${list2[20]}" GL_BLEND_DST)"
+
+# Every timed section of the run, 3D and 2D, holds only its loop between two
+# glFinish calls: the one before the stopwatch starts and the one before it is
+# read. Probes, titles and set-up stay outside. One line a section, its calls.
+timed_sections() {
+  awk '/^[0-9]+ glFinish\(\)/ { inside = !inside; if (!inside) print substr(calls, 2); calls = ""; next }
+       inside && /^[0-9]+ gl/ { name = $2; sub(/\(.*/, "", name); calls = calls " " name }' "$1"
+}
+repeat() { for ((i = 0; i < $1; i++)); do echo "$2"; done; }
+ANIMATED="glLoadMatrixf glCallList glXSwapBuffers glLoadMatrixf glCallList glXSwapBuffers \
+glRotated glRotated glCallList glXSwapBuffers glRotated glRotated glCallList glXSwapBuffers"
+{
+  echo "glXSwapBuffers glXSwapBuffers"
+  repeat 13 "$ANIMATED"  # the twelve primitive tests and the stencil test
+  echo "glRotated glRotated glCallList glAccum glXSwapBuffers glRotated glRotated glCallList \
+glAccum glXSwapBuffers glAccum glFlush"
+  echo "glRotated glRotated glCallList glClear glAccum glXSwapBuffers glRotated glRotated \
+glCallList glAccum glAccum glClear glAccum glXSwapBuffers"
+  repeat 7 "$ANIMATED"  # shading and texturing
+  repeat 13 "glRasterPos2i glDrawPixels glRasterPos2i glDrawPixels"
+  repeat 12 "glRasterPos2i glCopyPixels glRasterPos2i glCopyPixels"
+  echo "glRasterPos2i$(repeat 36 ' glPixelZoom glDrawPixels' | tr -d '\n')"
+} >sections.expected
+check "each of the 49 timed sections holds only its loop between two glFinish calls" \
+  diff sections.expected <(timed_sections run.txt)
+expect_eq "and the run reported 49 times" 49 "$(grep -cE '^  [0-9]+\.[0-9]{3} s$' out.txt)"
 
 # A skipped test is left out entirely: no title, no count, no frames. With
 # "Lines and Smooth" skipped the wire frames keep line width 1.0.
