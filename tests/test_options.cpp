@@ -41,12 +41,13 @@ TEST_F(OptionScan, NoArgumentsChangesNothing) {
   EXPECT_EQ(run_options.auto_pass, 1);
   EXPECT_EQ(run_options.show_count, 1);
   EXPECT_EQ(run_options.depth_bits, 32);
+  EXPECT_EQ(run_options.vsync, 0);
   EXPECT_EQ(run_options.exit_requested, 0);
 }
 
 TEST_F(OptionScan, EveryOptionSetsItsField) {
   scan({"-zbits", "16", "-loop", "3", "-f", "out.tvl", "-def", "my.def", "-quarter", "-nocount",
-        "-no_autopass", "-test"});
+        "-no_autopass", "-test", "-vsync"});
   EXPECT_EQ(run_options.depth_bits, 16);
   EXPECT_EQ(run_options.loops, 3);
   EXPECT_STREQ(run_options.result_file, "out.tvl");
@@ -55,6 +56,7 @@ TEST_F(OptionScan, EveryOptionSetsItsField) {
   EXPECT_EQ(run_options.show_count, 0);
   EXPECT_EQ(run_options.auto_pass, 0);
   EXPECT_EQ(run_options.test_loop, 1);
+  EXPECT_EQ(run_options.vsync, 1);
   EXPECT_EQ(run_options.exit_requested, 0);
 }
 
@@ -162,20 +164,22 @@ TEST_F(OptionScan, FifteenArgumentsFitSixteenDoNot) {
 TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
   char text[MESSAGE_SIZE];
   format_usage("tarvelin", text, MESSAGE_SIZE);
-  const std::string expected = std::string(
-                                   "tarvelin [options]\n"
-                                   "    -loop n\t: 'n' is loop numbers (-1 to endless)\n"
-                                   "    -f filename\t: output file name (default : result.tvl)\n"
-                                   "    -def filename\t: defines file name (default : pass.def)\n"
-                                   "    -quarter\t: quarter loops (for slow machine)\n"
-                                   "    -no_autopass\t: disable to auto check of support function\n"
-                                   "    -statusonly\t: only status output\n"
-                                   "    -nocount\t: no display title-bar count\n"
-                                   "    -test\t\t: test loop\n"
-                                   "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
-                                   "    -help\t\t: this help\n"
-                                   "\n            version 1.5.1\n\n") +
-                               HOME_PAGE;
+  const std::string expected =
+      std::string(
+          "tarvelin [options]\n"
+          "    -loop n\t: 'n' is loop numbers (-1 to endless)\n"
+          "    -f filename\t: output file name (default : result.tvl)\n"
+          "    -def filename\t: defines file name (default : pass.def)\n"
+          "    -quarter\t: quarter loops (for slow machine)\n"
+          "    -no_autopass\t: disable to auto check of support function\n"
+          "    -statusonly\t: only status output\n"
+          "    -nocount\t: no display title-bar count\n"
+          "    -test\t\t: test loop\n"
+          "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
+          "    -vsync\t: leave the swap interval to the driver (default : 0)\n"
+          "    -help\t\t: this help\n"
+          "\n            version 1.5.1\n\n") +
+      HOME_PAGE;
   EXPECT_EQ(std::string(text), expected);
 }
 

@@ -112,6 +112,23 @@ TEST_F(ReportStatusText, HeaderShowsLoopsFromTwoAndAutoCheckOnlyWhenOn) {
   EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n\n") + BITS_BLOCKS);
 }
 
+// The last comment line of the header says whether swaps could wait for the display.
+TEST_F(ReportStatusText, HeaderEndsWithTheSwapIntervalOnceA3DWindowRan) {
+  const std::string head = "# Tarvelin version 1.5.1\n#   function auto check mode\n";
+  const std::pair<SwapIntervalState, const char*> lines[] = {
+      {SwapIntervalState::zero, "#   swap interval 0\n"},
+      {SwapIntervalState::driver_by_request, "#   swap interval: set by the driver (-vsync)\n"},
+      {SwapIntervalState::driver_no_control,
+       "#   swap interval: set by the driver (no control offered)\n"},
+  };
+  for (const auto& [state, line] : lines) {
+    info.swap_interval = state;
+    EXPECT_EQ(status(), head + line + "\n" + BITS_BLOCKS);
+  }
+  info.swap_interval = SwapIntervalState::unknown;
+  EXPECT_EQ(status(), head + "\n" + BITS_BLOCKS);
+}
+
 TEST_F(ReportStatusText, AbsentOrEmptyStringsGiveNoEmptyLine) {
   EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
                                   "#   function auto check mode\n"

@@ -81,10 +81,46 @@ const int* choose_attributes(GlWindowKind kind, int depth_bits) {
   return nullptr;
 }
 
+bool has_extension(const char* extensions, const char* name) {
+  const size_t length = std::strlen(name);
+  for (const char* at = extensions; at != nullptr && *at != '\0'; at += std::strcspn(at, " ")) {
+    at += std::strspn(at, " ");
+    if (std::strncmp(at, name, length) == 0 && (at[length] == ' ' || at[length] == '\0')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A driver that syncs swaps to the display would make every frame wait for
+// the refresh and the 3D scores measure the monitor; interval 0 is asked for
+// through whichever control extension the server offers.
+SwapInterval set_swap_interval_zero(Window window) {
+  const char* extensions = glXQueryExtensionsString(fl_display, fl_screen);
+  if (has_extension(extensions, "GLX_EXT_swap_control")) {
+    auto swap_interval = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+    if (swap_interval != nullptr) {
+      swap_interval(fl_display, window, 0);
+      unsigned int interval = 1;
+      glXQueryDrawable(fl_display, window, GLX_SWAP_INTERVAL_EXT, &interval);
+      if (interval == 0) return SwapInterval::zero;
+    }
+  }
+  if (has_extension(extensions, "GLX_MESA_swap_control")) {
+    auto swap_interval = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+    if (swap_interval != nullptr && swap_interval(0) == 0) return SwapInterval::zero;
+  }
+  return SwapInterval::driver_no_control;
+}
+
+SwapInterval swap_interval_of_last_window = SwapInterval::not_set;
+
 class SuiteWindow : public Fl_Gl_Window {
  public:
-  SuiteWindow(const WindowRect& rect, const char* title, void (*suite)())
-      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT), suite_(suite) {
+  SuiteWindow(const GlWindowSpec& spec, const WindowRect& rect, const char* title, void (*suite)())
+      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT), spec_(spec), suite_(suite) {
     copy_label(title);
     // The window closes itself when its suite is done; a close request from
     // the desktop before that is ignored.
@@ -101,6 +137,11 @@ class SuiteWindow : public Fl_Gl_Window {
     if (context() == nullptr || glXGetCurrentContext() == nullptr) {
       context_missing_ = true;
     } else {
+      if (spec_.kind == GlWindowKind::double_buffered) {
+        swap_interval_of_last_window = spec_.driver_swap_interval
+                                           ? SwapInterval::driver_by_request
+                                           : set_swap_interval_zero(fl_xid(this));
+      }
       suite_();
       suite_ran_ = true;
     }
@@ -110,6 +151,7 @@ class SuiteWindow : public Fl_Gl_Window {
  private:
   static void close_soon(void* window) { static_cast<SuiteWindow*>(window)->hide(); }
 
+  GlWindowSpec spec_;
   void (*suite_)();
   bool drawn_ = false;
   bool suite_ran_ = false;
@@ -120,12 +162,12 @@ SuiteWindow* running_window = nullptr;
 
 }  // namespace
 
-WindowOutcome run_gl_window(GlWindowKind kind, const WindowRect& rect, const char* title,
-                            int depth_bits, void (*suite)()) {
-  const int* attributes = choose_attributes(kind, depth_bits);
+WindowOutcome run_gl_window(const GlWindowSpec& spec, const WindowRect& rect, const char* title,
+                            void (*suite)()) {
+  const int* attributes = choose_attributes(spec.kind, spec.depth_bits);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 
-  SuiteWindow* window = new SuiteWindow(rect, title, suite);
+  SuiteWindow* window = new SuiteWindow(spec, rect, title, suite);
   if (!window->mode(attributes)) {
     delete window;
     return WindowOutcome::no_visual;
@@ -151,6 +193,8 @@ void set_test_window_title(const char* title) {
   // Inside a draw nothing else flushes the connection until the suite ends.
   XFlush(fl_display);
 }
+
+SwapInterval test_window_swap_interval() { return swap_interval_of_last_window; }
 
 void swap_test_window() {
   if (running_window != nullptr) running_window->swap_buffers();

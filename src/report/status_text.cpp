@@ -7,11 +7,12 @@ namespace {
 constexpr const char* FIRST_EXTENSION_PREFIX = "Extensions : ";
 constexpr const char* LATER_EXTENSION_PREFIX = "             ";
 
-void write_header(FILE* out, const RunOptions& options) {
+void write_header(FILE* out, const RunOptions& options, const EnvironmentInfo& info) {
   std::fprintf(out, "# Tarvelin %s\n", VERSION_TEXT);
   if (options.quarter) std::fprintf(out, "#   quarter mode\n");
   if (options.loops > 1) std::fprintf(out, "#   %d loops\n", options.loops);
   if (options.auto_pass) std::fprintf(out, "#   function auto check mode\n");
+  if (const char* line = swap_interval_line(info.swap_interval)) std::fprintf(out, "%s\n", line);
   std::fprintf(out, "\n");
 }
 
@@ -51,6 +52,20 @@ void write_2d_block(FILE* out, const EnvironmentInfo& info) {
 
 }  // namespace
 
+const char* swap_interval_line(SwapIntervalState state) {
+  switch (state) {
+    case SwapIntervalState::zero:
+      return "#   swap interval 0";
+    case SwapIntervalState::driver_by_request:
+      return "#   swap interval: set by the driver (-vsync)";
+    case SwapIntervalState::driver_no_control:
+      return "#   swap interval: set by the driver (no control offered)";
+    case SwapIntervalState::unknown:
+      break;
+  }
+  return nullptr;
+}
+
 void write_extension_lines(FILE* out, const char* extensions) {
   const char* word = extensions;
   for (int line = 0;; ++line) {
@@ -66,7 +81,7 @@ void write_extension_lines(FILE* out, const char* extensions) {
 }
 
 void write_status_text(FILE* out, const RunOptions& options, const EnvironmentInfo& info) {
-  write_header(out, options);
+  write_header(out, options, info);
   write_strings(out, info);
   write_3d_block(out, options, info);
   write_2d_block(out, info);

@@ -10,9 +10,10 @@
 
 // Writes the header and environment status to `out`, ending with the empty
 // line after the 2D block. Reads loops, quarter, auto_pass and depth_bits of
-// `options`. An absent (null) string leaves its line out; the empty line
-// after the strings is written only when at least one string is present and
-// not empty.
+// `options`; the header's last comment line tells the swap interval of
+// `info`. An absent (null) string leaves its line out; the empty line after
+// the strings is written only when at least one string is present and not
+// empty.
 void write_status_text(FILE* out, const RunOptions& options, const EnvironmentInfo& info);
 
 // Writes the extension string one word a line: the first after
@@ -22,3 +23,7 @@ void write_status_text(FILE* out, const RunOptions& options, const EnvironmentIn
 // nothing, and an empty string gives the line "Extensions : " alone. Words
 // of any length are written whole.
 void write_extension_lines(FILE* out, const char* extensions);
+
+// The header's comment line for the 3D window's swap interval, e.g.
+// "#   swap interval 0"; null when no 3D window has run.
+const char* swap_interval_line(SwapIntervalState state);

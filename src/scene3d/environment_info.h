@@ -4,6 +4,15 @@
 
 #include <cstdint>
 
+// What became of the 3D window's swap interval (whether swaps wait for the
+// display's refresh).
+enum class SwapIntervalState : int32_t {
+  unknown,            // no 3D window has run
+  zero,               // set to 0
+  driver_by_request,  // left to the driver: option -vsync
+  driver_no_control,  // left to the driver: the server offers no swap control
+};
+
 struct EnvironmentInfo {
   // Heap copies made once per run by the first 3D probe; null when the
   // implementation returned none. Never freed.
@@ -22,6 +31,7 @@ struct EnvironmentInfo {
   int32_t red_bits_2d = 0;
   int32_t green_bits_2d = 0;
   int32_t blue_bits_2d = 0;
+  SwapIntervalState swap_interval = SwapIntervalState::unknown;
 };
 
 extern EnvironmentInfo environment_info;

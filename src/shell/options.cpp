@@ -21,6 +21,7 @@ enum class OptionAction {
   no_count,
   no_auto_pass,
   test_loop,
+  vsync,
   help,
 };
 
@@ -41,6 +42,7 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-nocount", false, OptionAction::no_count},
     {"-no_autopass", false, OptionAction::no_auto_pass},
     {"-test", false, OptionAction::test_loop},
+    {"-vsync", false, OptionAction::vsync},
     {"-help", false, OptionAction::help},
 };
 
@@ -88,6 +90,9 @@ void apply_option(OptionAction action, const char* argument) {
       break;
     case OptionAction::test_loop:
       run_options.test_loop = 1;
+      break;
+    case OptionAction::vsync:
+      run_options.vsync = 1;
       break;
     case OptionAction::help:
       break;  // handled by the scan
@@ -152,7 +157,7 @@ void split_command_line(int argc, char** argv, WordTable* table) {
 void format_usage(const char* program_name, char* out, int out_size) {
   char home_page_piece[128];
   std::snprintf(home_page_piece, sizeof home_page_piece, "\n\n%s", HOME_PAGE);
-  std::snprintf(out, out_size, "%s [options]\n%s%s%s%s%s%s%s%s%s%s%s%s%s", program_name,
+  std::snprintf(out, out_size, "%s [options]\n%s%s%s%s%s%s%s%s%s%s%s%s%s%s", program_name,
                 "    -loop n\t: 'n' is loop numbers (-1 to endless)\n",
                 "    -f filename\t: output file name (default : result.tvl)\n",
                 "    -def filename\t: defines file name (default : pass.def)\n",
@@ -161,6 +166,7 @@ void format_usage(const char* program_name, char* out, int out_size) {
                 "    -statusonly\t: only status output\n",
                 "    -nocount\t: no display title-bar count\n", "    -test\t\t: test loop\n",
                 "    -zbits n\t: set depth-buffer bit size (default : 32)\n",
+                "    -vsync\t: leave the swap interval to the driver (default : 0)\n",
                 "    -help\t\t: this help\n", "\n            ", VERSION_TEXT, home_page_piece);
 }
 

@@ -20,6 +20,8 @@ struct RunOptions {
   int32_t stop_screen_saver = 1;
   int32_t show_count = 1;
   int32_t depth_bits = 32;  // requested, then the depth each 3D set-up was granted
+  // Leave the 3D window's swap interval to the driver instead of setting 0.
+  int32_t vsync = 0;
   int32_t exit_requested = 0;
   int32_t usage_error = 0;  // exit_requested because the command line was wrong
   // Our addition for unattended runs: no panel, messages on stderr,

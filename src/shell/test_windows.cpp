@@ -7,6 +7,8 @@
 
 #include "platform/platform.h"
 #include "raster2d/raster_suite.h"
+#include "report/status_text.h"
+#include "scene3d/environment_info.h"
 #include "scene3d/frame_buffer_tests.h"
 #include "scene3d/primitive_tests.h"
 #include "scene3d/scene_setup.h"
@@ -16,10 +18,38 @@
 
 namespace {
 
+SwapIntervalState swap_interval_state(platform::SwapInterval interval) {
+  switch (interval) {
+    case platform::SwapInterval::zero:
+      return SwapIntervalState::zero;
+    case platform::SwapInterval::driver_by_request:
+      return SwapIntervalState::driver_by_request;
+    case platform::SwapInterval::driver_no_control:
+      return SwapIntervalState::driver_no_control;
+    case platform::SwapInterval::not_set:
+      break;
+  }
+  return SwapIntervalState::unknown;
+}
+
+// Kept for the report; in batch mode also told before the first test, and
+// again only if a later window got a different one.
+void note_swap_interval() {
+  const SwapIntervalState state = swap_interval_state(platform::test_window_swap_interval());
+  if (state == environment_info.swap_interval) return;
+  environment_info.swap_interval = state;
+  const char* line = swap_interval_line(state);
+  if (run_options.batch && line != nullptr) {
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+  }
+}
+
 // The 3D window's first draw: the scene set-up and probe, then the test
 // families in an order that matters, since GL state and the object's
 // orientation carry from one family to the next.
 void run_3d_window_suite() {
+  note_swap_interval();
   setup_scene();
   if (run_options.status_only) return;
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
@@ -59,9 +89,10 @@ bool run_test_window() {
   const platform::WindowRect rect{r.left, r.top, r.right, r.bottom};
   const bool is_3d = run_state.run_mode == RUN_MODE_3D;
   const platform::WindowOutcome outcome =
-      is_3d ? platform::run_gl_window(platform::GlWindowKind::double_buffered, rect, title,
-                                      run_options.depth_bits & 0xFF, run_3d_window_suite)
-            : platform::run_gl_window(platform::GlWindowKind::single_buffered, rect, title, 0,
+      is_3d ? platform::run_gl_window({platform::GlWindowKind::double_buffered,
+                                       run_options.depth_bits & 0xFF, run_options.vsync != 0},
+                                      rect, title, run_3d_window_suite)
+            : platform::run_gl_window({platform::GlWindowKind::single_buffered}, rect, title,
                                       run_2d_window_suite);
   if (outcome == platform::WindowOutcome::ran) return true;
   report_window_failure(outcome);

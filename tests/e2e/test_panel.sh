@@ -195,7 +195,8 @@ expect_eq "a run started from the panel exits with 1" 1 "$STATUS"
 check "the report went to the typed name" test -s mine.tvl
 check "and nowhere else" test ! -e result.tvl
 expect_eq "the report's header shows the settings" \
-  "$(printf '#   quarter mode\n#   3 loops\n#   function auto check mode')" "$(header_lines mine.tvl)"
+  "$(printf '#   quarter mode\n#   3 loops\n#   function auto check mode\n#   swap interval: set by the driver (no control offered)')" \
+  "$(header_lines mine.tvl)"
 check "the run measured (not status only)" contains mine.tvl '# result'
 expect_eq "three passes ran, 3D then 2D each" DSDSDS "$(window_kinds_of_trace three.trace)"
 for _ in $(seq 50); do [ -s opener.log ] && break; sleep 0.1; done
@@ -224,7 +225,8 @@ finish_run
 expect_eq "the status run exits with 1" 1 "$STATUS"
 check "the report went to result.tvl" test -s result.tvl
 check "not to the name of the command line" test ! -e other.tvl
-expect_eq "no quarter, no loop count, no auto check in the header" "" "$(header_lines result.tvl)"
+expect_eq "no quarter, no loop count, no auto check in the header" \
+  "#   swap interval: set by the driver (no control offered)" "$(header_lines result.tvl)"
 check "a status-only report has no results" not contains result.tvl '# result'
 expect_eq "an empty loop field runs one pass" DS "$(window_kinds_of_trace one.trace)"
 rm -f result.tvl opener.log
