@@ -32,11 +32,12 @@ void open_in_viewer(const char* path);
 // The short alert sound.
 void beep();
 
-// Switches the X screen saver off, remembering its settings, and arranges
-// for them to be put back if the process is ended by SIGINT or SIGTERM.
-void screen_saver_off();
-// Puts back what screen_saver_off saved; does nothing if nothing was saved.
-void screen_saver_restore();
+// Keeps the X screen saver from starting until resume_screen_saver or the
+// end of the process, whichever way it ends; the user's settings are never
+// changed. Does nothing where the server lacks the screen-saver extension.
+void suspend_screen_saver();
+// Lets the saver start again; does nothing unless suspended.
+void resume_screen_saver();
 
 struct Size {
   int32_t width = 0;

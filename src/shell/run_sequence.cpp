@@ -29,7 +29,7 @@ int exit_after_options() {
 }
 
 int exit_after_window_failure() {
-  platform::screen_saver_restore();
+  platform::resume_screen_saver();
   return run_options.batch ? BATCH_FAILED : EXIT_ABANDONED;
 }
 
@@ -108,7 +108,7 @@ int run_benchmark(int argc, char** argv) {
   read_pass_definition();
   if (run_options.loops > 0) progress_total *= run_options.loops;
   std::memcpy(saved_skip_flags, skip_flags, sizeof saved_skip_flags);
-  if (run_options.stop_screen_saver) platform::screen_saver_off();
+  if (run_options.stop_screen_saver) platform::suspend_screen_saver();
 
   // Loop counts of 0 and 1 both run one pass; a negative count never ends.
   int32_t passes_left = run_options.status_only ? 1 : run_options.loops;
@@ -118,7 +118,7 @@ int run_benchmark(int argc, char** argv) {
     if (--passes_left <= 0) break;
   }
 
-  if (run_options.stop_screen_saver) platform::screen_saver_restore();
+  platform::resume_screen_saver();
   write_report();
   announce_end();
   if (run_options.batch) return report_failed() ? BATCH_FAILED : BATCH_DONE;

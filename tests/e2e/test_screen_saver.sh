@@ -1,29 +1,71 @@
-# The screen saver is off while tests run and back on every way out.
+# The screen saver cannot start while the tests run, and the user's own
+# settings are never touched: the run suspends the saver through the X
+# screen-saver extension, which the server undoes when the program's
+# connection ends, whichever way it ends. With a saver timeout of 1 s, a
+# saver that is free to start is "on" after 2 s without input.
 source "$(dirname "$0")/lib.sh"
 
+# The server puts its defaults back when its last client leaves: a client of
+# the test's own keeps it from doing so between runs.
+xprop -root -spy >/dev/null 2>&1 &
+BACKGROUND_PIDS+=("$!")
+retry_x xset q >/dev/null
+
+saver_state() { retry_x python3 "$SOURCE_DIR/tests/e2e/x_client.py" saver-state; }
+# The state after the server has been left without input for 2 s.
+state_after_idle() {
+  retry_x xset s reset
+  sleep 2
+  saver_state
+}
 initial=$(screen_saver_timeout)
-check "the server starts with the saver on ($initial s)" test "$initial" -gt 0
+restore_saver() { xset s "$initial" 2>/dev/null || true; }
+trap 'restore_saver; cleanup_test' EXIT
+retry_x xset s 1
+expect_eq "the test's own saver timeout is set" 1 "$(screen_saver_timeout)"
+expect_eq "with no run the saver starts after its timeout" on "$(state_after_idle)"
 
-run_batch -test -loop 2
-expect_eq "normal end: run succeeded" 0 "$STATUS"
-expect_eq "normal end: timeout restored" "$initial" "$(screen_saver_timeout)"
-
-for signal in TERM INT; do
-  "$PROGRAM" -batch -test -loop -1 >out.txt 2>err.txt &
-  pid=$!
-  BACKGROUND_PIDS+=("$pid")
+# Starts an endless test-loop run in the background; its pid goes to $RUN.
+start_run() {  # start_run NAME
+  "$PROGRAM" -batch -test -loop -1 >"$1.out" 2>"$1.err" &
+  RUN=$!
+  BACKGROUND_PIDS+=("$RUN")
   for _ in $(seq 100); do
-    [ "$(screen_saver_timeout)" = 0 ] && break
+    grep -q '^Tarvelin : ' "$1.out" 2>/dev/null && return 0
     sleep 0.05
   done
-  expect_eq "endless run ($signal): saver off while running" 0 "$(screen_saver_timeout)"
-  kill -s "$signal" "$pid"
-  wait "$pid" 2>/dev/null || true
-  expect_eq "SIG$signal: timeout restored" "$initial" "$(screen_saver_timeout)"
+  fail "the run $1 started its tests"
+}
+stop_run() {  # stop_run PID SIGNAL
+  kill -s "$2" "$1"
+  wait "$1" 2>/dev/null || true
+}
+
+run_batch -test
+expect_eq "normal end: the run succeeded" 0 "$STATUS"
+expect_eq "normal end: the saver starts again" on "$(state_after_idle)"
+expect_eq "normal end: the timeout is untouched" 1 "$(screen_saver_timeout)"
+
+for signal in TERM KILL HUP; do
+  start_run "$signal"
+  expect_eq "SIG$signal: during the run the saver does not start" off "$(state_after_idle)"
+  expect_eq "SIG$signal: during the run the timeout is untouched" 1 "$(screen_saver_timeout)"
+  stop_run "$RUN" "$signal"
+  expect_eq "SIG$signal: afterwards the saver starts again" on "$(state_after_idle)"
 done
+
+# Two runs that overlap: the first to end leaves the other's suspension alone.
+start_run first
+first=$RUN
+start_run second
+second=$RUN
+stop_run "$first" TERM
+expect_eq "overlapping runs: the saver stays suspended for the second" off "$(state_after_idle)"
+stop_run "$second" TERM
+expect_eq "overlapping runs: afterwards the saver starts again" on "$(state_after_idle)"
+expect_eq "overlapping runs: the timeout is untouched" 1 "$(screen_saver_timeout)"
 
 STATUS=0
 TARVELIN_GL_VISUAL=none "$PROGRAM" -batch -test >out.txt 2>err.txt || STATUS=$?
-expect_eq "window failure: run failed" 1 "$STATUS"
-expect_eq "window failure: timeout restored" "$initial" "$(screen_saver_timeout)"
-
+expect_eq "window failure: the run failed" 1 "$STATUS"
+expect_eq "window failure: the saver starts again" on "$(state_after_idle)"
