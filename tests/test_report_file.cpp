@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -45,6 +46,10 @@ class ReportFile : public ::testing::Test {
     std::memset(skip_flags, 0, sizeof skip_flags);
     for (int id = 0; id < TEST_COUNT; ++id) test_times[id][0] = test_catalogue[id].reference;
     set_result_file(folder / "result.tvl");
+    // Reports that cannot be written where asked go here.
+    fs::create_directory(spare());
+    if (const char* tmpdir = std::getenv("TMPDIR")) saved_tmpdir = tmpdir;
+    setenv("TMPDIR", spare().c_str(), 1);
   }
 
   void TearDown() override {
@@ -54,25 +59,44 @@ class ReportFile : public ::testing::Test {
     std::memset(test_times, 0, sizeof test_times);
     fs::permissions(folder, fs::perms::owner_all);
     fs::remove_all(folder);
+    if (saved_tmpdir.empty()) {
+      unsetenv("TMPDIR");
+    } else {
+      setenv("TMPDIR", saved_tmpdir.c_str(), 1);
+    }
   }
 
   void set_result_file(const fs::path& path) {
     std::snprintf(run_options.result_file, sizeof run_options.result_file, "%s", path.c_str());
   }
 
-  // Names in the folder besides the report itself.
+  // Names in the folder besides the report itself and the spare folder.
   int stray_files() const {
     int count = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
-      if (entry.path().filename() != "result.tvl") ++count;
+      const fs::path name = entry.path().filename();
+      if (name != "result.tvl" && name != "spare") ++count;
     }
     return count;
   }
 
+  // The one report saved in the temporary folder; empty when there is none.
+  fs::path saved_report() const {
+    fs::path found;
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(spare())) {
+      found = entry.path();
+      ++count;
+    }
+    return count == 1 ? found : fs::path();
+  }
+
   fs::path folder;
   fs::path report() const { return folder / "result.tvl"; }
+  fs::path spare() const { return folder / "spare"; }
   RunOptions saved_options;
   EnvironmentInfo saved_info;
+  std::string saved_tmpdir;
 };
 
 constexpr const char* OLD_REPORT = "the previous report\n";
@@ -134,40 +158,110 @@ TEST_F(ReportFile, TestLoopAndEndlessRunsCreateNoFile) {
   EXPECT_FALSE(report_failed());
 }
 
-TEST_F(ReportFile, UncreatableReportIsAnnouncedOnStderr) {
-  set_result_file(folder / "missing" / "result.tvl");
-  testing::internal::CaptureStderr();
-  write_environment_status();
-  write_results();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Error : file " + (folder / "missing" / "result.tvl").string() + " not created.\n");
-  EXPECT_EQ(report_file, nullptr);
-  EXPECT_TRUE(report_failed());
-
+// A report that cannot be created where asked is never lost: it goes whole
+// to the temporary folder, and the message says why and where.
+TEST_F(ReportFile, UncreatableReportGoesToTheTemporaryFolderAndSaysWhy) {
+  struct Case {
+    fs::path name;
+    const char* reason;
+  };
   fs::create_directory(folder / "folder");
-  set_result_file(folder / "folder");
-  testing::internal::CaptureStderr();
-  write_environment_status();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Error : file " + (folder / "folder").string() + " not created.\n");
+  const Case cases[] = {
+      {folder / "missing" / "result.tvl", "No such file or directory"},
+      {folder / "folder", "Is a directory"},
+      {"", "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    set_result_file(c.name);
+    testing::internal::CaptureStderr();
+    write_environment_status();
+    EXPECT_EQ(report_file, nullptr);
+    write_results();
+    const std::string said = testing::internal::GetCapturedStderr();
+    const fs::path saved = saved_report();
+    ASSERT_FALSE(saved.empty()) << c.name;
+    EXPECT_EQ(said, "Error : file " + c.name.string() + " not created (" + c.reason +
+                        "); the report was written to " + saved.string() + " instead.\n");
+    EXPECT_TRUE(read_file(saved).ends_with("3D total : 100.000000\n2D total : 100.000000\n"));
+    EXPECT_EQ(written_report_path(), saved.string());
+    EXPECT_TRUE(report_failed());
+    fs::remove(saved);
+  }
   EXPECT_TRUE(fs::is_empty(folder / "folder"));
-
-  set_result_file("");
-  testing::internal::CaptureStderr();
-  write_environment_status();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error : file  not created.\n");
 }
 
-TEST_F(ReportFile, ReadOnlyFolderKeepsThePreviousReport) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  write_file(report(), OLD_REPORT);
-  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  testing::internal::CaptureStderr();
+// The temporary name fits beside a report name as long as any the folder
+// can hold.
+TEST_F(ReportFile, LongestFileNameIsWritten) {
+  const fs::path here = fs::current_path();
+  fs::current_path(folder);
+  set_result_file(std::string(255, 'a'));
   write_environment_status();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Error : file " + report().string() + " not created.\n");
+  write_results();
+  fs::current_path(here);
+  EXPECT_FALSE(report_failed());
+  EXPECT_TRUE(read_file(folder / std::string(255, 'a')).ends_with("2D total : 100.000000\n"));
+  EXPECT_EQ(stray_files(), 1);  // the report itself
+  EXPECT_TRUE(saved_report().empty());
+}
+
+// Runs `steps` in a child process without root's privileges (as nobody when
+// the tests run as root), with the folder handed to that user; stderr goes
+// to `said`. Returns the child's exit status.
+int run_unprivileged(const fs::path& folder, const fs::path& said, void (*steps)()) {
+  const bool root = geteuid() == 0;
+  constexpr uid_t NOBODY = 65534;
+  if (root) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      EXPECT_EQ(chown(entry.path().c_str(), NOBODY, NOBODY), 0);
+    }
+    EXPECT_EQ(chown(folder.c_str(), NOBODY, NOBODY), 0);
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    if (root && (setgid(NOBODY) != 0 || setuid(NOBODY) != 0)) _exit(2);
+    if (std::freopen(said.c_str(), "w", stderr) == nullptr) _exit(3);
+    steps();
+    std::fflush(stderr);
+    _exit(report_failed() ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// In a folder the user cannot write to, an existing report that may be
+// written is written in place; one that does not exist yet goes to the
+// temporary folder.
+TEST_F(ReportFile, ReadOnlyFolderWritesTheReportInPlaceOrElsewhere) {
+  write_file(report(), OLD_REPORT);
+  fs::permissions(spare(), fs::perms::all);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  const fs::path said = spare() / "said.txt";
+  EXPECT_EQ(run_unprivileged(folder, said,
+                             [] {
+                               write_environment_status();
+                               write_results();
+                             }),
+            0);
+  EXPECT_EQ(read_file(said), "");
+  EXPECT_TRUE(read_file(report()).ends_with("2D total : 100.000000\n"));
+  EXPECT_EQ(stray_files(), 0);
+
+  set_result_file(folder / "new.tvl");
+  EXPECT_EQ(run_unprivileged(folder, said,
+                             [] {
+                               write_environment_status();
+                               close_report();
+                             }),
+            1);
+  EXPECT_TRUE(read_file(said).starts_with("Error : file " + (folder / "new.tvl").string() +
+                                          " not created (Permission denied); the report was "
+                                          "written to " +
+                                          spare().string() + "/tarvelin-report-"))
+      << read_file(said);
   fs::permissions(folder, fs::perms::owner_all);
-  EXPECT_EQ(read_file(report()), OLD_REPORT);
+  EXPECT_FALSE(fs::exists(folder / "new.tvl"));
   EXPECT_EQ(stray_files(), 0);
 }
 
@@ -197,15 +291,22 @@ TEST_F(ReportFile, FailedWriteKeepsThePreviousReportAndSaysWhy) {
   ASSERT_NE(report_file, nullptr);
   testing::internal::CaptureStderr();
   {
-    const FileSizeLimit limit(1000);
+    const FileSizeLimit limit(1000);  // binds the copy in the temporary folder too
     write_results();
   }
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Error : file " + report().string() + " not written (write failed: File too large).\n");
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(said.starts_with("Error : file " + report().string() +
+                               " not written (write failed: File too large); no copy could be "
+                               "written to " +
+                               spare().string() + "/tarvelin-report-"))
+      << said;
+  EXPECT_TRUE(said.ends_with(".tvl either (write failed: File too large).\n")) << said;
   EXPECT_TRUE(report_failed());
   EXPECT_EQ(report_file, nullptr);
+  EXPECT_EQ(written_report_path(), nullptr);
   EXPECT_EQ(read_file(report()), OLD_REPORT);
   EXPECT_EQ(stray_files(), 0);
+  EXPECT_TRUE(fs::is_empty(spare()));
 
   write_environment_status();
   EXPECT_FALSE(report_failed());

@@ -84,6 +84,7 @@ class PanelWindow : public Fl_Double_Window {
       : Fl_Double_Window(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
         rules_(rules) {
     copy_label(title);
+    callback(close_requested);
     color(panel_grey());
     start_ =
         new Fl_Button(START_PLACE.x, START_PLACE.y, START_PLACE.w, START_PLACE.h, START_PLACE.text);
@@ -174,6 +175,13 @@ class PanelWindow : public Fl_Double_Window {
     if (logo_ == 0) return;
     fl_delete_offscreen(logo_);
     logo_ = 0;
+  }
+
+  // The close box, the window menu and the desktop's close key close the
+  // panel; Escape, which FLTK would also take as a close request, does not.
+  static void close_requested(Fl_Widget* widget, void*) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    widget->hide();
   }
 
   static void box_clicked(Fl_Widget* widget, void* data) {

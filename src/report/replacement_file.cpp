@@ -1,11 +1,15 @@
 #include "report/replacement_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -19,6 +23,12 @@ std::string resolve_link(const char* path) {
   return resolved;
 }
 
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // What a file created with fopen(path, "w") would get.
 mode_t new_file_mode() {
   const mode_t mask = umask(0);
@@ -26,11 +36,59 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
-bool open_direct(ReplacementFile* file, const char* path) {
-  file->stream = std::fopen(path, "w");
+bool open_direct(ReplacementFile* file, const std::string& path) {
+  file->stream = std::fopen(path.c_str(), "w");
   file->temp_path.clear();
   file->target_path = path;
   return file->stream != nullptr;
+}
+
+// The temporary file in being, for the signal handler: a fixed buffer, as
+// a handler may not allocate.
+char doomed_path[PATH_MAX];
+volatile sig_atomic_t doomed = 0;
+
+// Signals whose default action ends the process and that a handler can
+// catch; SIGKILL cannot be, and leaves the file behind.
+constexpr int ENDING_SIGNALS[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ,
+                                  SIGXCPU, SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
+struct sigaction previous_actions[std::size(ENDING_SIGNALS)];
+
+void remove_doomed_and_reraise(int signal_number) {
+  if (doomed) unlink(doomed_path);
+  doomed = 0;
+  for (size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) {
+    if (ENDING_SIGNALS[i] == signal_number) sigaction(signal_number, &previous_actions[i], nullptr);
+  }
+  raise(signal_number);
+}
+
+// A signal the process ignores (a background job's SIGINT) stays ignored.
+void guard_temp_file(const std::string& path) {
+  if (path.size() >= sizeof doomed_path) return;
+  std::memcpy(doomed_path, path.c_str(), path.size() + 1);
+  doomed = 1;
+  struct sigaction action {};
+  action.sa_handler = remove_doomed_and_reraise;
+  sigemptyset(&action.sa_mask);
+  for (size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) {
+    sigaction(ENDING_SIGNALS[i], nullptr, &previous_actions[i]);
+    if (previous_actions[i].sa_handler == SIG_IGN) continue;
+    sigaction(ENDING_SIGNALS[i], &action, nullptr);
+  }
+}
+
+// Puts back what was there before, unless someone has set an action of
+// their own since.
+void release_temp_file() {
+  if (!doomed) return;
+  for (size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) {
+    struct sigaction current {};
+    sigaction(ENDING_SIGNALS[i], nullptr, &current);
+    if (current.sa_handler != remove_doomed_and_reraise) continue;
+    sigaction(ENDING_SIGNALS[i], &previous_actions[i], nullptr);
+  }
+  doomed = 0;
 }
 
 void unlink_keeping_errno(const std::string& path) {
@@ -76,19 +134,39 @@ bool open_replacement(ReplacementFile* file, const char* path) {
   if (exists && !S_ISREG(info.st_mode)) return open_direct(file, path);
   if (exists && access(target.c_str(), W_OK) != 0) return false;
 
-  std::string temp = target + ".tmp-XXXXXX";
+  std::string temp = folder_of(target) + "/.tarvelin-XXXXXX";
   const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
+  if (fd < 0) return exists && open_direct(file, target);
+  guard_temp_file(temp);
   fchmod(fd, exists ? (info.st_mode & 07777) : new_file_mode());
   FILE* stream = fdopen(fd, "w");
   if (stream == nullptr) {
     close(fd);
     unlink_keeping_errno(temp);
+    release_temp_file();
     return false;
   }
   file->stream = stream;
   file->temp_path = std::move(temp);
   file->target_path = std::move(target);
+  return true;
+}
+
+bool open_fallback(ReplacementFile* file) {
+  const char* folder = std::getenv("TMPDIR");
+  if (folder == nullptr || folder[0] == '\0') folder = "/tmp";
+  std::string path = std::string(folder) + "/tarvelin-report-XXXXXX.tvl";
+  const int fd = mkstemps(path.data(), 4);
+  if (fd < 0) return false;
+  fchmod(fd, new_file_mode());
+  file->stream = fdopen(fd, "w");
+  if (file->stream == nullptr) {
+    close(fd);
+    unlink_keeping_errno(path);
+    return false;
+  }
+  file->temp_path.clear();
+  file->target_path = std::move(path);
   return true;
 }
 
@@ -101,6 +179,7 @@ const char* commit_replacement(ReplacementFile* file) {
     failed = "rename";
   }
   if (failed != nullptr && replacing) unlink_keeping_errno(file->temp_path);
+  if (replacing) release_temp_file();
   return failed;
 }
 
@@ -108,4 +187,5 @@ void discard_replacement(ReplacementFile* file) {
   if (file->stream == nullptr) return;
   std::fclose(std::exchange(file->stream, nullptr));
   if (!file->temp_path.empty()) unlink(file->temp_path.c_str());
+  release_temp_file();
 }

@@ -13,13 +13,24 @@ struct ReplacementFile {
 
 // Opens `file->stream` for a new version of `path`. A regular file (or a
 // path that does not exist yet) is written under a temporary name in the
-// same folder, "<target>.tmp-XXXXXX"; a symbolic link is followed, so the
-// file it names is the one replaced. A target that exists and is no regular
-// file (a device, a pipe) is written directly, as it cannot be replaced.
+// same folder, ".tarvelin-XXXXXX", short enough for any name the folder
+// can hold; a symbolic link is followed, so the file it names is the one
+// replaced. Where no temporary file can be made there (a folder the user
+// cannot write to) but the target exists and may be written, the target is
+// written in place. A target that exists and is no regular file (a device,
+// a pipe) is written directly, as it cannot be replaced.
 // Fails, with errno set and nothing created, where opening `path` for
 // writing would: an empty name, a folder, a file without write permission,
 // a folder that is missing or cannot be written.
+//
+// While the temporary file exists, a signal that ends the process (SIGINT,
+// SIGTERM, SIGHUP, a crash...) removes it before the process ends.
 bool open_replacement(ReplacementFile* file, const char* path);
+
+// Opens `file->stream` on a new file of its own in the system's temporary
+// folder ($TMPDIR, else /tmp), "tarvelin-report-XXXXXX.tvl", written
+// directly: the place for a report that could not be written where asked.
+bool open_fallback(ReplacementFile* file);
 
 // Flushes and syncs the data, closes the stream and renames the temporary
 // file over the target. Returns null on success. On failure the temporary

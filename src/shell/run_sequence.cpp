@@ -1,6 +1,8 @@
 #include "shell/run_sequence.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "catalogue/catalogue.h"
@@ -71,11 +73,21 @@ void write_report() {
   }
 }
 
+// The viewer gets the report's absolute path, so that a name beginning
+// with "-" cannot be taken for an option; no report, no viewer.
+void show_report() {
+  const char* report = written_report_path();
+  if (report == nullptr) return;
+  char absolute[PATH_MAX];
+  if (realpath(report, absolute) == nullptr) return;
+  platform::open_in_viewer(absolute);
+}
+
 void announce_end() {
   if (run_options.test_loop) {
     platform::message_box("tarvelin", "BenchMark complete.");
   } else if (!run_options.batch) {
-    platform::open_in_viewer(run_options.result_file);
+    show_report();
     platform::beep();
   }
 }
