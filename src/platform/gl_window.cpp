@@ -117,6 +117,15 @@ SwapInterval set_swap_interval_zero(Window window) {
 
 SwapInterval swap_interval_of_last_window = SwapInterval::not_set;
 
+// Mesa's softpipe (22.3, under Xvfb) crashes in glXDestroyContext, which
+// FLTK calls as the window closes, for a single-buffered context that has
+// drawn into its front buffer but never read from it, as a status-only run
+// does; a read of one pixel before the teardown avoids it.
+void read_one_pixel() {
+  GLubyte pixel[4];
+  glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+}
+
 class SuiteWindow : public Fl_Gl_Window {
  public:
   SuiteWindow(const GlWindowSpec& spec, const WindowRect& rect, const char* title, void (*suite)())
@@ -143,6 +152,7 @@ class SuiteWindow : public Fl_Gl_Window {
                                            : set_swap_interval_zero(fl_xid(this));
       }
       suite_();
+      if (spec_.kind == GlWindowKind::single_buffered) read_one_pixel();
       suite_ran_ = true;
     }
     Fl::add_timeout(0.0, close_soon, this);
