@@ -84,12 +84,42 @@ TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
   EXPECT_EQ(run_options.quarter, 0);
 }
 
-TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredSilently) {
+// On the desktop a last option without its value has no effect; in batch
+// mode it is a usage error, so that the default report is not overwritten.
+TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredOnTheDesktopRefusedInBatch) {
   scan({"-quarter", "-f"});
   EXPECT_STREQ(run_options.result_file, "result.tvl");
   EXPECT_EQ(run_options.quarter, 1);
   EXPECT_EQ(run_options.exit_requested, 0);
   EXPECT_STREQ(option_message, "");
+
+  run_options = RunOptions{};
+  run_options.batch = 1;
+  scan({"-quarter", "-def"});
+  EXPECT_EQ(run_options.exit_requested, 1);
+  EXPECT_EQ(run_options.usage_error, 1);
+  EXPECT_STREQ(option_message, "Option '-def' needs a value\n  '-help' option is help");
+}
+
+// A count beyond the 32-bit range is refused by name instead of wrapping to
+// an endless run; within it, any negative count still means endless.
+TEST_F(OptionScan, LoopCountOutOfRangeIsRefused) {
+  for (const char* count : {"3000000000", "-2147483649", "99999999999999999999"}) {
+    run_options = RunOptions{};
+    scan({"-loop", count, "-quarter"});
+    EXPECT_EQ(run_options.exit_requested, 1) << count;
+    EXPECT_EQ(run_options.usage_error, 1) << count;
+    EXPECT_EQ(run_options.quarter, 0) << count;
+    EXPECT_EQ(std::string(option_message), std::string("Loop count '") + count +
+                                               "' is out of range (-2147483648 to 2147483647)\n"
+                                               "  '-help' option is help");
+  }
+  run_options = RunOptions{};
+  scan({"-loop", "2147483647"});
+  EXPECT_EQ(run_options.loops, INT32_MAX);
+  scan({"-loop", "-2147483648"});
+  EXPECT_EQ(run_options.loops, -1);
+  EXPECT_EQ(run_options.exit_requested, 0);
 }
 
 TEST_F(OptionScan, LastRepeatWins) {

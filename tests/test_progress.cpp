@@ -49,6 +49,11 @@ TEST_F(ProgressTitle, ShowsNameAndCount) {
   char title[TITLE_SIZE];
   format_progress_title("WireFrame and Fog", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin - WireFrame and Fog  [50/98]");
+
+  // 49 tests times the largest loop count a user can give.
+  progress_total = 49LL * INT32_MAX;
+  format_progress_title("Lines", title, TITLE_SIZE);
+  EXPECT_STREQ(title, "Tarvelin - Lines  [50/105226698703]");
 }
 
 TEST_F(ProgressTitle, WithoutCountShowsNameOnlyButStillCounts) {

@@ -69,8 +69,8 @@ const TestInfo test_catalogue[TEST_COUNT] = {
 uint8_t skip_flags[TEST_COUNT];
 uint8_t saved_skip_flags[TEST_COUNT];
 double test_times[TEST_COUNT][TIME_SLOTS];
-int32_t progress_count;
-int32_t progress_total;
+int64_t progress_count;
+int64_t progress_total;
 
 int find_test_by_keyword(const char* keyword) {
   for (const TestInfo& info : test_catalogue) {

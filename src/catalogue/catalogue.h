@@ -94,8 +94,9 @@ extern uint8_t skip_flags[TEST_COUNT];
 extern uint8_t saved_skip_flags[TEST_COUNT];
 // Seconds per test and pass slot.
 extern double test_times[TEST_COUNT][TIME_SLOTS];
-extern int32_t progress_count;  // titles shown so far, over the whole run
-extern int32_t progress_total;  // what the title counter counts up to
+// 64 bits, so that no loop count a user can give overflows them.
+extern int64_t progress_count;  // titles shown so far, over the whole run
+extern int64_t progress_total;  // what the title counter counts up to
 
 inline bool is_2d_test(int id) { return id >= FIRST_2D_TEST && id <= LAST_2D_TEST; }
 

@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/x_connection.h"
@@ -48,9 +50,30 @@ bool display_open() { return connected; }
 
 void set_batch_mode(bool on) { batch_mode = on; }
 
+namespace {
+
+// One line for a box of several: its lines joined by " / ", each without
+// the blanks that indent it.
+std::string one_line(const char* text) {
+  std::string line;
+  for (const char* at = text; *at != '\0';) {
+    const size_t length = std::strcspn(at, "\n");
+    const size_t indent = std::strspn(at, " \t");
+    if (length > indent) {
+      if (!line.empty()) line += " / ";
+      line.append(at + indent, length - indent);
+    }
+    at += length;
+    if (*at == '\n') ++at;
+  }
+  return line;
+}
+
+}  // namespace
+
 void message_box(const char* caption, const char* text) {
   if (batch_mode || !connected) {
-    std::fprintf(stderr, "%s: %s\n", caption, text);
+    std::fprintf(stderr, "%s: %s\n", caption, one_line(text).c_str());
     std::fflush(stderr);
     return;
   }

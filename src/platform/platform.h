@@ -15,7 +15,8 @@ bool display_open();
 void set_batch_mode(bool on);
 
 // A modal box with one OK button; returns when the user dismissed it.
-// Without a display (or in batch mode) the text goes to stderr instead.
+// Without a display (or in batch mode) it becomes one line on stderr,
+// "Caption: text", the text's lines joined by " / ".
 void message_box(const char* caption, const char* text);
 
 // Nanoseconds of a monotonic clock (CLOCK_MONOTONIC), unaffected by changes

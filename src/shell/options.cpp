@@ -1,5 +1,7 @@
 #include "shell/options.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,17 +59,52 @@ void copy_file_name(char* field, const char* word) {
   std::snprintf(field, FILE_NAME_SIZE, "%s", word);
 }
 
+void refuse_command_line(const char* text) {
+  std::snprintf(option_message, MESSAGE_SIZE, "%s", text);
+  platform::message_box("Error", option_message);
+  run_options.exit_requested = 1;
+  run_options.usage_error = 1;
+}
+
+// Reads a number as atoi does (leading blanks, a sign, the digits up to the
+// first other character, 0 for none), but refuses one beyond the 32-bit
+// range instead of letting it wrap.
+bool read_count(const char* text, int32_t* value) {
+  errno = 0;
+  const long long number = std::strtoll(text, nullptr, 10);
+  if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
+  *value = static_cast<int32_t>(number);
+  return true;
+}
+
+void refuse_missing_value(const char* option) {
+  char text[MESSAGE_SIZE];
+  std::snprintf(text, sizeof text, "Option '%s' needs a value\n  '-help' option is help", option);
+  refuse_command_line(text);
+}
+
+void apply_loop_count(const char* argument) {
+  if (!read_count(argument, &run_options.loops)) {
+    char text[MESSAGE_SIZE];
+    std::snprintf(text, sizeof text,
+                  "Loop count '%s' is out of range (%d to %d)\n  '-help' option is help", argument,
+                  INT32_MIN, INT32_MAX);
+    refuse_command_line(text);
+    return;
+  }
+  if (run_options.loops < 0) {
+    run_options.loops = -1;
+    run_options.show_count = 0;
+  }
+}
+
 void apply_option(OptionAction action, const char* argument) {
   switch (action) {
     case OptionAction::zbits:
       run_options.depth_bits = std::atoi(argument);
       break;
     case OptionAction::loop:
-      run_options.loops = std::atoi(argument);
-      if (run_options.loops < 0) {
-        run_options.loops = -1;
-        run_options.show_count = 0;
-      }
+      apply_loop_count(argument);
       break;
     case OptionAction::result_file:
       copy_file_name(run_options.result_file, argument);
@@ -97,13 +134,6 @@ void apply_option(OptionAction action, const char* argument) {
     case OptionAction::help:
       break;  // handled by the scan
   }
-}
-
-void refuse_command_line(const char* text) {
-  std::snprintf(option_message, MESSAGE_SIZE, "%s", text);
-  platform::message_box("Error", option_message);
-  run_options.exit_requested = 1;
-  run_options.usage_error = 1;
 }
 
 const char* program_name_of(const char* path) {
@@ -194,10 +224,16 @@ void parse_options(const WordTable& table) {
       return;
     }
     if (option->takes_argument) {
-      if (i + 1 >= table.count) return;  // nothing follows: no effect, no message
+      if (i + 1 >= table.count) {
+        // On the desktop a last option without its value has no effect; an
+        // unattended run must not quietly overwrite the default report.
+        if (run_options.batch) refuse_missing_value(option->name);
+        return;
+      }
       apply_option(option->action, table.words[++i]);
     } else {
       apply_option(option->action, nullptr);
     }
+    if (run_options.exit_requested) return;
   }
 }

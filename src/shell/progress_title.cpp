@@ -7,7 +7,8 @@
 
 void format_progress_title(const char* name, char* out, int out_size) {
   if (run_options.show_count) {
-    std::snprintf(out, out_size, "Tarvelin - %s  [%d/%d]", name, progress_count, progress_total);
+    std::snprintf(out, out_size, "Tarvelin - %s  [%lld/%lld]", name,
+                  static_cast<long long>(progress_count), static_cast<long long>(progress_total));
   } else {
     std::snprintf(out, out_size, "Tarvelin : %s", name);
   }

@@ -14,6 +14,7 @@
 #include "shell/options.h"
 #include "shell/run_options.h"
 #include "shell/start_panel.h"
+#include "shell/start_panel_fields.h"
 #include "shell/start_settings.h"
 #include "shell/test_windows.h"
 
@@ -47,6 +48,12 @@ void run_start_panel() {
   if (!run_options.batch) {
     show_start_panel();
     return;
+  }
+  // What the panel would show about the pass file, the user is told here.
+  char warning[MESSAGE_SIZE];
+  if (panel_warning_line(warning, sizeof warning)) {
+    std::fprintf(stderr, "%s\n", warning);
+    std::fflush(stderr);
   }
   const platform::Size screen = platform::screen_size();
   press_start(PANEL_RECT, screen.width, screen.height);

@@ -9,8 +9,39 @@ check "usage ends with the home page" contains out.txt "https://tarvelin.example
 
 run_batch -quarter -bogus -test
 expect_eq "an unknown option is a usage error" 2 "$STATUS"
-check "the error names the word" contains err.txt "Error: Unknown option '-bogus'"
+expect_eq "the error is one line that names the word" \
+  "Error: Unknown option '-bogus' / '-help' option is help" "$(cat err.txt)"
 check "no window was opened for it" test ! -e result.tvl
+
+# An option without its value would have run with the default report in
+# its place: in batch mode it is a usage error naming the option.
+for option in -f -def; do
+  run_batch -statusonly "$option"
+  expect_eq "$option without a value is a usage error" 2 "$STATUS"
+  check "it names $option" contains err.txt "Error: Option '$option' needs a value"
+  check "and no report was written" test ! -e result.tvl
+done
+
+# Counts: a loop count beyond its type is refused by name rather than
+# wrapping to an endless run; the largest counts show their title total.
+run_batch -loop 3000000000 -test
+expect_eq "a loop count out of range is a usage error" 2 "$STATUS"
+check "it names the value" contains err.txt "Error: Loop count '3000000000' is out of range"
+"$PROGRAM" -batch -test -loop 43826197 >out.txt 2>err.txt &
+pid=$!
+BACKGROUND_PIDS+=("$pid")
+for _ in $(seq 100); do grep -q '^Tarvelin - ' out.txt && break; sleep 0.05; done
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+expect_eq "49 tests times 43826197 passes count past 32 bits" \
+  "Tarvelin - Swap Buffer  [1/2147483653]" "$(grep -m1 '^Tarvelin - ' out.txt)"
+check "and nothing overflowed on the way" bash -c '! grep -q "runtime error" err.txt'
+
+# A missing pass file is told as the panel would tell it.
+run_batch -test -def missing.def
+expect_eq "a missing pass file is no failure" 0 "$STATUS"
+expect_eq "the panel's warning goes to stderr" "Warning: Not opened missing.def" \
+  "$(grep '^Warning' err.txt)"
 
 run_batch -f "$(printf 'r%.0s' {1..256})"
 expect_eq "a word over 255 characters is a usage error" 2 "$STATUS"
