@@ -77,7 +77,9 @@ TEST(PassDefinitionLines, CommandsKeywordsAndSyntax) {
        {"Syntax Error line 5"},
        1,
        {lines, points}},
-      {"enable\nlines pass\r", {"Unknown command pass\r"}, 0, {}},
+      // CR alone ends a line too, as do LF and CR LF.
+      {"enable\rlines pass\rblur go\r\rpoints pass", {}, 1, {lines, points}},
+      {"enable\r\n\rlines\r\n", {"Syntax Error line 3"}, 0, {}},
   });
 }
 
@@ -95,17 +97,21 @@ TEST(PassDefinitionCounting, EveryRunLineCountsAndTheLastLineWins) {
 }
 
 TEST(PassDefinitionOddInput, LongLinesLongWordsAndNulBytes) {
-  // Reads take 254 characters: the first piece ends just after "lines ", and
-  // the rest of the line is read, and numbered, as line 3.
+  // A line is read up to 254 characters, here just after "lines "; the rest
+  // is left out with one warning, and the line numbers go on.
   const std::string piece = std::string(248, ' ') + "lines ";
+  const std::string too_long = "Line 2 is longer than 254 characters; the rest is ignored";
+  // A comment that runs past 254 characters stays a comment to its end.
+  const std::string comment = "# " + std::string(251, 'x') + " blur go";
   // A CR LF pair right at the boundary is still one line end.
   const std::string full = std::string(247, ' ') + "blur 0";
   const std::string word(200, 'k');
   expect_reads({
       {"enable\n" + piece + "blur pass\nx\n",
-       {"Unknown command ", "Syntax Error line 4"},
+       {too_long, "Unknown command ", "Syntax Error line 3"},
        0,
-       {blur}},
+       {}},
+      {"enable\n" + comment + "\nlines 0\n", {too_long}, 0, {lines}},
       {"enable\n" + full + "\r\nlines 0\nx\n", {"Syntax Error line 4"}, 0, {lines, blur}},
       {"enable\n" + word + " go\nlines " + word + "\n",
        {"Unknown keyword " + word, "Unknown command " + word},

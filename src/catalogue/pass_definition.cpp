@@ -6,34 +6,40 @@
 
 namespace {
 
-constexpr int LINE_BUFFER_SIZE = 255;  // 254 characters and the terminator
+constexpr int LINE_BUFFER_SIZE = LINE_TEXT_MAX + 1;
 constexpr int32_t ALL_TESTS = TEST_COUNT;
 
-// One read of at most LINE_BUFFER_SIZE - 1 characters, the line feed
-// included, as text mode gives it. False at the end of the file.
-bool read_line(FILE* file, char (&line)[LINE_BUFFER_SIZE]) {
+// One line: its first LINE_TEXT_MAX characters into `line`, without the line
+// end; the rest of a longer line is read and dropped, and *cut is set. A
+// line ends at LF, CR or CR LF, or at the end of the file. False at the end
+// of the file.
+bool read_line(FILE* file, char (&line)[LINE_BUFFER_SIZE], bool* cut) {
   int length = 0;
-  while (length < LINE_BUFFER_SIZE - 1) {
-    int c = std::getc(file);
-    if (c == EOF) break;
+  bool read_any = false;
+  *cut = false;
+  line[0] = '\0';
+  for (;;) {
+    const int c = std::getc(file);
+    if (c == EOF) return read_any;
+    read_any = true;
+    if (c == '\n') return true;
     if (c == '\r') {
       const int next = std::getc(file);
-      if (next == '\n') {
-        c = '\n';
-      } else if (next != EOF) {
-        std::ungetc(next, file);
-      }
+      if (next != '\n' && next != EOF) std::ungetc(next, file);
+      return true;
+    }
+    if (length == LINE_TEXT_MAX) {
+      *cut = true;
+      continue;
     }
     line[length++] = static_cast<char>(c);
-    if (c == '\n') break;
+    line[length] = '\0';
   }
-  line[length] = '\0';
-  return length > 0;
 }
 
-// The text of a line without its comment and line feed, tabs as spaces.
+// The text of a line without its comment, tabs as spaces.
 std::string_view clean_line(char (&line)[LINE_BUFFER_SIZE]) {
-  const size_t length = std::strcspn(line, "#\n");
+  const size_t length = std::strcspn(line, "#");
   for (size_t i = 0; i < length; ++i) {
     if (line[i] == '\t') line[i] = ' ';
   }
@@ -109,8 +115,13 @@ PassSelection parse_pass_definition(FILE* file, const WarningSink& warn) {
   long long line_number = 0;
   long long run_lines = 0;
   char buffer[LINE_BUFFER_SIZE];
-  while (read_line(file, buffer)) {
+  bool cut = false;
+  while (read_line(file, buffer, &cut)) {
     ++line_number;
+    if (cut) {
+      warn("Line " + std::to_string(line_number) + " is longer than " +
+           std::to_string(LINE_TEXT_MAX) + " characters; the rest is ignored");
+    }
     const std::string_view line = clean_line(buffer);
     if (line.empty()) continue;
     if (!enabled) {

@@ -25,13 +25,17 @@ struct PassSelection {
 // Receives the text of one warning, e.g. "Unknown keyword blurr".
 using WarningSink = std::function<void(const std::string& text)>;
 
+// The characters of a line that are read; the rest of a longer line is
+// left out.
+constexpr int LINE_TEXT_MAX = 254;
+
 // Reads a pass definition from `file` (null: it could not be opened).
 //
-// Lines are read as a text-mode read of at most 254 characters would: a
-// CR LF pair counts as one line feed, and the rest of a longer line is read,
-// and numbered, as the next line. Whatever the bytes are (NUL bytes, binary
-// data, no final line feed), reading stays within its buffers; a NUL byte
-// ends the text of its line.
+// A line ends at LF, CR or CR LF. Of a line longer than LINE_TEXT_MAX
+// characters the first LINE_TEXT_MAX are read and the rest is left out, with
+// the warning "Line <n> is longer than 254 characters; the rest is ignored".
+// Whatever the bytes are (NUL bytes, binary data, no final line feed),
+// reading stays within its buffers; a NUL byte ends the text of its line.
 //
 // Without a switch line, with "disable", or with an unknown switch (warned
 // "Unknown switch <word>"), every test runs and progress_total is 49.
@@ -54,6 +58,13 @@ std::string_view first_word(std::string_view line);
 // followed the first word.
 bool split_two_words(std::string_view line, std::string_view* keyword, std::string_view* command);
 
+// The largest pass definition file that is read.
+constexpr long PASS_FILE_MAX_BYTES = 1L << 20;
+
 // Reads run_options.pass_file into skip_flags and progress_total, each
-// warning shown in a "Warning" message box.
+// warning shown in a "Warning" message box. Only a regular file of at most
+// PASS_FILE_MAX_BYTES is read: anything else (a folder, a pipe, a device)
+// gets the warning "Not opened <name> (<reason>)" and every test runs. A
+// file that cannot be opened at all gets no warning here: the start panel
+// warns of it.
 void read_pass_definition();

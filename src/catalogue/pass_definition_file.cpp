@@ -1,15 +1,50 @@
 // The pass definition reader as the run sequence calls it; kept apart from
 // the parser so that the parser builds without the window system.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "catalogue/pass_definition.h"
 #include "platform/platform.h"
 #include "shell/run_options.h"
 
+namespace {
+
+void warn(const std::string& text) { platform::message_box("Warning", text.c_str()); }
+
+// The file opened for reading, or null. Opening never blocks, so a pipe
+// with no writer cannot hang the run; what is no regular file, or is too
+// large to be a pass definition, is refused with a warning saying why.
+FILE* open_pass_file(const char* name) {
+  const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  const char* refusal = nullptr;
+  if (fstat(fd, &info) != 0) {
+    refusal = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    refusal = S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file";
+  } else if (info.st_size > PASS_FILE_MAX_BYTES) {
+    refusal = "larger than 1 MB";
+  }
+  FILE* file = refusal == nullptr ? fdopen(fd, "r") : nullptr;
+  if (file == nullptr) {
+    if (refusal == nullptr) refusal = std::strerror(errno);
+    close(fd);
+    warn(std::string("Not opened ") + name + " (" + refusal + ")");
+  }
+  return file;
+}
+
+}  // namespace
+
 void read_pass_definition() {
-  FILE* file = std::fopen(run_options.pass_file, "r");
-  const PassSelection selection = parse_pass_definition(
-      file, [](const std::string& text) { platform::message_box("Warning", text.c_str()); });
+  FILE* file = open_pass_file(run_options.pass_file);
+  const PassSelection selection = parse_pass_definition(file, warn);
   if (file != nullptr) std::fclose(file);
   std::memcpy(skip_flags, selection.skip_flags, sizeof skip_flags);
   progress_total = selection.progress_total;

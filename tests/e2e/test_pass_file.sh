@@ -1,0 +1,48 @@
+# The pass definition file as a run reads it: what is left out of an
+# over-long line, the line ends it knows, and the files it refuses to read,
+# each told in one "Warning" line without hanging or spinning the run.
+source "$(dirname "$0")/lib.sh"
+
+# Runs a quick test-loop batch run with the pass file; gives up after 30 s.
+run_with() {  # run_with PASS_FILE
+  STATUS=0
+  timeout 30 "$PROGRAM" -batch -test -def "$1" >out.txt 2>err.txt || STATUS=$?
+}
+ran() { grep -q "^Tarvelin - $1  \[" out.txt; }  # ran TITLE
+
+# Text past the 254th character of a line is left out: a comment that runs
+# past it stays a comment and switches nothing on.
+{
+  echo enable
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/catalogue/catalogue.cpp"
+  printf '# %s blur go\nlines go\n' "$(printf 'x%.0s' {1..251})"
+} >long.def
+run_with long.def
+expect_eq "a pass file with an over-long line is read" 0 "$STATUS"
+check "the comment's tail switches nothing on" bash -c '! grep -q "Motion Blur" out.txt'
+check "the line after it is read" ran Lines
+expect_eq "one warning names the line" \
+  "Warning: Line 51 is longer than 254 characters; the rest is ignored" "$(grep '^Warning' err.txt)"
+
+# CR, LF and CR LF all end lines.
+printf 'enable\rlines pass\r\nblur pass\rpoints pass' >cr.def
+run_with cr.def
+expect_eq "a pass file with CR line ends is read" 0 "$STATUS"
+check "without a warning" bash -c '! grep -q ^Warning err.txt'
+check "and each of its lines counts" bash -c '! grep -qE "Tarvelin - (Lines|Motion Blur|Points)  " out.txt'
+check "the other tests run" ran "Lines and Fog"
+
+# Only a regular file of sensible size is read; anything else is refused at
+# once, with the reason, and every test runs.
+mkdir folder.def
+mkfifo fifo.def
+head -c 1100000 /dev/zero | tr '\0' '#' >huge.def
+for refused in "/dev/zero:not a regular file" "fifo.def:not a regular file" \
+  "folder.def:a folder, not a file" "huge.def:larger than 1 MB"; do
+  name=${refused%%:*}
+  run_with "$name"
+  expect_eq "$name: the run ends, and succeeds" 0 "$STATUS"
+  expect_eq "$name: is refused with the reason" "Warning: Not opened $name (${refused#*:})" \
+    "$(grep '^Warning' err.txt)"
+  check "$name: every test runs" ran "Raster Scaling"
+done
