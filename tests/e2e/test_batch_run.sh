@@ -12,6 +12,8 @@ check "the run takes seconds, not minutes (${elapsed_ms} ms)" test "$elapsed_ms"
 
 run_batch -statusonly -f status.tvl
 expect_eq "status-only run ends with success" 0 "$STATUS"
+check "on the GL implementation asked for (${GALLIUM_DRIVER:-llvmpipe})" \
+  grep -q "^Renderer   : ${GALLIUM_DRIVER:-llvmpipe}" status.tvl
 check "no completion box outside test-loop mode" bash -c '! grep -q "BenchMark complete" err.txt'
 
 # Xvfb offers no swap control, so the swap interval is left to the driver; the

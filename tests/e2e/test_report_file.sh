@@ -1,0 +1,50 @@
+# The report file on the ways a run can fail to write it: a name the
+# folder can barely hold, a folder that is missing, a write that fails, and a
+# signal while the report is being written. The run's report is never lost
+# and the previous one is never damaged.
+source "$(dirname "$0")/lib.sh"
+
+echo "the previous report" >previous.tvl
+
+# A report that cannot be created where asked goes to the temporary folder,
+# and the run still counts as failed.
+mkdir spare
+export TMPDIR=$WORK/spare
+run_batch -test -f nowhere/result.tvl
+expect_eq "test-loop mode never creates the report" 0 "$STATUS"
+run_batch -statusonly -f nowhere/result.tvl
+expect_eq "an uncreatable report fails the run" 1 "$STATUS"
+saved=$(ls "$WORK"/spare/tarvelin-report-*.tvl)
+expect_eq "and says why and where the report went" \
+  "Error : file nowhere/result.tvl not created (No such file or directory); the report was written to $saved instead." \
+  "$(grep '^Error' err.txt)"
+check "the copy is the whole report" grep -qx 'BLUE Bits        : 8' "$saved"
+rm -f spare/*
+
+# A name as long as the folder can hold is written like any other.
+long_name=$(printf 'a%.0s' {1..250})
+run_batch -statusonly -f "$long_name"
+expect_eq "a 250-character report name is written" 0 "$STATUS"
+check "under that name" test -s "$long_name"
+check "with nothing left beside it" bash -c '! ls -A | grep -q "^\.tarvelin-"'
+
+# A report that cannot be finished keeps the previous one whole.
+cp previous.tvl keep.tvl
+STATUS=0
+(trap '' XFSZ; ulimit -f 1; "$PROGRAM" -batch -statusonly -f keep.tvl >out.txt 2>err.txt) || STATUS=$?
+expect_eq "a report that cannot be written fails the run" 1 "$STATUS"
+check "it says what failed and why" contains err.txt \
+  "Error : file keep.tvl not written (write failed: File too large)"
+check "the previous report is untouched" cmp -s previous.tvl keep.tvl
+check "no temporary file is left behind" bash -c '! ls -A | grep -q "^\.tarvelin-"'
+
+# Signals: a SIGTERM that lands while the report is being written (here the
+# moment it is complete, before it takes the old one's place) ends the run
+# and leaves the previous report whole and nothing beside it.
+gdb -q -batch -ex 'handle SIGTERM nostop noprint pass' -ex 'break commit_replacement' -ex run \
+  -ex 'shell ls -A | grep "^\.tarvelin-" >temp_seen.txt' -ex 'signal SIGTERM' \
+  --args "$PROGRAM" -batch -statusonly -f keep.tvl >gdb.txt 2>&1 || true
+check "the temporary file existed when the signal came" test -s temp_seen.txt
+check "the run was ended by the signal" grep -q 'terminated with signal SIGTERM' gdb.txt
+check "the previous report is untouched after SIGTERM" cmp -s previous.tvl keep.tvl
+check "and no temporary file is left behind" bash -c '! ls -A | grep -q "^\.tarvelin-"'
