@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
   copy_picture_to_texture();
   build_surface_mesh();
   const platform::WindowRect rect{50, 50, 562, 434};
-  const platform::GlWindowSpec spec{platform::GlWindowKind::double_buffered, 24};
-  if (platform::run_gl_window(spec, rect, "harness overhead", measure) !=
+  const platform::GlWindowRequest request{platform::GlWindowKind::double_buffered, 24};
+  if (platform::run_gl_window(request, rect, "harness overhead", measure) !=
       platform::WindowOutcome::ran) {
     std::fprintf(stderr, "harness_overhead: no GL window\n");
     return 1;

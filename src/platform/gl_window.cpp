@@ -128,8 +128,11 @@ void read_one_pixel() {
 
 class SuiteWindow : public Fl_Gl_Window {
  public:
-  SuiteWindow(const GlWindowSpec& spec, const WindowRect& rect, const char* title, void (*suite)())
-      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT), spec_(spec), suite_(suite) {
+  SuiteWindow(const GlWindowRequest& request, const WindowRect& rect, const char* title,
+              void (*suite)())
+      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT),
+        request_(request),
+        suite_(suite) {
     copy_label(title);
     // The window closes itself when its suite is done; a close request from
     // the desktop before that is ignored.
@@ -146,13 +149,13 @@ class SuiteWindow : public Fl_Gl_Window {
     if (context() == nullptr || glXGetCurrentContext() == nullptr) {
       context_missing_ = true;
     } else {
-      if (spec_.kind == GlWindowKind::double_buffered) {
-        swap_interval_of_last_window = spec_.driver_swap_interval
+      if (request_.kind == GlWindowKind::double_buffered) {
+        swap_interval_of_last_window = request_.driver_swap_interval
                                            ? SwapInterval::driver_by_request
                                            : set_swap_interval_zero(fl_xid(this));
       }
       suite_();
-      if (spec_.kind == GlWindowKind::single_buffered) read_one_pixel();
+      if (request_.kind == GlWindowKind::single_buffered) read_one_pixel();
       suite_ran_ = true;
     }
     Fl::add_timeout(0.0, close_soon, this);
@@ -161,7 +164,7 @@ class SuiteWindow : public Fl_Gl_Window {
  private:
   static void close_soon(void* window) { static_cast<SuiteWindow*>(window)->hide(); }
 
-  GlWindowSpec spec_;
+  GlWindowRequest request_;
   void (*suite_)();
   bool drawn_ = false;
   bool suite_ran_ = false;
@@ -172,12 +175,12 @@ SuiteWindow* running_window = nullptr;
 
 }  // namespace
 
-WindowOutcome run_gl_window(const GlWindowSpec& spec, const WindowRect& rect, const char* title,
-                            void (*suite)()) {
-  const int* attributes = choose_attributes(spec.kind, spec.depth_bits);
+WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
+                            const char* title, void (*suite)()) {
+  const int* attributes = choose_attributes(request.kind, request.depth_bits);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 
-  SuiteWindow* window = new SuiteWindow(spec, rect, title, suite);
+  SuiteWindow* window = new SuiteWindow(request, rect, title, suite);
   if (!window->mode(attributes)) {
     delete window;
     return WindowOutcome::no_visual;

@@ -66,7 +66,7 @@ enum class WindowOutcome {
   no_context,   // the window exists but its GL context could not be had
 };
 
-struct GlWindowSpec {
+struct GlWindowRequest {
   GlWindowKind kind = GlWindowKind::double_buffered;
   int depth_bits = 0;  // the depth-buffer size asked for (double-buffered only)
   // Double-buffered only: leave the swap interval to the driver (which may
@@ -77,14 +77,14 @@ struct GlWindowSpec {
 // Opens a GL window with a 512 x 384 client area at rect and the given
 // title, runs suite() once inside its first draw with the context current,
 // then closes the window and returns after its event loop has ended.
-WindowOutcome run_gl_window(const GlWindowSpec& spec, const WindowRect& rect, const char* title,
-                            void (*suite)());
+WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
+                            const char* title, void (*suite)());
 
 // What became of the swap interval of the running double-buffered window.
 enum class SwapInterval {
   not_set,            // no double-buffered window has run yet
   zero,               // 0: swaps never wait for the display's refresh
-  driver_by_request,  // left to the driver, as the spec asked
+  driver_by_request,  // left to the driver, as the request asked
   driver_no_control,  // left to the driver: the server offers no swap control
 };
 SwapInterval test_window_swap_interval();
