@@ -11,15 +11,15 @@
 #include <ctime>
 #include <vector>
 
+#include "core/picture.h"
+#include "core/test_window.h"
 #include "platform/platform.h"
-#include "raster2d/picture.h"
 #include "scene3d/animation.h"
 #include "scene3d/matrix_step.h"
 #include "scene3d/mesh_lists.h"
 #include "scene3d/scene_setup.h"
 #include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
-#include "shell/test_windows.h"
 
 namespace {
 

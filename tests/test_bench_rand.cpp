@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "raster2d/bench_rand.h"
+#include "core/bench_rand.h"
 
 namespace {
 

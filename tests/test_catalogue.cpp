@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/options.h"
-#include "shell/run_options.h"
+#include "app/options.h"
+#include "core/run_options.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/pass_definition.h"
-#include "shell/run_options.h"
+#include "core/pass_definition.h"
+#include "core/run_options.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "raster2d/picture.h"
+#include "core/picture.h"
 #include "raster2d/pixel_probes.h"
 
 namespace {

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "catalogue/catalogue.h"
-#include "shell/progress_title.h"
-#include "shell/run_options.h"
-#include "shell/stopwatch.h"
+#include "core/catalogue.h"
+#include "core/progress_title.h"
+#include "core/run_options.h"
+#include "core/stopwatch.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "raster2d/bench_rand.h"
+#include "core/bench_rand.h"
 #include "raster2d/raster_positions.h"
 
 namespace {

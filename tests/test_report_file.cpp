@@ -13,10 +13,10 @@
 #include <sstream>
 #include <string>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
+#include "core/environment_info.h"
+#include "core/run_options.h"
 #include "report/report.h"
-#include "scene3d/environment_info.h"
-#include "shell/run_options.h"
 
 namespace {
 

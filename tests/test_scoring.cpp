@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "core/run_options.h"
 #include "report/scoring.h"
-#include "shell/run_options.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "shell/run_options.h"
-#include "shell/start_panel_boxes.h"
+#include "app/start_panel_boxes.h"
+#include "core/run_options.h"
 
 namespace {
 

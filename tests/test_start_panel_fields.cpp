@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "raster2d/picture.h"
-#include "shell/run_options.h"
-#include "shell/start_panel.h"
-#include "shell/start_panel_fields.h"
-#include "shell/start_panel_logo.h"
+#include "app/start_panel.h"
+#include "app/start_panel_fields.h"
+#include "app/start_panel_logo.h"
+#include "core/picture.h"
+#include "core/run_options.h"
 
 namespace {
 

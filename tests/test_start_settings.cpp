@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "shell/palette.h"
-#include "shell/run_options.h"
-#include "shell/start_settings.h"
+#include "app/palette.h"
+#include "app/start_settings.h"
+#include "core/run_options.h"
 
 namespace {
 

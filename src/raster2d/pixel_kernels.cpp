@@ -2,11 +2,11 @@
 
 #include <GL/gl.h>
 
-#include "raster2d/picture.h"
+#include "core/picture.h"
+#include "core/run_options.h"
+#include "core/stopwatch.h"
 #include "raster2d/raster_positions.h"
 #include "raster2d/zoom_sweep.h"
-#include "shell/run_options.h"
-#include "shell/stopwatch.h"
 
 namespace {
 

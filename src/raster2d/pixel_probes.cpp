@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "raster2d/picture.h"
+#include "core/picture.h"
+#include "core/run_options.h"
 #include "raster2d/raster_positions.h"
-#include "shell/run_options.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "raster2d/raster_positions.h"
 
-#include "raster2d/bench_rand.h"
+#include "core/bench_rand.h"
 
 RasterOrigin raster_origin;
 

@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
+#include "core/environment_info.h"
+#include "core/progress_title.h"
+#include "core/run_options.h"
+#include "core/stopwatch.h"
+#include "core/test_window.h"
 #include "raster2d/pixel_kernels.h"
 #include "raster2d/pixel_probes.h"
 #include "raster2d/raster_positions.h"
-#include "scene3d/environment_info.h"
-#include "shell/progress_title.h"
-#include "shell/run_options.h"
-#include "shell/stopwatch.h"
-#include "shell/test_windows.h"
 
 namespace {
 

@@ -7,19 +7,19 @@
 #include <cstring>
 #include <string>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
+#include "core/environment_info.h"
+#include "core/run_options.h"
 #include "report/replacement_file.h"
 #include "report/results_text.h"
 #include "report/status_text.h"
-#include "scene3d/environment_info.h"
-#include "shell/run_options.h"
 
 FILE* report_file = nullptr;
 
 namespace {
 
 ReplacementFile pending;
-int open_error = 0;        // errno of a report that could not be created
+int open_error = 0;         // errno of a report that could not be created
 bool with_results = false;  // the report has its result section
 bool failed = false;
 std::string written_path;  // where the latest report went; empty: nowhere

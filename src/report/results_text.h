@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "catalogue/catalogue.h"
-#include "shell/run_options.h"
+#include "core/catalogue.h"
+#include "core/run_options.h"
 
 // Writes the result section to `out`: the 3D tests 26 to 48, then the 2D
 // tests 0 to 25, each on a line of its report label padded to 25 columns,

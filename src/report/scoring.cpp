@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/run_options.h"
+#include "core/run_options.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 // The score of one test: reference seconds over the mean measured seconds,
 // times 100, so that 100 means as fast as the reference.

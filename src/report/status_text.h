@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "scene3d/environment_info.h"
-#include "shell/run_options.h"
+#include "core/environment_info.h"
+#include "core/run_options.h"
 
 // Writes the header and environment status to `out`, ending with the empty
 // line after the 2D block. Reads loops, quarter, auto_pass and depth_bits of

@@ -1,11 +1,11 @@
 #include "scene3d/animation.h"
 
+#include "core/progress_title.h"
+#include "core/run_options.h"
+#include "core/stopwatch.h"
+#include "core/test_window.h"
 #include "scene3d/matrix_step.h"
 #include "scene3d/scene_state.h"
-#include "shell/progress_title.h"
-#include "shell/run_options.h"
-#include "shell/stopwatch.h"
-#include "shell/test_windows.h"
 
 double run_animated(GLuint list, int32_t count) {
   glFinish();

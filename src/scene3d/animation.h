@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 // Draws 2 x count frames of `list` and returns the seconds they took: in
 // the first half the object is turned on the host and the matrix loaded,

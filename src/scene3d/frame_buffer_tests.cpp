@@ -2,14 +2,14 @@
 
 #include <GL/gl.h>
 
+#include "core/environment_info.h"
+#include "core/progress_title.h"
+#include "core/run_options.h"
+#include "core/stopwatch.h"
+#include "core/test_window.h"
 #include "scene3d/animation.h"
-#include "scene3d/environment_info.h"
 #include "scene3d/mesh_lists.h"
 #include "scene3d/scene_state.h"
-#include "shell/progress_title.h"
-#include "shell/run_options.h"
-#include "shell/stopwatch.h"
-#include "shell/test_windows.h"
 
 namespace {
 

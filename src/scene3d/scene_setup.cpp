@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "raster2d/bench_rand.h"
-#include "raster2d/picture.h"
-#include "scene3d/environment_info.h"
+#include "core/bench_rand.h"
+#include "core/environment_info.h"
+#include "core/picture.h"
+#include "core/run_options.h"
+#include "core/test_window.h"
 #include "scene3d/scene_state.h"
-#include "shell/run_options.h"
-#include "shell/test_windows.h"
 
 namespace {
 
@@ -198,4 +198,12 @@ void setup_scene() {
   glLoadMatrixf(scene_matrix);
   set_lights();
   load_texture();
+}
+
+void set_perspective(int width, int height) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height), 5.0, 15.0);
+  glMatrixMode(GL_MODELVIEW);
+  glViewport(0, 0, width, height);
 }

@@ -10,3 +10,7 @@
 // context's default texture. Leaves the orthographic projection of the
 // checkerboard in place.
 void setup_scene();
+
+// The 3D projection (60 degrees, near 5, far 15) and the viewport; the
+// modelview matrix is left as it is.
+void set_perspective(int width, int height);

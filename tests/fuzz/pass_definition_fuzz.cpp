@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/pass_definition.h"
+#include "core/pass_definition.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A copy of its own, so that the stream cannot write into the input.

@@ -13,8 +13,8 @@ clang++ -std=c++20 -g -O1 -Wall -Wextra \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I "$source_dir/src" \
   "$source_dir/tests/fuzz/pass_definition_fuzz.cpp" \
-  "$source_dir/src/catalogue/pass_definition.cpp" \
-  "$source_dir/src/catalogue/catalogue.cpp" \
+  "$source_dir/src/core/pass_definition.cpp" \
+  "$source_dir/src/core/catalogue.cpp" \
   -o "$work/pass_definition_fuzz"
 
 # A few valid and edge-case files to start from.

@@ -1,4 +1,4 @@
-#include "shell/start_panel_boxes.h"
+#include "app/start_panel_boxes.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "raster2d/picture.h"
+#include "core/picture.h"
 
 #include <cstring>
 

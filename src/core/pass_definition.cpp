@@ -1,4 +1,4 @@
-#include "catalogue/pass_definition.h"
+#include "core/pass_definition.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-// The user's settings and the shell's run-time state, shared process-wide.
+// The user's settings and the run's state, shared process-wide.
 #pragma once
 
 #include <cstdint>

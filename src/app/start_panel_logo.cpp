@@ -1,8 +1,8 @@
-#include "shell/start_panel_logo.h"
+#include "app/start_panel_logo.h"
 
 #include <cstring>
 
-#include "raster2d/picture.h"
+#include "core/picture.h"
 
 static_assert(PICTURE_SIZE == 2 * platform::PANEL_LOGO_SIZE);
 

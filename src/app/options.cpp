@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "app/options.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "shell/run_options.h"
 
 char option_message[MESSAGE_SIZE];
 

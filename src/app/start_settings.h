@@ -1,7 +1,7 @@
 // What pressing START fixes before the first pass.
 #pragma once
 
-#include "shell/run_options.h"
+#include "core/run_options.h"
 
 // The panel's client area at start: 512 x 384 at screen position 50, 50.
 constexpr ScreenRect PANEL_RECT = {50, 50, 562, 434};

@@ -1,12 +1,12 @@
-#include "shell/start_panel.h"
+#include "app/start_panel.h"
 
 #include <cstdio>
 
+#include "app/start_panel_boxes.h"
+#include "app/start_panel_fields.h"
+#include "app/start_panel_logo.h"
+#include "app/start_settings.h"
 #include "platform/platform.h"
-#include "shell/start_panel_boxes.h"
-#include "shell/start_panel_fields.h"
-#include "shell/start_panel_logo.h"
-#include "shell/start_settings.h"
 
 namespace {
 

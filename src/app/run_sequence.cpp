@@ -1,22 +1,22 @@
-#include "shell/run_sequence.h"
+#include "app/run_sequence.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/pass_definition.h"
+#include "app/options.h"
+#include "app/start_panel.h"
+#include "app/start_panel_fields.h"
+#include "app/start_settings.h"
+#include "app/test_windows.h"
+#include "core/catalogue.h"
+#include "core/pass_definition.h"
+#include "core/picture.h"
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "raster2d/picture.h"
 #include "report/report.h"
 #include "scene3d/surface_mesh.h"
-#include "shell/options.h"
-#include "shell/run_options.h"
-#include "shell/start_panel.h"
-#include "shell/start_panel_fields.h"
-#include "shell/start_settings.h"
-#include "shell/test_windows.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "shell/run_options.h"
 
 // In the panel's order, top to bottom.
 enum PanelBox : int {

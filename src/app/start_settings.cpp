@@ -1,4 +1,4 @@
-#include "shell/start_settings.h"
+#include "app/start_settings.h"
 
 void reconcile_panel_flags() {
   if (run_options.test_loop) {

@@ -1,20 +1,20 @@
-#include "shell/test_windows.h"
+#include "app/test_windows.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 
+#include "core/environment_info.h"
+#include "core/run_options.h"
+#include "core/test_window.h"
 #include "platform/platform.h"
 #include "raster2d/raster_suite.h"
 #include "report/status_text.h"
-#include "scene3d/environment_info.h"
 #include "scene3d/frame_buffer_tests.h"
 #include "scene3d/primitive_tests.h"
 #include "scene3d/scene_setup.h"
 #include "scene3d/shading_tests.h"
 #include "scene3d/texture_tests.h"
-#include "shell/run_options.h"
 
 namespace {
 
@@ -98,13 +98,3 @@ bool run_test_window() {
   report_window_failure(outcome);
   return false;
 }
-
-void set_perspective(int width, int height) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height), 5.0, 15.0);
-  glMatrixMode(GL_MODELVIEW);
-  glViewport(0, 0, width, height);
-}
-
-void swap_buffers() { platform::swap_test_window(); }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/run_options.h"
+#include "core/run_options.h"
 
 // What START fixes, given the panel's client rectangle at that moment:
 // window_rect becomes that rectangle moved onto the screen, the repeat

@@ -1,7 +1,7 @@
 // Announcing the running test and recording what it measured.
 #pragma once
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 constexpr int TITLE_SIZE = 256;
 

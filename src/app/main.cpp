@@ -1,3 +1,3 @@
-#include "shell/run_sequence.h"
+#include "app/run_sequence.h"
 
 int main(int argc, char** argv) { return run_benchmark(argc, argv); }

@@ -1,4 +1,4 @@
-#include "raster2d/bench_rand.h"
+#include "core/bench_rand.h"
 
 uint32_t bench_rand_state = 1;
 

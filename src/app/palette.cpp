@@ -1,4 +1,4 @@
-#include "shell/palette.h"
+#include "app/palette.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "shell/run_options.h"
+#include "core/run_options.h"
 
 RunOptions run_options;
 RunState run_state;

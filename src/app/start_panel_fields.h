@@ -2,8 +2,8 @@
 // run_state.pass_file_missing. Field texts are at most 255 characters.
 #pragma once
 
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "shell/run_options.h"
 
 static_assert(platform::PANEL_TEXT_SIZE == FILE_NAME_SIZE);
 

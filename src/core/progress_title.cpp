@@ -1,9 +1,9 @@
-#include "shell/progress_title.h"
+#include "core/progress_title.h"
 
 #include <cstdio>
 
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "shell/run_options.h"
 
 void format_progress_title(const char* name, char* out, int out_size) {
   if (run_options.show_count) {

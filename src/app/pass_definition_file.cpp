@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "catalogue/pass_definition.h"
+#include "core/pass_definition.h"
+#include "core/run_options.h"
 #include "platform/platform.h"
-#include "shell/run_options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/start_panel_fields.h"
+#include "app/start_panel_fields.h"
 
 #include <cstdint>
 #include <cstdio>

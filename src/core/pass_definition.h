@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/catalogue.h"
+#include "core/catalogue.h"
 
 // What a pass definition selects for one pass.
 struct PassSelection {

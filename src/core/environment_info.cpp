@@ -1,0 +1,3 @@
+#include "core/environment_info.h"
+
+EnvironmentInfo environment_info;

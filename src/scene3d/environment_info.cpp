@@ -1,3 +1,0 @@
-#include "scene3d/environment_info.h"
-
-EnvironmentInfo environment_info;

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The layers depend one way: each folder of src/ may include only itself and
+# the folders below it. Prints every include that runs upward or sideways
+# and fails if there is one.
+#   platform  <-  core  <-  raster2d, scene3d, report  <-  app
+set -euo pipefail
+src=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
+
+declare -A allowed=(
+  [platform]="platform"
+  [core]="core platform"
+  [raster2d]="raster2d core"
+  [scene3d]="scene3d core"
+  [report]="report core"
+  [app]="app core platform raster2d scene3d report"
+)
+
+bad=0
+for layer in "${!allowed[@]}"; do
+  [ -d "$src/$layer" ] || { echo "missing layer folder: $layer" >&2; bad=1; continue; }
+  while IFS= read -r hit; do
+    file=${hit%%:*}
+    target=$(echo "$hit" | sed -n 's/.*#include "\([^/"]*\)\/.*/\1/p')
+    [ -n "$target" ] || continue
+    case " ${allowed[$layer]} " in
+      *" $target "*) ;;
+      *)
+        echo "${file#"$src"/}: $layer may not include $target: ${hit#*:}"
+        bad=1
+        ;;
+    esac
+  done < <(grep -rnH '^#include "' "$src/$layer" || true)
+done
+for folder in "$src"/*/; do
+  name=$(basename "$folder")
+  [ -n "${allowed[$name]+set}" ] || { echo "src/$name is in no layer" >&2; bad=1; }
+done
+[ $bad -eq 0 ] && echo "layers: every include runs downward"
+exit $bad
