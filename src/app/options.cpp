@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,8 +60,13 @@ void copy_file_name(char* field, const char* word) {
   std::snprintf(field, FILE_NAME_SIZE, "%s", word);
 }
 
-void refuse_command_line(const char* text) {
-  std::snprintf(option_message, MESSAGE_SIZE, "%s", text);
+// Shows the "Error" box with the formatted text and ends the run as a usage
+// error.
+[[gnu::format(printf, 1, 2)]] void refuse_command_line(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(option_message, MESSAGE_SIZE, format, arguments);
+  va_end(arguments);
   platform::message_box("Error", option_message);
   run_options.exit_requested = 1;
   run_options.usage_error = 1;
@@ -77,19 +83,10 @@ bool read_count(const char* text, int32_t* value) {
   return true;
 }
 
-void refuse_missing_value(const char* option) {
-  char text[MESSAGE_SIZE];
-  std::snprintf(text, sizeof text, "Option '%s' needs a value\n  '-help' option is help", option);
-  refuse_command_line(text);
-}
-
 void apply_loop_count(const char* argument) {
   if (!read_count(argument, &run_options.loops)) {
-    char text[MESSAGE_SIZE];
-    std::snprintf(text, sizeof text,
-                  "Loop count '%s' is out of range (%d to %d)\n  '-help' option is help", argument,
-                  INT32_MIN, INT32_MAX);
-    refuse_command_line(text);
+    refuse_command_line("Loop count '%s' is out of range (%d to %d)\n  '-help' option is help",
+                        argument, INT32_MIN, INT32_MAX);
     return;
   }
   if (run_options.loops < 0) {
@@ -163,21 +160,16 @@ void split_command_line(int argc, char** argv, WordTable* table) {
   const char* name = argc > 0 ? program_name_of(argv[0]) : "tarvelin";
   std::snprintf(table->words[0], WORD_SIZE, "%s", name);
   if (argc > MAX_WORDS) {
-    char text[MESSAGE_SIZE];
-    std::snprintf(text, sizeof text,
-                  "Too many arguments: %d given, at most %d allowed\n  '-help' option is help",
-                  argc - 1, MAX_WORDS - 1);
-    refuse_command_line(text);
+    refuse_command_line(
+        "Too many arguments: %d given, at most %d allowed\n  '-help' option is help", argc - 1,
+        MAX_WORDS - 1);
     return;
   }
   for (int i = 1; i < argc; ++i) {
     if (std::strlen(argv[i]) >= static_cast<size_t>(WORD_SIZE)) {
-      char text[MESSAGE_SIZE];
-      std::snprintf(text, sizeof text,
-                    "Argument %d is too long: %zu characters, at most %d allowed\n"
-                    "  '-help' option is help",
-                    i, std::strlen(argv[i]), WORD_SIZE - 1);
-      refuse_command_line(text);
+      refuse_command_line(
+          "Argument %d is too long: %zu characters, at most %d allowed\n  '-help' option is help",
+          i, std::strlen(argv[i]), WORD_SIZE - 1);
       return;
     }
     std::snprintf(table->words[table->count++], WORD_SIZE, "%s", argv[i]);
@@ -205,11 +197,7 @@ void parse_options(const WordTable& table) {
     const char* word = table.words[i];
     const OptionEntry* option = find_option(word);
     if (option == nullptr) {
-      std::snprintf(option_message, MESSAGE_SIZE, "Unknown option '%s'\n  '-help' option is help",
-                    word);
-      platform::message_box("Error", option_message);
-      run_options.exit_requested = 1;
-      run_options.usage_error = 1;
+      refuse_command_line("Unknown option '%s'\n  '-help' option is help", word);
       return;
     }
     if (option->action == OptionAction::help) {
@@ -227,7 +215,9 @@ void parse_options(const WordTable& table) {
       if (i + 1 >= table.count) {
         // On the desktop a last option without its value has no effect; an
         // unattended run must not quietly overwrite the default report.
-        if (run_options.batch) refuse_missing_value(option->name);
+        if (run_options.batch) {
+          refuse_command_line("Option '%s' needs a value\n  '-help' option is help", option->name);
+        }
         return;
       }
       apply_option(option->action, table.words[++i]);
