@@ -2,6 +2,7 @@
 // user is told when a word is wrong.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,22 +13,19 @@ namespace {
 
 class OptionScan : public ::testing::Test {
  protected:
-  void SetUp() override {
-    run_options = RunOptions{};
-    option_message[0] = '\0';
-  }
-
-  // Runs the scan on argv = {program, words...}.
+  // Runs the scan on argv = {program, words...} into options_ and message_.
   void scan(std::vector<std::string> words, const char* program = "tarvelin") {
     args_ = {program};
     for (auto& w : words) args_.push_back(w);
     std::vector<char*> argv;
     for (auto& a : args_) argv.push_back(a.data());
     table_ = WordTable{};
-    split_command_line(static_cast<int>(argv.size()), argv.data(), &table_);
-    if (!run_options.exit_requested) parse_options(table_);
+    split_command_line(static_cast<int>(argv.size()), argv.data(), &table_, options_, message_);
+    if (!options_.exit_requested) parse_options(table_, options_, message_);
   }
 
+  RunOptions options_;
+  OptionMessage message_;
   std::vector<std::string> args_;
   WordTable table_;
 };
@@ -35,159 +33,159 @@ class OptionScan : public ::testing::Test {
 TEST_F(OptionScan, NoArgumentsChangesNothing) {
   scan({});
   EXPECT_EQ(table_.count, 1);
-  EXPECT_EQ(run_options.loops, 1);
-  EXPECT_STREQ(run_options.result_file, "result.tvl");
-  EXPECT_STREQ(run_options.pass_file, "pass.def");
-  EXPECT_EQ(run_options.auto_pass, 1);
-  EXPECT_EQ(run_options.show_count, 1);
-  EXPECT_EQ(run_options.depth_bits, 32);
-  EXPECT_EQ(run_options.vsync, 0);
-  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(options_.loops, 1);
+  EXPECT_STREQ(options_.result_file, "result.tvl");
+  EXPECT_STREQ(options_.pass_file, "pass.def");
+  EXPECT_EQ(options_.auto_pass, 1);
+  EXPECT_EQ(options_.show_count, 1);
+  EXPECT_EQ(options_.depth_bits, 32);
+  EXPECT_EQ(options_.vsync, 0);
+  EXPECT_EQ(options_.exit_requested, 0);
 }
 
 TEST_F(OptionScan, EveryOptionSetsItsField) {
   scan({"-zbits", "16", "-loop", "3", "-f", "out.tvl", "-def", "my.def", "-quarter", "-nocount",
         "-no_autopass", "-test", "-vsync"});
-  EXPECT_EQ(run_options.depth_bits, 16);
-  EXPECT_EQ(run_options.loops, 3);
-  EXPECT_STREQ(run_options.result_file, "out.tvl");
-  EXPECT_STREQ(run_options.pass_file, "my.def");
-  EXPECT_EQ(run_options.quarter, 1);
-  EXPECT_EQ(run_options.show_count, 0);
-  EXPECT_EQ(run_options.auto_pass, 0);
-  EXPECT_EQ(run_options.test_loop, 1);
-  EXPECT_EQ(run_options.vsync, 1);
-  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(options_.depth_bits, 16);
+  EXPECT_EQ(options_.loops, 3);
+  EXPECT_STREQ(options_.result_file, "out.tvl");
+  EXPECT_STREQ(options_.pass_file, "my.def");
+  EXPECT_EQ(options_.quarter, 1);
+  EXPECT_EQ(options_.show_count, 0);
+  EXPECT_EQ(options_.auto_pass, 0);
+  EXPECT_EQ(options_.test_loop, 1);
+  EXPECT_EQ(options_.vsync, 1);
+  EXPECT_EQ(options_.exit_requested, 0);
 }
 
 TEST_F(OptionScan, NegativeLoopMeansEndlessWithoutCount) {
   scan({"-loop", "-5"});
-  EXPECT_EQ(run_options.loops, -1);
-  EXPECT_EQ(run_options.show_count, 0);
+  EXPECT_EQ(options_.loops, -1);
+  EXPECT_EQ(options_.show_count, 0);
 }
 
 TEST_F(OptionScan, StatusOnlyTurnsTheCountOff) {
   scan({"-statusonly"});
-  EXPECT_EQ(run_options.status_only, 1);
-  EXPECT_EQ(run_options.show_count, 0);
+  EXPECT_EQ(options_.status_only, 1);
+  EXPECT_EQ(options_.show_count, 0);
 }
 
 TEST_F(OptionScan, NumbersAreReadLikeAtoi) {
   scan({"-loop", "abc", "-zbits", "24bits"});
-  EXPECT_EQ(run_options.loops, 0);
-  EXPECT_EQ(run_options.depth_bits, 24);
+  EXPECT_EQ(options_.loops, 0);
+  EXPECT_EQ(options_.depth_bits, 24);
 }
 
 TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
   scan({"-f", "-quarter"});
-  EXPECT_STREQ(run_options.result_file, "-quarter");
-  EXPECT_EQ(run_options.quarter, 0);
+  EXPECT_STREQ(options_.result_file, "-quarter");
+  EXPECT_EQ(options_.quarter, 0);
 }
 
 // On the desktop a last option without its value has no effect; in batch
 // mode it is a usage error, so that the default report is not overwritten.
 TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredOnTheDesktopRefusedInBatch) {
   scan({"-quarter", "-f"});
-  EXPECT_STREQ(run_options.result_file, "result.tvl");
-  EXPECT_EQ(run_options.quarter, 1);
-  EXPECT_EQ(run_options.exit_requested, 0);
-  EXPECT_STREQ(option_message, "");
+  EXPECT_STREQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.quarter, 1);
+  EXPECT_EQ(options_.exit_requested, 0);
+  EXPECT_STREQ(message_.text, "");
 
-  run_options = RunOptions{};
-  run_options.batch = 1;
+  options_ = RunOptions{};
+  options_.batch = 1;
   scan({"-quarter", "-def"});
-  EXPECT_EQ(run_options.exit_requested, 1);
-  EXPECT_EQ(run_options.usage_error, 1);
-  EXPECT_STREQ(option_message, "Option '-def' needs a value\n  '-help' option is help");
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 1);
+  EXPECT_STREQ(message_.text, "Option '-def' needs a value\n  '-help' option is help");
 }
 
 // A count beyond the 32-bit range is refused by name instead of wrapping to
 // an endless run; within it, any negative count still means endless.
 TEST_F(OptionScan, LoopCountOutOfRangeIsRefused) {
   for (const char* count : {"3000000000", "-2147483649", "99999999999999999999"}) {
-    run_options = RunOptions{};
+    options_ = RunOptions{};
     scan({"-loop", count, "-quarter"});
-    EXPECT_EQ(run_options.exit_requested, 1) << count;
-    EXPECT_EQ(run_options.usage_error, 1) << count;
-    EXPECT_EQ(run_options.quarter, 0) << count;
-    EXPECT_EQ(std::string(option_message), std::string("Loop count '") + count +
-                                               "' is out of range (-2147483648 to 2147483647)\n"
-                                               "  '-help' option is help");
+    EXPECT_EQ(options_.exit_requested, 1) << count;
+    EXPECT_EQ(options_.usage_error, 1) << count;
+    EXPECT_EQ(options_.quarter, 0) << count;
+    EXPECT_EQ(std::string(message_.text), std::string("Loop count '") + count +
+                                              "' is out of range (-2147483648 to 2147483647)\n"
+                                              "  '-help' option is help");
   }
-  run_options = RunOptions{};
+  options_ = RunOptions{};
   scan({"-loop", "2147483647"});
-  EXPECT_EQ(run_options.loops, INT32_MAX);
+  EXPECT_EQ(options_.loops, INT32_MAX);
   scan({"-loop", "-2147483648"});
-  EXPECT_EQ(run_options.loops, -1);
-  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(options_.loops, -1);
+  EXPECT_EQ(options_.exit_requested, 0);
 }
 
 TEST_F(OptionScan, LastRepeatWins) {
   scan({"-loop", "2", "-loop", "7"});
-  EXPECT_EQ(run_options.loops, 7);
+  EXPECT_EQ(options_.loops, 7);
 }
 
 TEST_F(OptionScan, ComparisonIsCaseSensitive) {
   scan({"-Loop", "2"});
-  EXPECT_EQ(run_options.exit_requested, 1);
-  EXPECT_EQ(run_options.usage_error, 1);
-  EXPECT_STREQ(option_message, "Unknown option '-Loop'\n  '-help' option is help");
-  EXPECT_EQ(run_options.loops, 1);
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 1);
+  EXPECT_STREQ(message_.text, "Unknown option '-Loop'\n  '-help' option is help");
+  EXPECT_EQ(options_.loops, 1);
 }
 
 TEST_F(OptionScan, ScanStopsAtTheUnknownWord) {
   scan({"-quarter", "-bogus", "-test"});
-  EXPECT_EQ(run_options.quarter, 1);
-  EXPECT_EQ(run_options.test_loop, 0);
-  EXPECT_STREQ(option_message, "Unknown option '-bogus'\n  '-help' option is help");
+  EXPECT_EQ(options_.quarter, 1);
+  EXPECT_EQ(options_.test_loop, 0);
+  EXPECT_STREQ(message_.text, "Unknown option '-bogus'\n  '-help' option is help");
 }
 
 TEST_F(OptionScan, HelpShowsUsageAndEndsWithoutError) {
   scan({"-help", "-quarter"});
-  EXPECT_EQ(run_options.exit_requested, 1);
-  EXPECT_EQ(run_options.usage_error, 0);
-  EXPECT_EQ(run_options.quarter, 0);
-  EXPECT_EQ(std::string(option_message).rfind("tarvelin [options]\n", 0), 0u);
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 0);
+  EXPECT_EQ(options_.quarter, 0);
+  EXPECT_EQ(std::string(message_.text).rfind("tarvelin [options]\n", 0), 0u);
 }
 
 TEST_F(OptionScan, ProgramNameLosesItsFolders) {
   scan({"-help"}, "/usr/local/bin/tarvelin");
   EXPECT_STREQ(table_.words[0], "tarvelin");
-  run_options = RunOptions{};
+  options_ = RunOptions{};
   scan({"-help"}, "C:\\tools\\bench.exe");
   EXPECT_STREQ(table_.words[0], "bench.exe");
-  EXPECT_EQ(std::string(option_message).rfind("bench.exe [options]\n", 0), 0u);
+  EXPECT_EQ(std::string(message_.text).rfind("bench.exe [options]\n", 0), 0u);
 }
 
 TEST_F(OptionScan, LongestFileNameFitsWhole) {
   const std::string name(255, 'n');
   scan({"-f", name});
-  EXPECT_EQ(run_options.exit_requested, 0);
-  EXPECT_EQ(std::string(run_options.result_file), name);
+  EXPECT_EQ(options_.exit_requested, 0);
+  EXPECT_EQ(std::string(options_.result_file), name);
 }
 
 TEST_F(OptionScan, OverlongWordIsRefusedNotCut) {
   const std::string name(256, 'n');
   scan({"-quarter", "-f", name});
-  EXPECT_EQ(run_options.exit_requested, 1);
-  EXPECT_EQ(run_options.usage_error, 1);
-  EXPECT_STREQ(run_options.result_file, "result.tvl");
-  EXPECT_EQ(run_options.quarter, 0) << "nothing is applied from a refused command line";
-  EXPECT_NE(std::string(option_message).find("Argument 3 is too long: 256 characters"),
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 1);
+  EXPECT_STREQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.quarter, 0) << "nothing is applied from a refused command line";
+  EXPECT_NE(std::string(message_.text).find("Argument 3 is too long: 256 characters"),
             std::string::npos);
 }
 
 TEST_F(OptionScan, FifteenArgumentsFitSixteenDoNot) {
   std::vector<std::string> words(15, "-quarter");
   scan(words);
-  EXPECT_EQ(run_options.exit_requested, 0);
+  EXPECT_EQ(options_.exit_requested, 0);
   EXPECT_EQ(table_.count, 16);
   words.push_back("-test");
-  run_options = RunOptions{};
+  options_ = RunOptions{};
   scan(words);
-  EXPECT_EQ(run_options.exit_requested, 1);
-  EXPECT_EQ(run_options.usage_error, 1);
-  EXPECT_NE(std::string(option_message).find("Too many arguments: 16 given, at most 15"),
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 1);
+  EXPECT_NE(std::string(message_.text).find("Too many arguments: 16 given, at most 15"),
             std::string::npos);
 }
 
@@ -211,6 +209,26 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "\n            version 1.5.1\n\n") +
       HOME_PAGE;
   EXPECT_EQ(std::string(text), expected);
+}
+
+// The text is written piece by piece; it must still be cut exactly where a
+// single snprintf would cut it, and touch nothing past the terminator.
+TEST(UsageText, IsCutAtTheBufferEndLikeSnprintf) {
+  char full[MESSAGE_SIZE];
+  format_usage("tarvelin", full, MESSAGE_SIZE);
+  for (int size : {0, 1, 5, 12, 40}) {
+    char text[64];
+    std::memset(text, '#', sizeof text);
+    format_usage("tarvelin", text, size);
+    if (size > 0) {
+      EXPECT_EQ(std::string(text), std::string(full, size - 1)) << size;
+    }
+    EXPECT_EQ(text[size], '#') << size;
+  }
+  const std::string name(MESSAGE_SIZE + 10, 'p');
+  char text[MESSAGE_SIZE];
+  format_usage(name.c_str(), text, MESSAGE_SIZE);
+  EXPECT_EQ(std::string(text), name.substr(0, MESSAGE_SIZE - 1));
 }
 
 TEST(BatchOption, IsTakenOutWhereverItStands) {

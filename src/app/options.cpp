@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "core/run_options.h"
 #include "platform/platform.h"
-
-char option_message[MESSAGE_SIZE];
 
 namespace {
 
@@ -28,26 +27,46 @@ enum class OptionAction {
   help,
 };
 
+// One option and its line of the usage text:
+// "    " name [" " argument] tabs ": " description.
 struct OptionEntry {
   const char* name;
-  bool takes_argument;
+  const char* argument;  // its placeholder in the usage; nullptr: takes none
+  const char* tabs;      // before the ": ", per row as the usage has always had them
+  const char* description;
   OptionAction action;
 };
 
-// Compared in this order; the first exact match applies.
+// Listed in the order of the usage text. A word is matched by its whole
+// name, and no two names are alike (checked below), so at most one row ever
+// matches and nothing depends on this order but the usage.
 constexpr OptionEntry OPTION_TABLE[] = {
-    {"-zbits", true, OptionAction::zbits},
-    {"-loop", true, OptionAction::loop},
-    {"-f", true, OptionAction::result_file},
-    {"-def", true, OptionAction::pass_file},
-    {"-quarter", false, OptionAction::quarter},
-    {"-statusonly", false, OptionAction::status_only},
-    {"-nocount", false, OptionAction::no_count},
-    {"-no_autopass", false, OptionAction::no_auto_pass},
-    {"-test", false, OptionAction::test_loop},
-    {"-vsync", false, OptionAction::vsync},
-    {"-help", false, OptionAction::help},
+    {"-loop", "n", "\t", "'n' is loop numbers (-1 to endless)", OptionAction::loop},
+    {"-f", "filename", "\t", "output file name (default : result.tvl)", OptionAction::result_file},
+    {"-def", "filename", "\t", "defines file name (default : pass.def)", OptionAction::pass_file},
+    {"-quarter", nullptr, "\t", "quarter loops (for slow machine)", OptionAction::quarter},
+    {"-no_autopass", nullptr, "\t", "disable to auto check of support function",
+     OptionAction::no_auto_pass},
+    {"-statusonly", nullptr, "\t", "only status output", OptionAction::status_only},
+    {"-nocount", nullptr, "\t", "no display title-bar count", OptionAction::no_count},
+    {"-test", nullptr, "\t\t", "test loop", OptionAction::test_loop},
+    {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", OptionAction::zbits},
+    {"-vsync", nullptr, "\t", "leave the swap interval to the driver (default : 0)",
+     OptionAction::vsync},
+    {"-help", nullptr, "\t\t", "this help", OptionAction::help},
 };
+
+constexpr bool option_names_differ() {
+  for (const OptionEntry& a : OPTION_TABLE) {
+    int same = 0;
+    for (const OptionEntry& b : OPTION_TABLE) {
+      if (std::string_view(a.name) == std::string_view(b.name)) ++same;
+    }
+    if (same != 1) return false;
+  }
+  return true;
+}
+static_assert(option_names_differ(), "a word must match one option at most");
 
 const OptionEntry* find_option(const char* word) {
   for (const OptionEntry& entry : OPTION_TABLE) {
@@ -62,14 +81,15 @@ void copy_file_name(char* field, const char* word) {
 
 // Shows the "Error" box with the formatted text and ends the run as a usage
 // error.
-[[gnu::format(printf, 1, 2)]] void refuse_command_line(const char* format, ...) {
+[[gnu::format(printf, 3, 4)]] void refuse_command_line(RunOptions& options, OptionMessage& message,
+                                                       const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  std::vsnprintf(option_message, MESSAGE_SIZE, format, arguments);
+  std::vsnprintf(message.text, MESSAGE_SIZE, format, arguments);
   va_end(arguments);
-  platform::message_box("Error", option_message);
-  run_options.exit_requested = 1;
-  run_options.usage_error = 1;
+  platform::message_box("Error", message.text);
+  options.exit_requested = 1;
+  options.usage_error = 1;
 }
 
 // Reads a number as atoi does (leading blanks, a sign, the digits up to the
@@ -83,50 +103,52 @@ bool read_count(const char* text, int32_t* value) {
   return true;
 }
 
-void apply_loop_count(const char* argument) {
-  if (!read_count(argument, &run_options.loops)) {
-    refuse_command_line("Loop count '%s' is out of range (%d to %d)\n  '-help' option is help",
+void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (!read_count(argument, &options.loops)) {
+    refuse_command_line(options, message,
+                        "Loop count '%s' is out of range (%d to %d)\n  '-help' option is help",
                         argument, INT32_MIN, INT32_MAX);
     return;
   }
-  if (run_options.loops < 0) {
-    run_options.loops = -1;
-    run_options.show_count = 0;
+  if (options.loops < 0) {
+    options.loops = -1;
+    options.show_count = 0;
   }
 }
 
-void apply_option(OptionAction action, const char* argument) {
+void apply_option(OptionAction action, const char* argument, RunOptions& options,
+                  OptionMessage& message) {
   switch (action) {
     case OptionAction::zbits:
-      run_options.depth_bits = std::atoi(argument);
+      options.depth_bits = std::atoi(argument);
       break;
     case OptionAction::loop:
-      apply_loop_count(argument);
+      apply_loop_count(argument, options, message);
       break;
     case OptionAction::result_file:
-      copy_file_name(run_options.result_file, argument);
+      copy_file_name(options.result_file, argument);
       break;
     case OptionAction::pass_file:
-      copy_file_name(run_options.pass_file, argument);
+      copy_file_name(options.pass_file, argument);
       break;
     case OptionAction::quarter:
-      run_options.quarter = 1;
+      options.quarter = 1;
       break;
     case OptionAction::status_only:
-      run_options.status_only = 1;
-      run_options.show_count = 0;
+      options.status_only = 1;
+      options.show_count = 0;
       break;
     case OptionAction::no_count:
-      run_options.show_count = 0;
+      options.show_count = 0;
       break;
     case OptionAction::no_auto_pass:
-      run_options.auto_pass = 0;
+      options.auto_pass = 0;
       break;
     case OptionAction::test_loop:
-      run_options.test_loop = 1;
+      options.test_loop = 1;
       break;
     case OptionAction::vsync:
-      run_options.vsync = 1;
+      options.vsync = 1;
       break;
     case OptionAction::help:
       break;  // handled by the scan
@@ -140,6 +162,26 @@ const char* program_name_of(const char* path) {
   }
   return name;
 }
+
+// Writes pieces one after another as one snprintf of the joined text would:
+// what does not fit is dropped, and the text stays terminated.
+class TextWriter {
+ public:
+  TextWriter(char* out, int size) : out_(out), size_(size) {}
+
+  void add(const char* piece) {
+    if (used_ >= size_) return;  // only when size_ is 0: no room for the terminator
+    const int written =
+        std::snprintf(out_ + used_, static_cast<size_t>(size_ - used_), "%s", piece);
+    const int room = size_ - 1 - used_;
+    used_ += written < room ? written : room;
+  }
+
+ private:
+  char* out_;
+  int size_;
+  int used_ = 0;
+};
 
 }  // namespace
 
@@ -155,12 +197,14 @@ int take_batch_option(int argc, char** argv, int32_t* batch) {
   return kept;
 }
 
-void split_command_line(int argc, char** argv, WordTable* table) {
+void split_command_line(int argc, char** argv, WordTable* table, RunOptions& options,
+                        OptionMessage& message) {
   table->count = 1;
   const char* name = argc > 0 ? program_name_of(argv[0]) : "tarvelin";
   std::snprintf(table->words[0], WORD_SIZE, "%s", name);
   if (argc > MAX_WORDS) {
     refuse_command_line(
+        options, message,
         "Too many arguments: %d given, at most %d allowed\n  '-help' option is help", argc - 1,
         MAX_WORDS - 1);
     return;
@@ -168,6 +212,7 @@ void split_command_line(int argc, char** argv, WordTable* table) {
   for (int i = 1; i < argc; ++i) {
     if (std::strlen(argv[i]) >= static_cast<size_t>(WORD_SIZE)) {
       refuse_command_line(
+          options, message,
           "Argument %d is too long: %zu characters, at most %d allowed\n  '-help' option is help",
           i, std::strlen(argv[i]), WORD_SIZE - 1);
       return;
@@ -177,53 +222,60 @@ void split_command_line(int argc, char** argv, WordTable* table) {
 }
 
 void format_usage(const char* program_name, char* out, int out_size) {
-  char home_page_piece[128];
-  std::snprintf(home_page_piece, sizeof home_page_piece, "\n\n%s", HOME_PAGE);
-  std::snprintf(out, out_size, "%s [options]\n%s%s%s%s%s%s%s%s%s%s%s%s%s%s", program_name,
-                "    -loop n\t: 'n' is loop numbers (-1 to endless)\n",
-                "    -f filename\t: output file name (default : result.tvl)\n",
-                "    -def filename\t: defines file name (default : pass.def)\n",
-                "    -quarter\t: quarter loops (for slow machine)\n",
-                "    -no_autopass\t: disable to auto check of support function\n",
-                "    -statusonly\t: only status output\n",
-                "    -nocount\t: no display title-bar count\n", "    -test\t\t: test loop\n",
-                "    -zbits n\t: set depth-buffer bit size (default : 32)\n",
-                "    -vsync\t: leave the swap interval to the driver (default : 0)\n",
-                "    -help\t\t: this help\n", "\n            ", VERSION_TEXT, home_page_piece);
+  TextWriter text(out, out_size);
+  text.add(program_name);
+  text.add(" [options]\n");
+  for (const OptionEntry& entry : OPTION_TABLE) {
+    text.add("    ");
+    text.add(entry.name);
+    if (entry.argument != nullptr) {
+      text.add(" ");
+      text.add(entry.argument);
+    }
+    text.add(entry.tabs);
+    text.add(": ");
+    text.add(entry.description);
+    text.add("\n");
+  }
+  text.add("\n            ");
+  text.add(VERSION_TEXT);
+  text.add("\n\n");
+  text.add(HOME_PAGE);
 }
 
-void parse_options(const WordTable& table) {
+void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message) {
   for (int i = 1; i < table.count; ++i) {
     const char* word = table.words[i];
     const OptionEntry* option = find_option(word);
     if (option == nullptr) {
-      refuse_command_line("Unknown option '%s'\n  '-help' option is help", word);
+      refuse_command_line(options, message, "Unknown option '%s'\n  '-help' option is help", word);
       return;
     }
     if (option->action == OptionAction::help) {
-      format_usage(table.words[0], option_message, MESSAGE_SIZE);
-      if (run_options.batch) {
-        std::fputs(option_message, stdout);
+      format_usage(table.words[0], message.text, MESSAGE_SIZE);
+      if (options.batch) {
+        std::fputs(message.text, stdout);
         std::fputc('\n', stdout);
       } else {
-        platform::message_box("Usage", option_message);
+        platform::message_box("Usage", message.text);
       }
-      run_options.exit_requested = 1;
+      options.exit_requested = 1;
       return;
     }
-    if (option->takes_argument) {
+    if (option->argument != nullptr) {
       if (i + 1 >= table.count) {
         // On the desktop a last option without its value has no effect; an
         // unattended run must not quietly overwrite the default report.
-        if (run_options.batch) {
-          refuse_command_line("Option '%s' needs a value\n  '-help' option is help", option->name);
+        if (options.batch) {
+          refuse_command_line(options, message,
+                              "Option '%s' needs a value\n  '-help' option is help", option->name);
         }
         return;
       }
-      apply_option(option->action, table.words[++i]);
+      apply_option(option->action, table.words[++i], options, message);
     } else {
-      apply_option(option->action, nullptr);
+      apply_option(option->action, nullptr, options, message);
     }
-    if (run_options.exit_requested) return;
+    if (options.exit_requested) return;
   }
 }

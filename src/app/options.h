@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+struct RunOptions;
+
 constexpr int MAX_WORDS = 16;       // the program name and up to 15 arguments
 constexpr int WORD_SIZE = 256;      // 255 characters and the terminator
 constexpr int MESSAGE_SIZE = 1024;  // usage or error text
@@ -13,8 +15,11 @@ struct WordTable {
   char words[MAX_WORDS][WORD_SIZE] = {};
 };
 
-// The text of the last usage or error message that parse_options showed.
-extern char option_message[MESSAGE_SIZE];
+// The text of the usage or error box the scan showed; left as it was when
+// the scan showed none.
+struct OptionMessage {
+  char text[MESSAGE_SIZE] = {};
+};
 
 // Removes every "-batch" word from argv (keeping argv[0]); returns the new
 // count. Batch mode is decided before any other option is read.
@@ -23,12 +28,19 @@ int take_batch_option(int argc, char** argv, int32_t* batch);
 // Fills the word table from argv: word 0 is the program name without its
 // folders. Words longer than 255 characters or more than 15 arguments are
 // refused, never cut: the table is left with what fitted, an "Error" box
-// says what was wrong, and exit_requested and usage_error are set.
-void split_command_line(int argc, char** argv, WordTable* table);
+// says what was wrong (its text kept in message), and options.exit_requested
+// and options.usage_error are set.
+void split_command_line(int argc, char** argv, WordTable* table, RunOptions& options,
+                        OptionMessage& message);
 
-// Applies the options in table order; shows the usage ("-help") or the
-// error for an unknown word, then sets exit_requested.
-void parse_options(const WordTable& table);
+// Applies the words to options in their order and stops at the first that
+// ends the run: "-help" shows the usage (on stdout when options.batch) and
+// sets exit_requested; an unknown word, a loop count beyond 32 bits, or, in
+// batch mode, a last option without its value shows an "Error" box and sets
+// exit_requested and usage_error. The text shown is kept in message.
+void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message);
 
-// The usage text for a program called program_name.
+// Writes the usage text for a program called program_name as snprintf
+// would: cut to out_size - 1 characters and terminated, nothing written
+// when out_size is 0.
 void format_usage(const char* program_name, char* out, int out_size);

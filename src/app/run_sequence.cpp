@@ -107,8 +107,9 @@ int run_benchmark(int argc, char** argv) {
   platform::open_display();  // message boxes need it; its absence is told below
 
   static WordTable words;
-  split_command_line(argc, argv, &words);
-  if (!run_options.exit_requested) parse_options(words);
+  OptionMessage message;
+  split_command_line(argc, argv, &words, run_options, message);
+  if (!run_options.exit_requested) parse_options(words, run_options, message);
   if (run_options.exit_requested) return exit_after_options();
 
   if (!platform::display_open()) {
