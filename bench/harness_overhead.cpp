@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "core/progress.h"
 #include "core/test_window.h"
 #include "platform/platform.h"
 #include "scene3d/animation.h"
@@ -35,19 +36,34 @@ double now_seconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// The benchmark's own run: its settings, state and scene, and no progress shown.
+class NoProgress final : public ProgressReporter {
+ public:
+  void test_started(const TestInfo&) override {}
+  void test_timed(const TestInfo&, double) override {}
+  void test_skipped(const TestInfo&) override {}
+  void note(const char*) override {}
+};
+RunOptions options;
+RunState state;
+NoProgress no_progress;
+SuiteContext context{options, state, no_progress};
+SceneState scene;
+SceneState& s = scene;
+
 double bare_loop(GLuint list, int count) {
   Display* display = glXGetCurrentDisplay();
   const GLXDrawable drawable = glXGetCurrentDrawable();
   const double start = now_seconds();
   for (int frame = 0; frame < count; ++frame) {
-    turn_scene_matrix(scene_matrix, step_sin_x, step_cos_x, step_sin_y, step_cos_y);
-    glLoadMatrixf(scene_matrix);
+    turn_scene_matrix(s.scene_matrix, s.step_sin_x, s.step_cos_x, s.step_sin_y, s.step_cos_y);
+    glLoadMatrixf(s.scene_matrix);
     glCallList(list);
     glXSwapBuffers(display, drawable);
   }
   for (int frame = 0; frame < count; ++frame) {
-    glRotated(spin_angle_y, 0.0, 1.0, 0.0);
-    glRotated(spin_angle_x, 1.0, 0.0, 0.0);
+    glRotated(s.spin_angle_y, 0.0, 1.0, 0.0);
+    glRotated(s.spin_angle_x, 1.0, 0.0, 0.0);
     glCallList(list);
     glXSwapBuffers(display, drawable);
   }
@@ -55,20 +71,21 @@ double bare_loop(GLuint list, int count) {
 }
 
 void measure() {
-  setup_scene();
+  SceneRun run{context, scene};
+  setup_scene(run);
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
-  build_facet_shade_list();
+  build_facet_shade_list(scene.surface_mesh);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   bare_loop(LIST_FACET_SHADE, 20);  // warm up the driver
   for (int round = 0; round < rounds; ++round) {
     // Alternate which loop goes first so that drift favours neither.
     double harness = 0.0, bare = 0.0;
     if (round % 2 == 0) {
-      harness = run_animated(LIST_FACET_SHADE, frames_per_phase);
+      harness = run_animated(scene, LIST_FACET_SHADE, frames_per_phase);
       bare = bare_loop(LIST_FACET_SHADE, frames_per_phase);
     } else {
       bare = bare_loop(LIST_FACET_SHADE, frames_per_phase);
-      harness = run_animated(LIST_FACET_SHADE, frames_per_phase);
+      harness = run_animated(scene, LIST_FACET_SHADE, frames_per_phase);
     }
     std::printf("round %d: harness %.3f s, bare %.3f s\n", round + 1, harness, bare);
     harness_seconds += harness;
@@ -87,8 +104,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "harness_overhead: no X display\n");
     return 1;
   }
-  copy_picture_to_texture();
-  build_surface_mesh();
+  copy_picture_to_texture(scene.texture_image);
+  build_surface_mesh(scene.surface_mesh);
   const platform::WindowRect rect{50, 50, 562, 434};
   const platform::GlWindowRequest request{platform::GlWindowKind::double_buffered, 24};
   if (platform::run_gl_window(request, rect, "harness overhead", measure) !=

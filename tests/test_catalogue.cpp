@@ -7,14 +7,14 @@
 #include <string>
 
 #include "core/catalogue.h"
+#include "core/run_results.h"
 
 namespace {
 
 TEST(Catalogue, RowsAreInTestIdOrderWithTheRightGroups) {
   for (int i = 0; i < TEST_COUNT; ++i) {
     EXPECT_EQ(test_catalogue[i].id, i);
-    const bool raster = test_catalogue[i].runner == TestRunner::raster_2d;
-    EXPECT_EQ(raster, is_2d_test(i)) << test_catalogue[i].keyword;
+    EXPECT_EQ(is_2d_kernel(test_catalogue[i].kernel), is_2d_test(i)) << test_catalogue[i].keyword;
   }
   EXPECT_EQ(test_id::copy_xor, 21);
   EXPECT_EQ(test_id::swap_buffer, 26);
@@ -59,9 +59,26 @@ TEST(Catalogue, SpotValuesOfTheTable) {
   EXPECT_STREQ(test_catalogue[test_id::polygon_color_smooth].title, "PolygonSmooth");
 }
 
-TEST(Catalogue, RunStateStartsAtZero) {
-  EXPECT_EQ(TIME_SLOTS, 50);
-  for (int i = 0; i < TEST_COUNT; ++i) EXPECT_EQ(saved_skip_flags[i], 0);
+// A pass starts from the pass definition's selection, whatever the checks of
+// the pass before marked; after the last slot the first is reused.
+TEST(RunResults, PassesRestoreTheSelectionAndReuseTheSlots) {
+  RunResults results;
+  uint8_t selection[TEST_COUNT] = {};
+  selection[test_id::blur] = 1;
+  results.select(selection);
+  results.record_skip(test_id::lines);
+  EXPECT_TRUE(results.skipped(test_id::lines));
+  results.begin_pass();
+  EXPECT_FALSE(results.skipped(test_id::lines));
+  EXPECT_TRUE(results.skipped(test_id::blur));
+  for (int pass = 0; pass < TIME_SLOTS; ++pass) {
+    results.record_time(test_id::lines, pass + 1.0);
+    results.end_pass();
+  }
+  EXPECT_EQ(results.pass_index, 0);
+  results.record_time(test_id::lines, 0.5);
+  EXPECT_EQ(results.test_times[test_id::lines][0], 0.5);
+  EXPECT_EQ(results.test_times[test_id::lines][TIME_SLOTS - 1], 50.0);
 }
 
 }  // namespace

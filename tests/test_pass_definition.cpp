@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/pass_definition_file.h"
 #include "core/pass_definition.h"
-#include "core/run_options.h"
 
 namespace {
 
@@ -134,24 +134,19 @@ TEST(PassDefinitionWords, FirstWordAndSplit) {
   EXPECT_EQ(command, "go");
 }
 
-TEST(PassDefinitionFile, ReadsTheNamedFileIntoTheRunState) {
-  const RunOptions saved = run_options;
+TEST(PassDefinitionFile, ReadsTheNamedFile) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("tarvelin-pass-" + std::to_string(getpid()));
   std::ofstream(path) << "enable\nblur pass\nlines go\n";
-  std::snprintf(run_options.pass_file, sizeof run_options.pass_file, "%s", path.c_str());
-  skip_flags[scaling] = 1;
-  read_pass_definition();
-  EXPECT_EQ(skip_flags[blur], 1);
-  EXPECT_EQ(skip_flags[scaling], 0);
-  EXPECT_EQ(progress_total, 1);
+  PassSelection selection = read_pass_definition(path.c_str());
+  EXPECT_EQ(selection.skip_flags[blur], 1);
+  EXPECT_EQ(selection.skip_flags[scaling], 0);
+  EXPECT_EQ(selection.progress_total, 1);
 
   std::filesystem::remove(path);
-  read_pass_definition();
-  EXPECT_EQ(skip_flags[blur], 0);
-  EXPECT_EQ(progress_total, 49);
-  run_options = saved;
-  progress_total = 0;
+  selection = read_pass_definition(path.c_str());
+  EXPECT_EQ(selection.skip_flags[blur], 0);
+  EXPECT_EQ(selection.progress_total, 49);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/catalogue.h"
 #include "core/progress_title.h"
 #include "core/run_options.h"
+#include "core/run_state.h"
 #include "core/stopwatch.h"
 
 namespace {
@@ -31,66 +32,66 @@ TEST(Stopwatch, ResolvesLessThanAMillisecond) {
   EXPECT_LT(elapsed, 0.001);
 }
 
-class ProgressTitle : public ::testing::Test {
+// A run's progress and results as a suite sees them, on a settings value of
+// the test's own.
+class Progress : public ::testing::Test {
  protected:
-  void SetUp() override {
-    run_options = RunOptions{};
-    run_state = RunState{};
-    progress_count = 0;
-    progress_total = 0;
-  }
+  RunOptions options;
+  RunState state;
+  ProgressTitle progress{options};
+  SuiteContext context{options, state, progress};
+
+  void show(TestId id) { progress.test_started(test_catalogue[id]); }
 };
 
-TEST_F(ProgressTitle, ShowsNameAndCount) {
-  progress_total = 98;
-  progress_count = 49;
-  set_progress_title("WireFrame and Fog");
-  EXPECT_EQ(progress_count, 50);
+TEST_F(Progress, ShowsNameAndCount) {
+  progress.progress_total = 98;
+  progress.progress_count = 49;
+  show(test_id::wire_frame_fog);
+  EXPECT_EQ(progress.progress_count, 50);
   char title[TITLE_SIZE];
-  format_progress_title("WireFrame and Fog", title, TITLE_SIZE);
+  progress.format_progress_title("WireFrame and Fog", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin - WireFrame and Fog  [50/98]");
 
   // 49 tests times the largest loop count a user can give.
-  progress_total = 49LL * INT32_MAX;
-  format_progress_title("Lines", title, TITLE_SIZE);
+  progress.progress_total = 49LL * INT32_MAX;
+  progress.format_progress_title("Lines", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin - Lines  [50/105226698703]");
 }
 
-TEST_F(ProgressTitle, WithoutCountShowsNameOnlyButStillCounts) {
-  run_options.show_count = 0;
-  progress_total = 49;
-  set_progress_title("Lines");
-  set_progress_title("Lines and Fog");
-  EXPECT_EQ(progress_count, 2);
+TEST_F(Progress, WithoutCountShowsNameOnlyButStillCounts) {
+  options.show_count = 0;
+  progress.progress_total = 49;
+  show(test_id::lines);
+  show(test_id::lines_fog);
+  EXPECT_EQ(progress.progress_count, 2);
   char title[TITLE_SIZE];
-  format_progress_title("Lines and Fog", title, TITLE_SIZE);
+  progress.format_progress_title("Lines and Fog", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin : Lines and Fog");
 }
 
-TEST_F(ProgressTitle, CountIsNotForcedToAgreeWithTotal) {
-  progress_total = 1;
-  set_progress_title("Points");
-  set_progress_title("Points and Fog");
+TEST_F(Progress, CountIsNotForcedToAgreeWithTotal) {
+  progress.progress_total = 1;
+  show(test_id::points);
+  show(test_id::points_fog);
   char title[TITLE_SIZE];
-  format_progress_title("Points and Fog", title, TITLE_SIZE);
+  progress.format_progress_title("Points and Fog", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin - Points and Fog  [2/1]");
 }
 
-TEST_F(ProgressTitle, TimeGoesIntoTheCurrentPassSlotReplacingOlder) {
-  run_state.pass_index = 7;
-  test_times[test_id::wire_frame_fog][7] = 9.0;
-  record_test_time(test_id::wire_frame_fog, 1.5);
-  EXPECT_DOUBLE_EQ(test_times[test_id::wire_frame_fog][7], 1.5);
-  EXPECT_DOUBLE_EQ(test_times[test_id::wire_frame_fog][6], 0.0);
+TEST_F(Progress, TimeGoesIntoTheCurrentPassSlotReplacingOlder) {
+  state.results.pass_index = 7;
+  state.results.test_times[test_id::wire_frame_fog][7] = 9.0;
+  context.timed(test_id::wire_frame_fog, 1.5);
+  EXPECT_DOUBLE_EQ(state.results.test_times[test_id::wire_frame_fog][7], 1.5);
+  EXPECT_DOUBLE_EQ(state.results.test_times[test_id::wire_frame_fog][6], 0.0);
 }
 
-TEST_F(ProgressTitle, CheckSkipSetsTheFlagAndStoresNoTime) {
-  skip_flags[test_id::stencil_buffer] = 0;
-  test_times[test_id::stencil_buffer][0] = 0.25;
-  record_check_skip(test_id::stencil_buffer);
-  EXPECT_EQ(skip_flags[test_id::stencil_buffer], 1);
-  EXPECT_DOUBLE_EQ(test_times[test_id::stencil_buffer][0], 0.25);
-  skip_flags[test_id::stencil_buffer] = 0;
+TEST_F(Progress, CheckSkipSetsTheFlagAndStoresNoTime) {
+  state.results.test_times[test_id::stencil_buffer][0] = 0.25;
+  context.skipped_by_check(test_id::stencil_buffer);
+  EXPECT_TRUE(state.results.skipped(test_id::stencil_buffer));
+  EXPECT_DOUBLE_EQ(state.results.test_times[test_id::stencil_buffer][0], 0.25);
 }
 
 }  // namespace

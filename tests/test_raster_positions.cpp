@@ -8,26 +8,17 @@
 
 namespace {
 
-// The generator is process-wide: every test starts from the state a fresh run has and puts
-// back what it found.
+// Every test draws from a generator as fresh as a run's.
 class RasterPositions : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = bench_rand_state;
-    bench_rand_state = 1;
-  }
-  void TearDown() override { bench_rand_state = saved_; }
-
   // What the 3D window's set-up takes from the sequence before the 2D suite of a pass starts.
-  static void draw_like_the_3d_set_up() {
-    bench_rand();
-    bench_rand();
+  void draw_like_the_3d_set_up() {
+    rand_.bench_rand();
+    rand_.bench_rand();
   }
 
+  BenchRand rand_;
   PositionTable table_;
-
- private:
-  uint32_t saved_ = 0;
 };
 
 // In the first pass the 3D set-up has taken the first two values (41, 18467). The third
@@ -35,19 +26,18 @@ class RasterPositions : public ::testing::Test {
 // the fifth (19169, low bits 225) gives y = 97.
 TEST_F(RasterPositions, FirstPositionOfARunDrawsXThenRejectsATallRowThenY) {
   draw_like_the_3d_set_up();
-  fill_random_positions(table_, 1, RasterOrigin{});
+  fill_random_positions(table_, 1, RasterOrigin{}, rand_);
 
   ASSERT_EQ(table_.count, 1);
   EXPECT_EQ(table_.entries[0].x, 62);
   EXPECT_EQ(table_.entries[0].y, 97);
   // Exactly five values were used, so the next kernel goes on from the sixth.
-  bench_rand_state = 1;
-  for (int i = 0; i < 5; ++i) bench_rand();
-  const uint32_t after_five = bench_rand_state;
-  bench_rand_state = 1;
+  BenchRand five;
+  for (int i = 0; i < 5; ++i) five.bench_rand();
+  rand_ = BenchRand{};
   draw_like_the_3d_set_up();
-  fill_random_positions(table_, 1, RasterOrigin{});
-  EXPECT_EQ(bench_rand_state, after_five);
+  fill_random_positions(table_, 1, RasterOrigin{}, rand_);
+  EXPECT_EQ(rand_.bench_rand_state, five.bench_rand_state);
 }
 
 // A full table stays inside the 2D window's viewport, whose GL coordinates reach 128 beyond
@@ -55,7 +45,7 @@ TEST_F(RasterPositions, FirstPositionOfARunDrawsXThenRejectsATallRowThenY) {
 // 384-pixel window.
 TEST_F(RasterPositions, FullTableStaysInsideTheViewport) {
   draw_like_the_3d_set_up();
-  fill_random_positions(table_, POSITION_TABLE_CAPACITY, RasterOrigin{});
+  fill_random_positions(table_, POSITION_TABLE_CAPACITY, RasterOrigin{}, rand_);
 
   ASSERT_EQ(table_.count, POSITION_TABLE_CAPACITY);
   int highest_y = -1000;
@@ -73,7 +63,7 @@ TEST_F(RasterPositions, FullTableStaysInsideTheViewport) {
 
 TEST_F(RasterPositions, OriginShiftsBothCoordinates) {
   draw_like_the_3d_set_up();
-  fill_random_positions(table_, 1, RasterOrigin{100, 40});
+  fill_random_positions(table_, 1, RasterOrigin{100, 40}, rand_);
   EXPECT_EQ(table_.entries[0].x, 190 - 100);
   EXPECT_EQ(table_.entries[0].y, 225 - 40);
 }
@@ -81,15 +71,15 @@ TEST_F(RasterPositions, OriginShiftsBothCoordinates) {
 // The tables are fixed arrays: a larger count is cut to their capacity, and a count of zero
 // or less fills nothing and leaves the generator where it was.
 TEST_F(RasterPositions, CountsAreCutToTheTableAndEmptyCountsDrawNothing) {
-  fill_random_positions(table_, POSITION_TABLE_CAPACITY + 500, RasterOrigin{});
+  fill_random_positions(table_, POSITION_TABLE_CAPACITY + 500, RasterOrigin{}, rand_);
   EXPECT_EQ(table_.count, POSITION_TABLE_CAPACITY);
 
-  const uint32_t before = bench_rand_state;
-  fill_random_positions(table_, 0, RasterOrigin{});
+  const uint32_t before = rand_.bench_rand_state;
+  fill_random_positions(table_, 0, RasterOrigin{}, rand_);
   EXPECT_EQ(table_.count, 0);
-  fill_random_positions(table_, -3, RasterOrigin{});
+  fill_random_positions(table_, -3, RasterOrigin{}, rand_);
   EXPECT_EQ(table_.count, 0);
-  EXPECT_EQ(bench_rand_state, before);
+  EXPECT_EQ(rand_.bench_rand_state, before);
 }
 
 TEST(RasterOriginTest, CopySourceIsWindowPixel128By64) {

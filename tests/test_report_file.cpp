@@ -33,18 +33,15 @@ void write_file(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-class ReportFile : public ::testing::Test {
+class ReportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     char pattern[] = "/tmp/tarvelin-report-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = pattern;
-    saved_options = run_options;
-    saved_info = environment_info;
-    run_options = RunOptions{};
-    environment_info = EnvironmentInfo{};
-    std::memset(skip_flags, 0, sizeof skip_flags);
-    for (int id = 0; id < TEST_COUNT; ++id) test_times[id][0] = test_catalogue[id].reference;
+    for (int id = 0; id < TEST_COUNT; ++id) {
+      results.test_times[id][0] = test_catalogue[id].reference;
+    }
     set_result_file(folder / "result.tvl");
     // Reports that cannot be written where asked go here.
     fs::create_directory(spare());
@@ -54,9 +51,6 @@ class ReportFile : public ::testing::Test {
 
   void TearDown() override {
     close_report();
-    run_options = saved_options;
-    environment_info = saved_info;
-    std::memset(test_times, 0, sizeof test_times);
     fs::permissions(folder, fs::perms::owner_all);
     fs::remove_all(folder);
     if (saved_tmpdir.empty()) {
@@ -94,21 +88,31 @@ class ReportFile : public ::testing::Test {
   fs::path folder;
   fs::path report() const { return folder / "result.tvl"; }
   fs::path spare() const { return folder / "spare"; }
-  RunOptions saved_options;
-  EnvironmentInfo saved_info;
   std::string saved_tmpdir;
+
+  // The run's settings, environment and results that the report reads.
+  RunOptions run_options;
+  EnvironmentInfo environment_info;
+  RunResults results;
+  ::ReportFile report_file_writer{run_options, environment_info, results};
+  void write_environment_status() { report_file_writer.write_environment_status(); }
+  void write_results() { report_file_writer.write_results(); }
+  void close_report() { report_file_writer.close_report(); }
+  bool report_failed() const { return report_file_writer.report_failed(); }
+  const char* written_report_path() const { return report_file_writer.written_report_path(); }
+  FILE* report_file() const { return report_file_writer.report_file; }
 };
 
 constexpr const char* OLD_REPORT = "the previous report\n";
 
-TEST_F(ReportFile, ReplacesThePreviousReportOnlyWhenComplete) {
+TEST_F(ReportFileTest, ReplacesThePreviousReportOnlyWhenComplete) {
   write_file(report(), OLD_REPORT);
   write_environment_status();
-  ASSERT_NE(report_file, nullptr);
+  ASSERT_NE(report_file(), nullptr);
   EXPECT_EQ(read_file(report()), OLD_REPORT);
 
   write_results();
-  EXPECT_EQ(report_file, nullptr);
+  EXPECT_EQ(report_file(), nullptr);
   EXPECT_FALSE(report_failed());
   const std::string text = read_file(report());
   EXPECT_EQ(text.rfind("# Tarvelin version 1.5.1\n#   function auto check mode\n\n", 0), 0u);
@@ -118,7 +122,7 @@ TEST_F(ReportFile, ReplacesThePreviousReportOnlyWhenComplete) {
   EXPECT_EQ(stray_files(), 0);
 }
 
-TEST_F(ReportFile, StatusOnlyReportEndsAfterThe2dBlock) {
+TEST_F(ReportFileTest, StatusOnlyReportEndsAfterThe2dBlock) {
   run_options.status_only = 1;
   run_options.loops = 5;
   write_environment_status();
@@ -133,7 +137,7 @@ TEST_F(ReportFile, StatusOnlyReportEndsAfterThe2dBlock) {
                      "\n"));
 }
 
-TEST_F(ReportFile, NewReportGetsTheUsualPermissions) {
+TEST_F(ReportFileTest, NewReportGetsTheUsualPermissions) {
   const mode_t mask = umask(022);
   write_environment_status();
   close_report();
@@ -142,17 +146,17 @@ TEST_F(ReportFile, NewReportGetsTheUsualPermissions) {
                                                     fs::perms::group_read | fs::perms::others_read);
 }
 
-TEST_F(ReportFile, TestLoopAndEndlessRunsCreateNoFile) {
+TEST_F(ReportFileTest, TestLoopAndEndlessRunsCreateNoFile) {
   run_options.test_loop = 1;
   write_environment_status();
   write_results();
-  EXPECT_EQ(report_file, nullptr);
+  EXPECT_EQ(report_file(), nullptr);
 
   run_options.test_loop = 0;
   run_options.loops = -1;
   write_environment_status();
   write_results();
-  EXPECT_EQ(report_file, nullptr);
+  EXPECT_EQ(report_file(), nullptr);
   EXPECT_FALSE(fs::exists(report()));
   EXPECT_EQ(stray_files(), 0);
   EXPECT_FALSE(report_failed());
@@ -160,7 +164,7 @@ TEST_F(ReportFile, TestLoopAndEndlessRunsCreateNoFile) {
 
 // A report that cannot be created where asked is never lost: it goes whole
 // to the temporary folder, and the message says why and where.
-TEST_F(ReportFile, UncreatableReportGoesToTheTemporaryFolderAndSaysWhy) {
+TEST_F(ReportFileTest, UncreatableReportGoesToTheTemporaryFolderAndSaysWhy) {
   struct Case {
     fs::path name;
     const char* reason;
@@ -175,7 +179,7 @@ TEST_F(ReportFile, UncreatableReportGoesToTheTemporaryFolderAndSaysWhy) {
     set_result_file(c.name);
     testing::internal::CaptureStderr();
     write_environment_status();
-    EXPECT_EQ(report_file, nullptr);
+    EXPECT_EQ(report_file(), nullptr);
     write_results();
     const std::string said = testing::internal::GetCapturedStderr();
     const fs::path saved = saved_report();
@@ -192,7 +196,7 @@ TEST_F(ReportFile, UncreatableReportGoesToTheTemporaryFolderAndSaysWhy) {
 
 // The temporary name fits beside a report name as long as any the folder
 // can hold.
-TEST_F(ReportFile, LongestFileNameIsWritten) {
+TEST_F(ReportFileTest, LongestFileNameIsWritten) {
   const fs::path here = fs::current_path();
   fs::current_path(folder);
   set_result_file(std::string(255, 'a'));
@@ -208,7 +212,8 @@ TEST_F(ReportFile, LongestFileNameIsWritten) {
 // Runs `steps` in a child process without root's privileges (as nobody when
 // the tests run as root), with the folder handed to that user; stderr goes
 // to `said`. Returns the child's exit status.
-int run_unprivileged(const fs::path& folder, const fs::path& said, void (*steps)()) {
+int run_unprivileged(const fs::path& folder, const fs::path& said, ::ReportFile& report,
+                     void (*steps)(::ReportFile&)) {
   const bool root = geteuid() == 0;
   constexpr uid_t NOBODY = 65534;
   if (root) {
@@ -221,9 +226,9 @@ int run_unprivileged(const fs::path& folder, const fs::path& said, void (*steps)
   if (child == 0) {
     if (root && (setgid(NOBODY) != 0 || setuid(NOBODY) != 0)) _exit(2);
     if (std::freopen(said.c_str(), "w", stderr) == nullptr) _exit(3);
-    steps();
+    steps(report);
     std::fflush(stderr);
-    _exit(report_failed() ? 1 : 0);
+    _exit(report.report_failed() ? 1 : 0);
   }
   int status = 0;
   waitpid(child, &status, 0);
@@ -233,15 +238,15 @@ int run_unprivileged(const fs::path& folder, const fs::path& said, void (*steps)
 // In a folder the user cannot write to, an existing report that may be
 // written is written in place; one that does not exist yet goes to the
 // temporary folder.
-TEST_F(ReportFile, ReadOnlyFolderWritesTheReportInPlaceOrElsewhere) {
+TEST_F(ReportFileTest, ReadOnlyFolderWritesTheReportInPlaceOrElsewhere) {
   write_file(report(), OLD_REPORT);
   fs::permissions(spare(), fs::perms::all);
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
   const fs::path said = spare() / "said.txt";
-  EXPECT_EQ(run_unprivileged(folder, said,
-                             [] {
-                               write_environment_status();
-                               write_results();
+  EXPECT_EQ(run_unprivileged(folder, said, report_file_writer,
+                             [](::ReportFile& report) {
+                               report.write_environment_status();
+                               report.write_results();
                              }),
             0);
   EXPECT_EQ(read_file(said), "");
@@ -249,10 +254,10 @@ TEST_F(ReportFile, ReadOnlyFolderWritesTheReportInPlaceOrElsewhere) {
   EXPECT_EQ(stray_files(), 0);
 
   set_result_file(folder / "new.tvl");
-  EXPECT_EQ(run_unprivileged(folder, said,
-                             [] {
-                               write_environment_status();
-                               close_report();
+  EXPECT_EQ(run_unprivileged(folder, said, report_file_writer,
+                             [](::ReportFile& report) {
+                               report.write_environment_status();
+                               report.close_report();
                              }),
             1);
   EXPECT_TRUE(read_file(said).starts_with("Error : file " + (folder / "new.tvl").string() +
@@ -285,10 +290,10 @@ class FileSizeLimit {
   sighandler_t saved_handler_;
 };
 
-TEST_F(ReportFile, FailedWriteKeepsThePreviousReportAndSaysWhy) {
+TEST_F(ReportFileTest, FailedWriteKeepsThePreviousReportAndSaysWhy) {
   write_file(report(), OLD_REPORT);
   write_environment_status();
-  ASSERT_NE(report_file, nullptr);
+  ASSERT_NE(report_file(), nullptr);
   testing::internal::CaptureStderr();
   {
     const FileSizeLimit limit(1000);  // binds the copy in the temporary folder too
@@ -302,7 +307,7 @@ TEST_F(ReportFile, FailedWriteKeepsThePreviousReportAndSaysWhy) {
       << said;
   EXPECT_TRUE(said.ends_with(".tvl either (write failed: File too large).\n")) << said;
   EXPECT_TRUE(report_failed());
-  EXPECT_EQ(report_file, nullptr);
+  EXPECT_EQ(report_file(), nullptr);
   EXPECT_EQ(written_report_path(), nullptr);
   EXPECT_EQ(read_file(report()), OLD_REPORT);
   EXPECT_EQ(stray_files(), 0);
@@ -312,7 +317,7 @@ TEST_F(ReportFile, FailedWriteKeepsThePreviousReportAndSaysWhy) {
   EXPECT_FALSE(report_failed());
 }
 
-TEST_F(ReportFile, LinkedReportReplacesTheFileTheLinkNames) {
+TEST_F(ReportFileTest, LinkedReportReplacesTheFileTheLinkNames) {
   write_file(folder / "kept.tvl", OLD_REPORT);
   fs::create_symlink("kept.tvl", report());
   write_environment_status();

@@ -195,13 +195,14 @@ class ReportResultsText : public ::testing::Test {
 
   std::string results() {
     MemoryStream out;
-    write_results_text(out.get(), options, flags, times);
+    write_results_text(out.get(), options, run_results);
     return out.text();
   }
 
   RunOptions options;
-  uint8_t flags[TEST_COUNT] = {};
-  double times[TEST_COUNT][TIME_SLOTS] = {};
+  RunResults run_results;
+  uint8_t (&flags)[TEST_COUNT] = run_results.skip_flags;
+  double (&times)[TEST_COUNT][TIME_SLOTS] = run_results.test_times;
 };
 
 TEST_F(ReportResultsText, AllLinesInReportOrder) {

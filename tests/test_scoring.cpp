@@ -61,13 +61,4 @@ TEST(ScoreZeroMean, IsInfiniteAndNotMeasured) {
   EXPECT_TRUE(is_measured_score(compute_score(smallest_zero.value, 4.0, 3, false)));
 }
 
-TEST(ScoreFromRunOptions, ReadsLoopsAndQuarter) {
-  const RunOptions saved = run_options;
-  run_options.loops = 2;
-  run_options.quarter = 1;
-  const Slots times{{0.25, 0.75, 1000.0}};
-  EXPECT_EQ(compute_score(times.value, 2.0), 100.0);
-  run_options = saved;
-}
-
 }  // namespace

@@ -38,9 +38,22 @@ MeshPoint expected_point(int i, int j) {
           r * (std::sin(theta) + std::cos(theta))};
 }
 
+// Built once for the whole suite: about 300 KB, kept off the stack.
+const SurfaceMesh& built_mesh() {
+  static SurfaceMesh mesh;
+  static const bool built = (build_surface_mesh(mesh), true);
+  (void)built;
+  return mesh;
+}
+
 class SurfaceMeshTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { build_surface_mesh(); }
+  const SurfaceMesh& mesh = built_mesh();
+  const MeshPoint (&mesh_vertex)[MESH_POINTS][MESH_POINTS] = mesh.mesh_vertex;
+  const MeshPoint (&mesh_face_normal)[MESH_FACES][MESH_FACES] = mesh.mesh_face_normal;
+  const float (&mesh_face_shade)[MESH_FACES][MESH_FACES] = mesh.mesh_face_shade;
+  const MeshPoint (&mesh_vertex_normal)[MESH_POINTS][MESH_POINTS] = mesh.mesh_vertex_normal;
+  const float (&mesh_vertex_shade)[MESH_POINTS][MESH_POINTS] = mesh.mesh_vertex_shade;
 };
 
 TEST_F(SurfaceMeshTest, EndRowsCollapseToThePoles) {

@@ -1,5 +1,5 @@
-// The pass definition reader as the run sequence calls it; kept apart from
-// the parser so that the parser builds without the window system.
+#include "app/pass_definition_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "core/pass_definition.h"
-#include "core/run_options.h"
 #include "platform/platform.h"
 
 namespace {
@@ -42,10 +40,9 @@ FILE* open_pass_file(const char* name) {
 
 }  // namespace
 
-void read_pass_definition() {
-  FILE* file = open_pass_file(run_options.pass_file);
+PassSelection read_pass_definition(const char* pass_file) {
+  FILE* file = open_pass_file(pass_file);
   const PassSelection selection = parse_pass_definition(file, warn);
   if (file != nullptr) std::fclose(file);
-  std::memcpy(skip_flags, selection.skip_flags, sizeof skip_flags);
-  progress_total = selection.progress_total;
+  return selection;
 }

@@ -3,19 +3,19 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 
 #include "app/options.h"
+#include "app/pass_definition_file.h"
 #include "app/start_panel.h"
-#include "app/start_panel_fields.h"
-#include "app/start_settings.h"
 #include "app/test_windows.h"
-#include "core/catalogue.h"
-#include "core/pass_definition.h"
 #include "core/picture.h"
+#include "core/progress_title.h"
 #include "core/run_options.h"
+#include "core/run_state.h"
 #include "platform/platform.h"
 #include "report/report.h"
+#include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
 
 namespace {
@@ -26,75 +26,85 @@ constexpr int BATCH_DONE = 0;
 constexpr int BATCH_FAILED = 1;
 constexpr int BATCH_USAGE = 2;
 
-int exit_after_options() {
-  if (!run_options.batch) return EXIT_ABANDONED;
-  return run_options.usage_error ? BATCH_USAGE : BATCH_DONE;
+// Everything one run owns: the settings, the run's state with its results,
+// the 3D scene and the progress shown. Handed down by reference; nothing
+// of it is process-wide.
+struct BenchmarkRun {
+  RunOptions run_options;
+  RunState run_state;
+  SceneState scene;
+  ProgressTitle progress{run_options};
+};
+
+int exit_after_options(const RunOptions& options) {
+  if (!options.batch) return EXIT_ABANDONED;
+  return options.usage_error ? BATCH_USAGE : BATCH_DONE;
 }
 
-int exit_after_window_failure() {
+int exit_after_window_failure(const RunOptions& options) {
   platform::resume_screen_saver();
-  return run_options.batch ? BATCH_FAILED : EXIT_ABANDONED;
+  return options.batch ? BATCH_FAILED : EXIT_ABANDONED;
 }
 
-void check_pass_file() {
-  run_state.pass_file_missing = platform::read_access(run_options.pass_file) ? 0 : -1;
+void check_pass_file(BenchmarkRun& run) {
+  run.run_state.pass_file_missing = platform::read_access(run.run_options.pass_file) ? 0 : -1;
 }
 
 // The panel until START, or in batch mode the settings of the command line
 // taken as if START had been pressed on an untouched panel.
-void run_start_panel() {
-  run_state.run_mode = RUN_MODE_PANEL;
-  reconcile_panel_flags();
-  if (!run_options.batch) {
-    show_start_panel();
+void run_start_panel(BenchmarkRun& run) {
+  reconcile_panel_flags(run.run_options);
+  StartPanel panel(run.run_options, run.run_state);
+  if (!run.run_options.batch) {
+    panel.show();
     return;
   }
   // What the panel would show about the pass file, the user is told here.
   char warning[MESSAGE_SIZE];
-  if (panel_warning_line(warning, sizeof warning)) {
+  if (panel.warning_line(warning, sizeof warning)) {
     std::fprintf(stderr, "%s\n", warning);
     std::fflush(stderr);
   }
   const platform::Size screen = platform::screen_size();
-  press_start(PANEL_RECT, screen.width, screen.height);
+  panel.press_start(PANEL_RECT, screen.width, screen.height);
 }
 
 // One 3D window, then one 2D window.
-bool run_pass() {
-  std::memcpy(skip_flags, saved_skip_flags, sizeof skip_flags);
-  run_state.run_mode = RUN_MODE_3D;
-  if (!run_test_window()) return false;
-  run_state.run_mode = RUN_MODE_2D;
-  if (!run_test_window()) return false;
-  run_state.pass_index += 1;
-  if (run_state.pass_index == TIME_SLOTS) run_state.pass_index = 0;
+bool run_pass(BenchmarkRun& run) {
+  RunState& state = run.run_state;
+  state.results.begin_pass();
+  state.run_mode = RUN_MODE_3D;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress)) return false;
+  state.run_mode = RUN_MODE_2D;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress)) return false;
+  state.results.end_pass();
   return true;
 }
 
-void write_report() {
-  write_environment_status();
-  if (run_options.status_only) {
-    close_report();
+void write_report(ReportFile& report, const RunOptions& options) {
+  report.write_environment_status();
+  if (options.status_only) {
+    report.close_report();
   } else {
-    write_results();
+    report.write_results();
   }
 }
 
 // The viewer gets the report's absolute path, so that a name beginning
 // with "-" cannot be taken for an option; no report, no viewer.
-void show_report() {
-  const char* report = written_report_path();
+void show_report(const ReportFile& report_file) {
+  const char* report = report_file.written_report_path();
   if (report == nullptr) return;
   char absolute[PATH_MAX];
   if (realpath(report, absolute) == nullptr) return;
   platform::open_in_viewer(absolute);
 }
 
-void announce_end() {
-  if (run_options.test_loop) {
+void announce_end(const RunOptions& options, const ReportFile& report) {
+  if (options.test_loop) {
     platform::message_box("tarvelin", "BenchMark complete.");
-  } else if (!run_options.batch) {
-    show_report();
+  } else if (!options.batch) {
+    show_report(report);
     platform::beep();
   }
 }
@@ -102,15 +112,20 @@ void announce_end() {
 }  // namespace
 
 int run_benchmark(int argc, char** argv) {
-  argc = take_batch_option(argc, argv, &run_options.batch);
-  platform::set_batch_mode(run_options.batch != 0);
+  // About 400 KB with the mesh and the texture: kept off the stack.
+  const auto owned = std::make_unique<BenchmarkRun>();
+  BenchmarkRun& run = *owned;
+  RunOptions& options = run.run_options;
+
+  argc = take_batch_option(argc, argv, &options.batch);
+  platform::set_batch_mode(options.batch != 0);
   platform::open_display();  // message boxes need it; its absence is told below
 
   static WordTable words;
   OptionMessage message;
-  split_command_line(argc, argv, &words, run_options, message);
-  if (!run_options.exit_requested) parse_options(words, run_options, message);
-  if (run_options.exit_requested) return exit_after_options();
+  split_command_line(argc, argv, &words, options, message);
+  if (!options.exit_requested) parse_options(words, options, message);
+  if (options.exit_requested) return exit_after_options(options);
 
   if (!platform::display_open()) {
     std::fprintf(stderr,
@@ -118,29 +133,31 @@ int run_benchmark(int argc, char** argv) {
     return 1;
   }
 
-  copy_picture_to_texture();
-  build_surface_mesh();
-  check_pass_file();
+  copy_picture_to_texture(run.scene.texture_image);
+  build_surface_mesh(run.scene.surface_mesh);
+  check_pass_file(run);
 
-  run_start_panel();
-  if (!run_state.start_pressed) return EXIT_DONE;
+  run_start_panel(run);
+  if (!run.run_state.start_pressed) return EXIT_DONE;
 
-  read_pass_definition();
-  if (run_options.loops > 0) progress_total *= run_options.loops;
-  std::memcpy(saved_skip_flags, skip_flags, sizeof saved_skip_flags);
-  if (run_options.stop_screen_saver) platform::suspend_screen_saver();
+  const PassSelection selection = read_pass_definition(options.pass_file);
+  run.progress.progress_total = selection.progress_total;
+  if (options.loops > 0) run.progress.progress_total *= options.loops;
+  run.run_state.results.select(selection.skip_flags);
+  if (options.stop_screen_saver) platform::suspend_screen_saver();
 
   // Loop counts of 0 and 1 both run one pass; a negative count never ends.
-  int32_t passes_left = run_options.status_only ? 1 : run_options.loops;
+  int32_t passes_left = options.status_only ? 1 : options.loops;
   for (;;) {
-    if (!run_pass()) return exit_after_window_failure();
-    if (run_options.loops < 0) continue;
+    if (!run_pass(run)) return exit_after_window_failure(options);
+    if (options.loops < 0) continue;
     if (--passes_left <= 0) break;
   }
 
   platform::resume_screen_saver();
-  write_report();
-  announce_end();
-  if (run_options.batch) return report_failed() ? BATCH_FAILED : BATCH_DONE;
+  ReportFile report(options, run.run_state.environment_info, run.run_state.results);
+  write_report(report, options);
+  announce_end(options, report);
+  if (options.batch) return report.report_failed() ? BATCH_FAILED : BATCH_DONE;
   return EXIT_DONE;
 }

@@ -1,53 +1,122 @@
 #include "app/start_panel.h"
 
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 
-#include "app/start_panel_boxes.h"
-#include "app/start_panel_fields.h"
-#include "app/start_panel_logo.h"
-#include "app/start_settings.h"
-#include "platform/platform.h"
+#include "core/picture.h"
 
 namespace {
 
-using platform::FieldEvent;
-using platform::PanelField;
+constexpr uint32_t box_bit(PanelBox box) { return 1u << box; }
 
-class RunOptionsRules final : public platform::PanelRules {
- public:
-  bool box_checked(int box) const override { return panel_box_checked(box); }
-  void box_clicked(int box) override { click_panel_box(box); }
-  void field_text(PanelField field, char text[platform::PANEL_TEXT_SIZE]) const override {
-    panel_field_text(field, text);
-  }
-  bool field_changed(PanelField field, FieldEvent event,
-                     char text[platform::PANEL_TEXT_SIZE]) override {
-    return panel_field_changed(field, event, text);
-  }
-  bool warning_line(char* text, int size) const override { return panel_warning_line(text, size); }
-  void start(const platform::WindowRect& client) override {
-    const platform::Size screen = platform::screen_size();
-    press_start({client.left, client.top, client.right, client.bottom}, screen.width,
-                screen.height);
-  }
+struct PanelBoxRule {
+  int32_t RunOptions::*flag;
+  uint32_t turns_off;  // box_bit of every box whose flag goes off when this one goes on
 };
 
-uint8_t panel_logo[PANEL_LOGO_BYTES];
+constexpr PanelBoxRule PANEL_BOX_RULES[platform::PANEL_BOX_COUNT] = {
+    {&RunOptions::quarter, box_bit(BOX_STATUS_ONLY) | box_bit(BOX_TEST_LOOP)},
+    {&RunOptions::auto_pass, box_bit(BOX_STATUS_ONLY)},
+    {&RunOptions::status_only,
+     box_bit(BOX_QUARTER) | box_bit(BOX_AUTO_PASS) | box_bit(BOX_TEST_LOOP)},
+    {&RunOptions::test_loop, box_bit(BOX_STATUS_ONLY) | box_bit(BOX_QUARTER)},
+    {&RunOptions::stop_screen_saver, 0},
+};
+
+bool valid_box(int box) { return box >= 0 && box < static_cast<int>(std::size(PANEL_BOX_RULES)); }
+
+static_assert(PICTURE_SIZE == 2 * platform::PANEL_LOGO_SIZE);
 
 }  // namespace
 
-void press_start(ScreenRect client, int32_t screen_width, int32_t screen_height) {
-  run_state.window_rect = clamp_to_screen(client, screen_width, screen_height);
-  apply_start_settings();
-  run_state.start_pressed = 1;
+bool StartPanel::box_checked(int box) const {
+  return valid_box(box) && options_.*PANEL_BOX_RULES[box].flag != 0;
 }
 
-void show_start_panel() {
+void StartPanel::box_clicked(int box) {
+  if (!valid_box(box)) return;
+  const PanelBoxRule& rule = PANEL_BOX_RULES[box];
+  int32_t& flag = options_.*rule.flag;
+  if (flag) {
+    flag = 0;
+    return;
+  }
+  flag = 1;
+  for (int other = 0; other < static_cast<int>(std::size(PANEL_BOX_RULES)); ++other) {
+    if (rule.turns_off & (1u << other)) options_.*PANEL_BOX_RULES[other].flag = 0;
+  }
+}
+
+bool StartPanel::warning_line(char* text, int size) const {
+  if (state_.pass_file_missing == 0) return false;
+  std::snprintf(text, size, "Warning: Not opened %s", options_.pass_file);
+  return true;
+}
+
+void StartPanel::start(const platform::WindowRect& client) {
+  const platform::Size screen = platform::screen_size();
+  press_start({client.left, client.top, client.right, client.bottom}, screen.width, screen.height);
+}
+
+void StartPanel::press_start(ScreenRect client, int32_t screen_width, int32_t screen_height) {
+  state_.window_rect = clamp_to_screen(client, screen_width, screen_height);
+  apply_start_settings(options_, state_.counts);
+  state_.start_pressed = 1;
+}
+
+void StartPanel::show() {
   char title[64];
   std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
-  make_panel_logo(panel_logo);
-  RunOptionsRules rules;
+  static uint8_t logo[PANEL_LOGO_BYTES];
+  make_panel_logo(logo);
   const platform::WindowRect rect{PANEL_RECT.left, PANEL_RECT.top, PANEL_RECT.right,
                                   PANEL_RECT.bottom};
-  platform::run_start_panel(rect, title, panel_logo, rules);
+  platform::run_start_panel(rect, title, logo, *this);
+}
+
+void reconcile_panel_flags(RunOptions& options) {
+  if (options.test_loop) {
+    options.status_only = 0;
+    options.quarter = 0;
+  }
+}
+
+ScreenRect clamp_to_screen(ScreenRect rect, int32_t screen_width, int32_t screen_height) {
+  if (rect.left < 0) {
+    rect.right -= rect.left;
+    rect.left = 0;
+  }
+  if (rect.top < 0) {
+    rect.bottom -= rect.top;
+    rect.top = 0;
+  }
+  if (rect.right >= screen_width) {
+    const int32_t shift = rect.right - screen_width + 1;
+    rect.left -= shift;
+    rect.right -= shift;
+  }
+  if (rect.bottom >= screen_height) {
+    const int32_t shift = rect.bottom - screen_height + 1;
+    rect.top -= shift;
+    rect.bottom -= shift;
+  }
+  return rect;
+}
+
+void apply_start_settings(const RunOptions& options, RepeatCounts& counts) {
+  for (int32_t& count : counts.repeat_counts) {
+    if (options.quarter) count >>= 2;
+    if (options.test_loop) count = 2;
+  }
+}
+
+void make_panel_logo(uint8_t logo[PANEL_LOGO_BYTES]) {
+  constexpr int SIZE = platform::PANEL_LOGO_SIZE;
+  for (int y = 0; y < SIZE; ++y) {
+    const unsigned char* row = &source_image[std::size_t{4} * PICTURE_SIZE * 2 * (SIZE - 1 - y)];
+    for (int x = 0; x < SIZE; ++x) {
+      std::memcpy(&logo[(y * SIZE + x) * 3], &row[2 * x * 4], 3);
+    }
+  }
 }

@@ -1,8 +1,9 @@
-#include "app/start_panel_fields.h"
-
+// The rules of the start panel's three text fields.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#include "app/start_panel.h"
 
 namespace {
 
@@ -16,16 +17,10 @@ void copy_text(char* to, const char* from) {
 }
 
 // Overwrites text with shown; true when that changed what the field shows.
-bool show(char* text, const char* shown) {
+bool show_text(char* text, const char* shown) {
   if (std::strcmp(text, shown) == 0) return false;
   copy_text(text, shown);
   return true;
-}
-
-bool show_loops(char* text) {
-  char number[16];
-  std::snprintf(number, sizeof number, "%d", run_options.loops);
-  return show(text, number);
 }
 
 bool all_digits(const char* text) {
@@ -46,48 +41,54 @@ int32_t decimal_value(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-bool loop_field(FieldEvent event, char* text) {
+}  // namespace
+
+bool StartPanel::show_loops(char* text) const {
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", options_.loops);
+  return show_text(text, number);
+}
+
+bool StartPanel::loop_field(FieldEvent event, char* text) {
   if (text[0] == '\0') {
-    run_options.loops = 0;
+    options_.loops = 0;
     return false;
   }
   if (!all_digits(text)) return show_loops(text);
-  run_options.loops = decimal_value(text);
+  options_.loops = decimal_value(text);
   return event == FieldEvent::focus_lost && show_loops(text);
 }
 
-bool result_field(FieldEvent event, char* text) {
-  copy_text(run_options.result_file, text);
+bool StartPanel::result_field(FieldEvent event, char* text) {
+  copy_text(options_.result_file, text);
   if (event != FieldEvent::focus_lost) return false;
-  if (run_options.result_file[0] == '\0') copy_text(run_options.result_file, DEFAULT_RESULT_FILE);
-  return show(text, run_options.result_file);
+  if (options_.result_file[0] == '\0') copy_text(options_.result_file, DEFAULT_RESULT_FILE);
+  return show_text(text, options_.result_file);
 }
 
-bool pass_field(FieldEvent, char* text) {
-  copy_text(run_options.pass_file, text);
-  const bool readable = text[0] == '\0' || platform::read_access(run_options.pass_file);
-  run_state.pass_file_missing = readable ? 0 : -1;
+bool StartPanel::pass_field(char* text) {
+  copy_text(options_.pass_file, text);
+  const bool readable = text[0] == '\0' || platform::read_access(options_.pass_file);
+  state_.pass_file_missing = readable ? 0 : -1;
   return false;
 }
 
-}  // namespace
-
-void panel_field_text(PanelField field, char text[FILE_NAME_SIZE]) {
+void StartPanel::field_text(PanelField field, char text[FILE_NAME_SIZE]) const {
   switch (field) {
     case PanelField::loops:
-      std::snprintf(text, FILE_NAME_SIZE, "%d", run_options.loops);
+      std::snprintf(text, FILE_NAME_SIZE, "%d", options_.loops);
       return;
     case PanelField::result_file:
-      copy_text(text, run_options.result_file);
+      copy_text(text, options_.result_file);
       return;
     case PanelField::pass_file:
-      copy_text(text, run_options.pass_file);
+      copy_text(text, options_.pass_file);
       return;
   }
   text[0] = '\0';
 }
 
-bool panel_field_changed(PanelField field, FieldEvent event, char text[FILE_NAME_SIZE]) {
+bool StartPanel::field_changed(PanelField field, FieldEvent event, char text[FILE_NAME_SIZE]) {
   text[FILE_NAME_SIZE - 1] = '\0';
   switch (field) {
     case PanelField::loops:
@@ -95,13 +96,7 @@ bool panel_field_changed(PanelField field, FieldEvent event, char text[FILE_NAME
     case PanelField::result_file:
       return result_field(event, text);
     case PanelField::pass_file:
-      return pass_field(event, text);
+      return pass_field(text);
   }
   return false;
-}
-
-bool panel_warning_line(char* text, int size) {
-  if (run_state.pass_file_missing == 0) return false;
-  std::snprintf(text, size, "Warning: Not opened %s", run_options.pass_file);
-  return true;
 }

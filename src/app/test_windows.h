@@ -1,8 +1,15 @@
 // The two test windows: each runs its suite in its first draw.
 #pragma once
 
-// Opens the test window of run_state.run_mode at run_state.window_rect,
-// runs its suite in the first draw and returns once it has closed itself.
-// False, after an "Error" box, when the window or its GL context could not
-// be had: the run cannot go on.
-bool run_test_window();
+#include "core/progress.h"
+#include "core/run_options.h"
+#include "core/run_state.h"
+#include "scene3d/scene_state.h"
+
+// Opens the test window of state.run_mode at state.window_rect, runs its
+// suite in the first draw and returns once it has closed itself; a 3D
+// window's granted depth becomes options.depth_bits, the request of the
+// next one. False, after an "Error" box, when the window or its GL context
+// could not be had: the run cannot go on.
+bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
+                     ProgressReporter& progress);

@@ -24,6 +24,7 @@ struct EnvironmentInfo {
   int32_t red_bits_3d = 0;
   int32_t green_bits_3d = 0;
   int32_t blue_bits_3d = 0;
+  int32_t depth_bits_3d = 0;  // the depth buffer the latest 3D window was granted
   int32_t stencil_bits = 0;
   int32_t accum_red_bits = 0;
   int32_t accum_green_bits = 0;
@@ -33,5 +34,3 @@ struct EnvironmentInfo {
   int32_t blue_bits_2d = 0;
   SwapIntervalState swap_interval = SwapIntervalState::unknown;
 };
-
-extern EnvironmentInfo environment_info;

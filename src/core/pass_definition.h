@@ -60,11 +60,3 @@ bool split_two_words(std::string_view line, std::string_view* keyword, std::stri
 
 // The largest pass definition file that is read.
 constexpr long PASS_FILE_MAX_BYTES = 1L << 20;
-
-// Reads run_options.pass_file into skip_flags and progress_total, each
-// warning shown in a "Warning" message box. Only a regular file of at most
-// PASS_FILE_MAX_BYTES is read: anything else (a folder, a pipe, a device)
-// gets the warning "Not opened <name> (<reason>)" and every test runs. A
-// file that cannot be opened at all gets no warning here: the start panel
-// warns of it.
-void read_pass_definition();

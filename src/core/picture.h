@@ -11,10 +11,6 @@ constexpr std::size_t PICTURE_BYTES = std::size_t{PICTURE_SIZE} * PICTURE_SIZE *
 // every pixel. Read-only; generated at build time from assets/picture.ppm.
 alignas(4) extern const unsigned char source_image[PICTURE_BYTES];
 
-// The working copy that the 3D tests load as their texture (its first row is t = 0). Holds
-// zeros until copy_picture_to_texture() has run; the 2D tests never touch it.
-alignas(4) extern unsigned char texture_image[PICTURE_BYTES];
-
-// Copies source_image into texture_image byte for byte. Called once at start-up, before any
-// window exists.
-void copy_picture_to_texture();
+// Copies source_image into the 3D tests' working copy texture_image, byte for byte (its
+// first row is then t = 0). Called once at start-up, before any window exists.
+void copy_picture_to_texture(unsigned char texture_image[PICTURE_BYTES]);

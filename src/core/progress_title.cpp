@@ -2,11 +2,10 @@
 
 #include <cstdio>
 
-#include "core/run_options.h"
 #include "platform/platform.h"
 
-void format_progress_title(const char* name, char* out, int out_size) {
-  if (run_options.show_count) {
+void ProgressTitle::format_progress_title(const char* name, char* out, int out_size) const {
+  if (options_.show_count) {
     std::snprintf(out, out_size, "Tarvelin - %s  [%lld/%lld]", name,
                   static_cast<long long>(progress_count), static_cast<long long>(progress_total));
   } else {
@@ -14,29 +13,31 @@ void format_progress_title(const char* name, char* out, int out_size) {
   }
 }
 
-void set_progress_title(const char* name) {
+void ProgressTitle::test_started(const TestInfo& test) {
   ++progress_count;
   char title[TITLE_SIZE];
-  format_progress_title(name, title, TITLE_SIZE);
+  format_progress_title(test.title, title, TITLE_SIZE);
   platform::set_test_window_title(title);
-  if (run_options.batch) {
+  if (options_.batch) {
     std::printf("%s\n", title);
     std::fflush(stdout);
   }
 }
 
-void record_test_time(TestId id, double seconds) {
-  test_times[id][run_state.pass_index] = seconds;
-  if (run_options.batch) {
-    std::printf("  %.3f s\n", seconds);
-    std::fflush(stdout);
-  }
+void ProgressTitle::test_timed(const TestInfo&, double seconds) {
+  if (!options_.batch) return;
+  std::printf("  %.3f s\n", seconds);
+  std::fflush(stdout);
 }
 
-void record_check_skip(TestId id) {
-  skip_flags[id] = 1;
-  if (run_options.batch) {
-    std::printf("  skipped\n");
-    std::fflush(stdout);
-  }
+void ProgressTitle::test_skipped(const TestInfo&) {
+  if (!options_.batch) return;
+  std::printf("  skipped\n");
+  std::fflush(stdout);
+}
+
+void ProgressTitle::note(const char* line) {
+  if (!options_.batch) return;
+  std::printf("%s\n", line);
+  std::fflush(stdout);
 }

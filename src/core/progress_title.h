@@ -1,22 +1,33 @@
-// Announcing the running test and recording what it measured.
+// The progress the user sees: the running test's name, with a counter, as
+// the test window's title, and in batch mode the same title and each
+// outcome on stdout.
 #pragma once
 
-#include "core/catalogue.h"
+#include <cstdint>
+
+#include "core/progress.h"
 
 constexpr int TITLE_SIZE = 256;
 
-// Advances progress_count and shows the test's name (with the count unless
-// show_count is off) as the running window's title; in batch mode the
-// title is also printed on stdout.
-void set_progress_title(const char* name);
+class ProgressTitle final : public ProgressReporter {
+ public:
+  explicit ProgressTitle(const RunOptions& options) : options_(options) {}
 
-// The title text for the current progress_count and progress_total.
-void format_progress_title(const char* name, char* out, int out_size);
+  // 64 bits, so that no loop count a user can give overflows them.
+  int64_t progress_count = 0;  // titles shown so far, over the whole run
+  int64_t progress_total = 0;  // what the counter counts up to
 
-// Stores a test's seconds at the current pass slot (never adding to an
-// older value). Call it after the stopwatch has been read: in batch mode it
-// prints the seconds.
-void record_test_time(TestId id, double seconds);
+  // The title text for the current progress_count and progress_total: with
+  // the count unless show_count is off.
+  void format_progress_title(const char* name, char* out, int out_size) const;
 
-// Marks a test skipped by its automatic check for the rest of the pass.
-void record_check_skip(TestId id);
+  // Advances progress_count and shows the title.
+  void test_started(const TestInfo& test) override;
+  // In batch mode "  <seconds> s", "  skipped" or the line, on stdout.
+  void test_timed(const TestInfo& test, double seconds) override;
+  void test_skipped(const TestInfo& test) override;
+  void note(const char* line) override;
+
+ private:
+  const RunOptions& options_;
+};

@@ -1,4 +1,6 @@
-// The user's settings and the run's state, shared process-wide.
+// The user's settings: the command line and the start panel fill them in,
+// and they stay fixed from START on. The run owns one RunOptions and hands it
+// down by reference.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +8,6 @@
 constexpr int FILE_NAME_SIZE = 256;  // 255 characters and the terminator
 constexpr const char* VERSION_TEXT = "version 1.5.1";
 constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
-constexpr const char* DEFAULT_PASS_FILE = "pass.def";
 
 // Flags are 32-bit integers holding 0 or 1.
 struct RunOptions {
@@ -28,34 +29,3 @@ struct RunOptions {
   // progress on stdout, no editor.
   int32_t batch = 0;
 };
-
-enum RunMode : int32_t {
-  RUN_MODE_3D = 0,     // double-buffered 3D test window
-  RUN_MODE_2D = 1,     // single-buffered 2D test window
-  RUN_MODE_PANEL = 2,  // start panel
-};
-
-// Screen rectangle; right and bottom are exclusive edges as on the desktop.
-struct ScreenRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-};
-
-struct RunState {
-  RunMode run_mode = RUN_MODE_3D;
-  int32_t pass_index = 0;  // slot of test_times for the current pass, 0..49
-  int32_t start_pressed = 0;
-  int32_t pass_file_missing = 0;  // nonzero when pass_file was not readable
-  ScreenRect window_rect;         // where every test window opens
-};
-
-constexpr int REPEAT_COUNT_ENTRIES = 11;
-constexpr int32_t DEFAULT_REPEAT_COUNTS[REPEAT_COUNT_ENTRIES] = {1000, 1000, 128, 2000, 100, 500,
-                                                                 500,  64,   500, 300,  300};
-
-extern RunOptions run_options;
-extern RunState run_state;
-// Iteration counts of the timed tests; scaled once at START.
-extern int32_t repeat_counts[REPEAT_COUNT_ENTRIES];

@@ -129,7 +129,7 @@ void read_one_pixel() {
 class SuiteWindow : public Fl_Gl_Window {
  public:
   SuiteWindow(const GlWindowRequest& request, const WindowRect& rect, const char* title,
-              void (*suite)())
+              const std::function<void()>& suite)
       : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT),
         request_(request),
         suite_(suite) {
@@ -165,7 +165,7 @@ class SuiteWindow : public Fl_Gl_Window {
   static void close_soon(void* window) { static_cast<SuiteWindow*>(window)->hide(); }
 
   GlWindowRequest request_;
-  void (*suite_)();
+  const std::function<void()>& suite_;
   bool drawn_ = false;
   bool suite_ran_ = false;
   bool context_missing_ = false;
@@ -176,7 +176,7 @@ SuiteWindow* running_window = nullptr;
 }  // namespace
 
 WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                            const char* title, void (*suite)()) {
+                            const char* title, const std::function<void()>& suite) {
   const int* attributes = choose_attributes(request.kind, request.depth_bits);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 

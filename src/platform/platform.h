@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -78,7 +79,7 @@ struct GlWindowRequest {
 // title, runs suite() once inside its first draw with the context current,
 // then closes the window and returns after its event loop has ended.
 WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                            const char* title, void (*suite)());
+                            const char* title, const std::function<void()>& suite);
 
 // What became of the swap interval of the running double-buffered window.
 enum class SwapInterval {

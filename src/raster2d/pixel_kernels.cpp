@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include "core/picture.h"
-#include "core/run_options.h"
 #include "core/stopwatch.h"
 #include "raster2d/raster_positions.h"
 #include "raster2d/zoom_sweep.h"
@@ -16,15 +15,15 @@ ZoomSweep zoom_sweep;
 
 }  // namespace
 
-void put_copy_source() {
-  const RasterPosition source = copy_source_position(raster_origin);
+void put_copy_source(const RasterOrigin& origin) {
+  const RasterPosition source = copy_source_position(origin);
   glLogicOp(GL_COPY);
   glRasterPos2i(source.x, source.y);
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
 }
 
-double time_random_puts() {
-  fill_random_positions(put_positions, repeat_counts[0], raster_origin);
+double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
+  fill_random_positions(put_positions, count, origin, rand);
   const RasterPosition* position = put_positions.entries;
   const RasterPosition* const end = position + put_positions.count;
   glFinish();
@@ -37,9 +36,9 @@ double time_random_puts() {
   return stopwatch_elapsed();
 }
 
-double time_random_copies() {
-  fill_random_positions(copy_positions, repeat_counts[1], raster_origin);
-  const RasterPosition source = copy_source_position(raster_origin);
+double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
+  fill_random_positions(copy_positions, count, origin, rand);
+  const RasterPosition source = copy_source_position(origin);
   const RasterPosition* position = copy_positions.entries;
   const RasterPosition* const end = position + copy_positions.count;
   glFinish();
@@ -52,7 +51,7 @@ double time_random_copies() {
   return stopwatch_elapsed();
 }
 
-void prepare_raster_scaling() { build_zoom_sweep(zoom_sweep, repeat_counts[2]); }
+void prepare_raster_scaling(int32_t steps) { build_zoom_sweep(zoom_sweep, steps); }
 
 void time_raster_scaling() {
   const ZoomFactor* factor = zoom_sweep.draws;

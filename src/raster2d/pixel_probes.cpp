@@ -5,17 +5,8 @@
 #include <algorithm>
 
 #include "core/picture.h"
-#include "core/run_options.h"
-#include "raster2d/raster_positions.h"
 
 namespace {
-
-constexpr int BLOCK_VALUES = PROBE_BLOCK_SIDE * PROBE_BLOCK_SIDE * 3;
-
-// Read as GL_UNSIGNED_INT so that no component depth of the visual rounds two different
-// results to the same value.
-GLuint reference_block[BLOCK_VALUES];
-GLuint probe_block[BLOCK_VALUES];
 
 // The pixel-transfer scales apply to reads as well as draws; the read is always taken at unit
 // scales, and the caller's scales are put back afterwards.
@@ -26,11 +17,6 @@ void read_block(GLuint* block) {
   glPixelTransferf(GL_BLUE_SCALE, 1.0f);
   glReadPixels(0, 0, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_RGB, GL_UNSIGNED_INT, block);
   glPopAttrib();
-}
-
-bool block_matches_reference() {
-  read_block(probe_block);
-  return std::equal(probe_block, probe_block + BLOCK_VALUES, reference_block);
 }
 
 void clear_corner_columns(int first, int count, GLfloat value) {
@@ -51,25 +37,30 @@ void paint_known_destination() {
 
 }  // namespace
 
-void capture_reference_block() {
-  if (!run_options.auto_pass) return;
+bool PixelProbe::block_matches_reference() {
+  read_block(probe_block_);
+  return std::equal(probe_block_, probe_block_ + BLOCK_VALUES, reference_block_);
+}
+
+void PixelProbe::capture_reference_block() {
+  if (!enabled_) return;
   glLogicOp(GL_COPY);
   glRasterPos2i(0, 0);
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
-  read_block(reference_block);
+  read_block(reference_block_);
 }
 
-bool probe_put_effect() {
-  if (!run_options.auto_pass) return false;
+bool PixelProbe::probe_put_effect() {
+  if (!enabled_) return false;
   paint_known_destination();
   glRasterPos2i(0, 0);
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
   return block_matches_reference();
 }
 
-bool probe_copy_effect() {
-  if (!run_options.auto_pass) return false;
-  const RasterPosition source = copy_source_position(raster_origin);
+bool PixelProbe::probe_copy_effect() {
+  if (!enabled_) return false;
+  const RasterPosition source = copy_source_position(origin_);
   paint_known_destination();
   glRasterPos2i(0, 0);
   glCopyPixels(source.x, source.y, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_COLOR);

@@ -3,15 +3,14 @@
 // loop and two runs from the same generator state draw at the same places.
 #pragma once
 
+#include "core/bench_rand.h"
+
 // The 2D window's GL coordinates reach this many pixels to the left of and below the window,
 // so that raster positions down to minus these values stay valid.
 struct RasterOrigin {
   int x = 128;
   int y = 128;
 };
-
-// Set at the start of every run of the 2D suite; read by the kernels.
-extern RasterOrigin raster_origin;
 
 struct RasterPosition {
   int x;
@@ -36,4 +35,5 @@ struct PositionTable {
 // draws its x before its y: x = (bench_rand() & 511) - origin.x, one value; for y, values
 // (bench_rand() & 511) are drawn until one is below 384, and y = that value - origin.y. With the
 // origin at (128, 128), x lies in -128..383 and y in -128..255.
-void fill_random_positions(PositionTable& table, int count, const RasterOrigin& origin);
+void fill_random_positions(PositionTable& table, int count, const RasterOrigin& origin,
+                           BenchRand& rand);

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "core/catalogue.h"
 #include "core/environment_info.h"
-#include "core/progress_title.h"
-#include "core/run_options.h"
 #include "core/stopwatch.h"
 #include "core/test_window.h"
 #include "raster2d/pixel_kernels.h"
@@ -18,54 +17,16 @@
 
 namespace {
 
-enum class RasterKind {
-  half_tone_put,  // a put under reduced colour scales
-  put,
-  copy,
-  zoom,  // puts under a sweep of pixel zoom factors
+// The GL operation of each LogicOp, in that enum's order.
+constexpr GLenum GL_LOGIC_OPS[] = {
+    GL_COPY, GL_COPY_INVERTED, GL_AND_REVERSE, GL_OR_REVERSE, GL_AND,          GL_OR,
+    GL_NAND, GL_NOR,           GL_XOR,         GL_EQUIV,      GL_AND_INVERTED, GL_OR_INVERTED,
 };
+static_assert(std::size(GL_LOGIC_OPS) == static_cast<size_t>(LogicOp::or_inverted) + 1);
 
-struct RasterTest {
-  TestId id;
-  RasterKind kind;
-  GLenum logic_op;
-  bool probed;  // whether the automatic check may pass the test over
-};
-
-using enum RasterKind;
-using namespace test_id;
-
-// Catalogue order; the order is part of the benchmark, since each test draws over what the
-// one before it left and the positions continue one generator sequence.
-constexpr RasterTest RASTER_TESTS[] = {
-    {put_copy_val_half, half_tone_put, GL_COPY, true},
-    {put_copy, put, GL_COPY, false},
-    {put_copy_inverted, put, GL_COPY_INVERTED, true},
-    {put_and_reverse, put, GL_AND_REVERSE, true},
-    {put_or_reverse, put, GL_OR_REVERSE, true},
-    {put_and, put, GL_AND, true},
-    {put_or, put, GL_OR, true},
-    {put_nand, put, GL_NAND, true},
-    {put_nor, put, GL_NOR, true},
-    {put_xor, put, GL_XOR, true},
-    {put_equiv, put, GL_EQUIV, true},
-    {put_and_inverted, put, GL_AND_INVERTED, true},
-    {put_or_inverted, put, GL_OR_INVERTED, true},
-    {copy_copy, copy, GL_COPY, false},
-    {copy_copy_inverted, copy, GL_COPY_INVERTED, true},
-    {copy_and_reverse, copy, GL_AND_REVERSE, true},
-    {copy_or_reverse, copy, GL_OR_REVERSE, true},
-    {copy_and, copy, GL_AND, true},
-    {copy_or, copy, GL_OR, true},
-    {copy_nand, copy, GL_NAND, true},
-    {copy_nor, copy, GL_NOR, true},
-    {copy_xor, copy, GL_XOR, true},
-    {copy_equiv, copy, GL_EQUIV, true},
-    {copy_and_inverted, copy, GL_AND_INVERTED, true},
-    {copy_or_inverted, copy, GL_OR_INVERTED, true},
-    {scaling, zoom, GL_COPY, false},
-};
-static_assert(sizeof RASTER_TESTS / sizeof RASTER_TESTS[0] == LAST_2D_TEST - FIRST_2D_TEST + 1);
+GLenum gl_logic_op(const TestInfo& test) {
+  return GL_LOGIC_OPS[static_cast<int>(test.raster.logic_op)];
+}
 
 // Since OpenGL 1.1 the old enable GL_LOGIC_OP (0x0BF1) applies logic operations to colour-index
 // pixels only, and GL_COLOR_LOGIC_OP (0x0BF2) to RGBA pixels, which our windows always have.
@@ -89,20 +50,19 @@ void enable_logic_ops() {
 constexpr int32_t DITHER_OFF_MIN_BITS = 5;
 constexpr GLfloat HALF_TONE_SCALE = 0.45f;
 
-void record_colour_depths() {
+void record_colour_depths(EnvironmentInfo& environment) {
   GLint red = 0;
   GLint green = 0;
   GLint blue = 0;
   glGetIntegerv(GL_RED_BITS, &red);
   glGetIntegerv(GL_GREEN_BITS, &green);
   glGetIntegerv(GL_BLUE_BITS, &blue);
-  environment_info.red_bits_2d = red;
-  environment_info.green_bits_2d = green;
-  environment_info.blue_bits_2d = blue;
+  environment.red_bits_2d = red;
+  environment.green_bits_2d = green;
+  environment.blue_bits_2d = blue;
 }
 
-void choose_dithering() {
-  const EnvironmentInfo& e = environment_info;
+void choose_dithering(const EnvironmentInfo& e) {
   if (e.red_bits_2d >= DITHER_OFF_MIN_BITS && e.green_bits_2d >= DITHER_OFF_MIN_BITS &&
       e.blue_bits_2d >= DITHER_OFF_MIN_BITS) {
     glDisable(GL_DITHER);
@@ -114,18 +74,16 @@ void choose_dithering() {
 // right and top planes stop one unit short of the viewport's pixels (767 units over 768), which
 // moves positions at x >= 256 or y >= 192 one pixel on; the reference times were measured with
 // that placement, so it stays.
-void set_raster_projection() {
-  const RasterOrigin& o = raster_origin;
+void set_raster_projection(const RasterOrigin& o) {
   glOrtho(-o.x, o.x + TEST_WINDOW_WIDTH - 1, -o.y, o.y + TEST_WINDOW_HEIGHT - 1, -1.0, 1.0);
   glViewport(-o.x, -o.y, TEST_WINDOW_WIDTH + 2 * o.x, TEST_WINDOW_HEIGHT + 2 * o.y);
 }
 
-void set_up_raster_window() {
-  raster_origin = RasterOrigin{};
-  record_colour_depths();
-  choose_dithering();
+void set_up_raster_window(const RasterOrigin& origin, EnvironmentInfo& environment) {
+  record_colour_depths(environment);
+  choose_dithering(environment);
   enable_logic_ops();
-  set_raster_projection();
+  set_raster_projection(origin);
   glClearColor(0.0f, 0.0f, 0.2f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
 }
@@ -136,74 +94,85 @@ void set_colour_scale(GLfloat scale) {
   glPixelTransferf(GL_BLUE_SCALE, scale);
 }
 
-void probe_and_time_puts(const RasterTest& test) {
-  if (test.probed && probe_put_effect()) {
-    record_check_skip(test.id);
-    return;
+// One window's run of the suite: the context it reports to, its raster origin and its check.
+struct RasterRun {
+  SuiteContext& context;
+  RasterOrigin origin;
+  PixelProbe probe;
+
+  void probe_and_time_puts(const TestInfo& test) {
+    if (test.raster.probed && probe.probe_put_effect()) {
+      context.skipped_by_check(test.id);
+      return;
+    }
+    const double seconds = time_random_puts(context.counts()[test.count], origin, context.run.rand);
+    context.timed(test.id, seconds);
   }
-  const double seconds = time_random_puts();
-  record_test_time(test.id, seconds);
-}
 
-void run_put_test(const RasterTest& test) {
-  glLogicOp(test.logic_op);
-  probe_and_time_puts(test);
-}
-
-// The scales are put back whether the test was timed or passed over.
-void run_half_tone_test(const RasterTest& test) {
-  set_colour_scale(HALF_TONE_SCALE);
-  glLogicOp(test.logic_op);
-  probe_and_time_puts(test);
-  set_colour_scale(1.0f);
-}
-
-void run_copy_test(const RasterTest& test) {
-  put_copy_source();
-  glLogicOp(test.logic_op);
-  if (test.probed && probe_copy_effect()) {
-    record_check_skip(test.id);
-    return;
+  void run_put_test(const TestInfo& test) {
+    glLogicOp(gl_logic_op(test));
+    probe_and_time_puts(test);
   }
-  const double seconds = time_random_copies();
-  record_test_time(test.id, seconds);
-}
 
-void run_scaling_test(const RasterTest& test) {
-  glLogicOp(test.logic_op);
-  prepare_raster_scaling();
-  glFinish();
-  stopwatch_start();
-  time_raster_scaling();
-  glFinish();
-  const double seconds = stopwatch_elapsed();
-  record_test_time(test.id, seconds);
-}
-
-void run_raster_test(const RasterTest& test) {
-  if (skip_flags[test.id]) return;
-  set_progress_title(test_catalogue[test.id].title);
-  switch (test.kind) {
-    case half_tone_put:
-      run_half_tone_test(test);
-      break;
-    case put:
-      run_put_test(test);
-      break;
-    case copy:
-      run_copy_test(test);
-      break;
-    case zoom:
-      run_scaling_test(test);
-      break;
+  // The scales are put back whether the test was timed or passed over.
+  void run_half_tone_test(const TestInfo& test) {
+    set_colour_scale(HALF_TONE_SCALE);
+    glLogicOp(gl_logic_op(test));
+    probe_and_time_puts(test);
+    set_colour_scale(1.0f);
   }
-}
+
+  void run_copy_test(const TestInfo& test) {
+    put_copy_source(origin);
+    glLogicOp(gl_logic_op(test));
+    if (test.raster.probed && probe.probe_copy_effect()) {
+      context.skipped_by_check(test.id);
+      return;
+    }
+    const double seconds =
+        time_random_copies(context.counts()[test.count], origin, context.run.rand);
+    context.timed(test.id, seconds);
+  }
+
+  void run_scaling_test(const TestInfo& test) {
+    glLogicOp(gl_logic_op(test));
+    prepare_raster_scaling(context.counts()[test.count]);
+    glFinish();
+    stopwatch_start();
+    time_raster_scaling();
+    glFinish();
+    const double seconds = stopwatch_elapsed();
+    context.timed(test.id, seconds);
+  }
+
+  void run_raster_test(const TestInfo& test) {
+    if (context.skipped(test.id)) return;
+    context.started(test.id);
+    switch (test.kernel) {
+      case Kernel::half_tone_put:
+        run_half_tone_test(test);
+        break;
+      case Kernel::put:
+        run_put_test(test);
+        break;
+      case Kernel::copy:
+        run_copy_test(test);
+        break;
+      case Kernel::zoom:
+        run_scaling_test(test);
+        break;
+      default:
+        break;  // 3D kernels have no rows in the 2D range
+    }
+  }
+};
 
 }  // namespace
 
-void run_2d_suite() {
-  set_up_raster_window();
-  if (run_options.status_only) return;
-  capture_reference_block();
-  for (const RasterTest& test : RASTER_TESTS) run_raster_test(test);
+void run_2d_suite(SuiteContext& context) {
+  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass != 0, {}}};
+  set_up_raster_window(raster.origin, context.run.environment_info);
+  if (context.options.status_only) return;
+  raster.probe.capture_reference_block();
+  for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) raster.run_raster_test(test_catalogue[id]);
 }

@@ -66,9 +66,8 @@ void write_totals(FILE* out, const GroupTally& group_3d, const GroupTally& group
 
 }  // namespace
 
-void write_results_text(FILE* out, const RunOptions& options, const uint8_t flags[TEST_COUNT],
-                        const double times[TEST_COUNT][TIME_SLOTS]) {
-  const TestLines lines{options, flags, times, out};
+void write_results_text(FILE* out, const RunOptions& options, const RunResults& results) {
+  const TestLines lines{options, results.skip_flags, results.test_times, out};
   GroupTally group_3d;
   GroupTally group_2d;
   std::fprintf(out, "# result : 100.0 or higher is best\n\n");

@@ -7,8 +7,9 @@
 
 #include "core/catalogue.h"
 #include "core/run_options.h"
+#include "core/run_results.h"
 
-// Writes the result section to `out`: the 3D tests 26 to 48, then the 2D
+// Writes the result section of `results` to `out`: the 3D tests 26 to 48, then the 2D
 // tests 0 to 25, each on a line of its report label padded to 25 columns,
 // ": " and its score ("%f") or "skipped" (the swap_buffer line is followed
 // by an empty line), then the totals. Scores come from compute_score with
@@ -24,5 +25,4 @@
 // millisecond) is written with the score "inf" and counts like a skipped
 // test for its group: left out of the mean, the total shows "-----". So no
 // group average is ever infinite.
-void write_results_text(FILE* out, const RunOptions& options, const uint8_t flags[TEST_COUNT],
-                        const double times[TEST_COUNT][TIME_SLOTS]);
+void write_results_text(FILE* out, const RunOptions& options, const RunResults& results);

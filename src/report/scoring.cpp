@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/run_options.h"
-
 namespace {
 
 double trimmed_mean(const double slots[TIME_SLOTS], int n) {
@@ -29,10 +27,6 @@ double compute_score(const double slots[TIME_SLOTS], double reference, int32_t l
   double mean = trimmed_mean(slots, n);
   if (quarter) mean *= 4.0;
   return reference / mean * 100.0;
-}
-
-double compute_score(const double slots[TIME_SLOTS], double reference) {
-  return compute_score(slots, reference, run_options.loops, run_options.quarter != 0);
 }
 
 bool is_measured_score(double score) { return std::isfinite(score); }

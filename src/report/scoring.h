@@ -20,9 +20,6 @@
 // gives +infinity; is_measured_score() tells such a score apart.
 double compute_score(const double slots[TIME_SLOTS], double reference, int32_t loops, bool quarter);
 
-// compute_score with the loop count and quarter mode of run_options.
-double compute_score(const double slots[TIME_SLOTS], double reference);
-
 // False for a score whose mean time was too short to measure: it is
 // written as "inf" and kept out of the group averages.
 bool is_measured_score(double score);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
+#include "scene3d/scene_state.h"
 
 // Draws 2 x count frames of `list` and returns the seconds they took: in
 // the first half the object is turned on the host and the matrix loaded,
@@ -15,23 +16,13 @@
 // frame is done; nothing but the frames' own work is inside.
 // Needs the 3D window's context, the 3D projection and the modelview
 // matrix mode.
-double run_animated(GLuint list, int32_t count);
+double run_animated(SceneState& scene, GLuint list, int32_t count);
 
 // One frame of the second kind, without swap or timing.
-void draw_rotated_frame(GLuint list);
+void draw_rotated_frame(const SceneState& scene, GLuint list);
 
-// A test that times run_animated on one list.
-struct AnimatedTest {
-  TestId id;
-  GLuint list;
-  int count_entry;        // index into repeat_counts
-  void (*enable)();       // extra state while timed; may be null
-  void (*disable)();      // undoes it; may be null
-  bool read_back_matrix;  // start from the GL modelview matrix
-  // The lit tests switch their lights on before reading the matrix back.
-  bool enable_before_read_back = false;
-};
-
-// Unless the test is skipped: its title, the matrix read-back and the extra
-// state, the timed frames, the stored time, the extra state undone.
-void run_animated_test(const AnimatedTest& test);
+// The kernel of the animated tests, on the display list of the test's stage
+// (not called for a skipped test): its title, the matrix read-back and its
+// draw state as its MatrixStart orders them, the timed frames, the stored
+// time, the draw state undone.
+void run_animated_test(SceneRun& run, const TestInfo& test);

@@ -1,15 +1,20 @@
-// Tests of the frame buffer: bare buffer swaps, drawing through the
-// stencil test, averaging frames in the accumulation buffer and a motion
-// blur trail through it.
+// The kernels of the frame-buffer tests: bare buffer swaps, drawing through
+// the stencil test, averaging frames in the accumulation buffer and a motion
+// blur trail through it. Each is called only for a test that is not
+// skipped, with the 3D projection set.
 #pragma once
+
+#include "core/catalogue.h"
+#include "scene3d/scene_state.h"
 
 // "Swap Buffer": one untimed frame, then only swaps are timed. Builds
 // LIST_VERTEX_SHADE and leaves it defined.
-void run_swap_test();
+void run_swap_test(SceneRun& run, const TestInfo& test);
 
-// "Stencil Buffer", "Accumlation Buffer" and "Motion Blur" on
-// LIST_VERTEX_SHADE. With the automatic check on, a test whose buffer the
-// window lacks is marked skipped for this pass instead of being timed: the
-// stencil test after its title, the two accumulation tests together before
-// either title.
-void run_buffer_tests();
+// "Stencil Buffer" on its stage's list. With the automatic check on and no
+// stencil bits, it is marked skipped after its title instead of timed.
+void run_stencil_test(SceneRun& run, const TestInfo& test);
+
+// "Accumlation Buffer" and "Motion Blur" on their stage's list.
+void run_accumulation_test(SceneRun& run, const TestInfo& test);
+void run_motion_blur_test(SceneRun& run, const TestInfo& test);

@@ -26,42 +26,42 @@ void end_list() {
 }
 
 // The four corners of face (i, j) as bare vertices.
-void face_corners(int i, int j) {
+void face_corners(const SurfaceMesh& mesh, int i, int j) {
   for (int k = 0; k < 4; ++k) {
-    glVertex3dv(gl_vector(mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
+    glVertex3dv(gl_vector(mesh.mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
   }
 }
 
 }  // namespace
 
-void build_line_list() {
+void build_line_list(const SurfaceMesh& mesh) {
   begin_list(LIST_LINES);
   glColor3f(0.8f, 0.8f, 0.8f);
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_LINE_LOOP);
-      face_corners(i, j);
+      face_corners(mesh, i, j);
       glEnd();
     }
   }
   end_list();
 }
 
-void build_facet_shade_list() {
+void build_facet_shade_list(const SurfaceMesh& mesh) {
   begin_list(LIST_FACET_SHADE);
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_QUADS);
-      const GLfloat grey = mesh_face_shade[i][j];
+      const GLfloat grey = mesh.mesh_face_shade[i][j];
       glColor3f(grey, grey, grey);
-      face_corners(i, j);
+      face_corners(mesh, i, j);
       glEnd();
     }
   }
   end_list();
 }
 
-void build_vertex_shade_list() {
+void build_vertex_shade_list(const SurfaceMesh& mesh) {
   begin_list(LIST_VERTEX_SHADE);
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
@@ -69,9 +69,9 @@ void build_vertex_shade_list() {
       for (int k = 0; k < 4; ++k) {
         const int row = i + CORNER_ROW[k];
         const int column = j + CORNER_COLUMN[k];
-        const GLfloat grey = mesh_vertex_shade[row][column];
+        const GLfloat grey = mesh.mesh_vertex_shade[row][column];
         glColor3f(grey, grey, grey);
-        glVertex3dv(gl_vector(mesh_vertex[row][column]));
+        glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
       }
       glEnd();
     }
@@ -89,20 +89,20 @@ void begin_lit_list() {
 
 }  // namespace
 
-void build_flat_lit_list() {
+void build_flat_lit_list(const SurfaceMesh& mesh) {
   begin_lit_list();
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_QUADS);
-      glNormal3dv(gl_vector(mesh_face_normal[i][j]));
-      face_corners(i, j);
+      glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j]));
+      face_corners(mesh, i, j);
       glEnd();
     }
   }
   end_list();
 }
 
-void build_smooth_lit_list() {
+void build_smooth_lit_list(const SurfaceMesh& mesh) {
   begin_lit_list();
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
@@ -110,8 +110,8 @@ void build_smooth_lit_list() {
       for (int k = 0; k < 4; ++k) {
         const int row = i + CORNER_ROW[k];
         const int column = j + CORNER_COLUMN[k];
-        glNormal3dv(gl_vector(mesh_vertex_normal[row][column]));
-        glVertex3dv(gl_vector(mesh_vertex[row][column]));
+        glNormal3dv(gl_vector(mesh.mesh_vertex_normal[row][column]));
+        glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
       }
       glEnd();
     }
@@ -119,17 +119,17 @@ void build_smooth_lit_list() {
   end_list();
 }
 
-void build_textured_list() {
+void build_textured_list(const SurfaceMesh& mesh) {
   begin_list(LIST_TEXTURED);
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       glBegin(GL_QUADS);
-      glNormal3dv(gl_vector(mesh_face_normal[i][j]));
+      glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j]));
       for (int k = 0; k < 4; ++k) {
         const int row = i + CORNER_ROW[k];
         const int column = j + CORNER_COLUMN[k];
         glTexCoord2f(static_cast<GLfloat>(column) / 64.0f, static_cast<GLfloat>(64 - row) / 64.0f);
-        glVertex3dv(gl_vector(mesh_vertex[row][column]));
+        glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
       }
       glEnd();
     }

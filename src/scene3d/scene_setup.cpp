@@ -7,12 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/bench_rand.h"
 #include "core/environment_info.h"
 #include "core/picture.h"
-#include "core/run_options.h"
 #include "core/test_window.h"
-#include "scene3d/scene_state.h"
 
 namespace {
 
@@ -75,8 +72,7 @@ char* copy_gl_string(GLenum name, char* current) {
   return copy;
 }
 
-void capture_strings() {
-  EnvironmentInfo& info = environment_info;
+void capture_strings(EnvironmentInfo& info) {
   if (info.strings_captured == 0) {
     info.vendor_string = copy_gl_string(GL_VENDOR, info.vendor_string);
     info.renderer_string = copy_gl_string(GL_RENDERER, info.renderer_string);
@@ -89,13 +85,12 @@ void capture_strings() {
 // The depths the 3D window's pixel format was granted, in the order they
 // are queried; the depth buffer's goes back into the request for the next
 // window.
-void read_bit_depths() {
-  EnvironmentInfo& info = environment_info;
+void read_bit_depths(EnvironmentInfo& info) {
   const struct {
     GLenum name;
     int32_t* field;
   } queries[] = {
-      {GL_DEPTH_BITS, &run_options.depth_bits},    {GL_STENCIL_BITS, &info.stencil_bits},
+      {GL_DEPTH_BITS, &info.depth_bits_3d},        {GL_STENCIL_BITS, &info.stencil_bits},
       {GL_ACCUM_RED_BITS, &info.accum_red_bits},   {GL_ACCUM_GREEN_BITS, &info.accum_green_bits},
       {GL_ACCUM_BLUE_BITS, &info.accum_blue_bits}, {GL_RED_BITS, &info.red_bits_3d},
       {GL_GREEN_BITS, &info.green_bits_3d},        {GL_BLUE_BITS, &info.blue_bits_3d},
@@ -163,7 +158,7 @@ void set_lights() {
   }
 }
 
-void load_texture() {
+void load_texture(const unsigned char* texture_image) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 4, PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE,
                     texture_image);
@@ -174,30 +169,32 @@ void load_texture() {
 
 }  // namespace
 
-void setup_scene() {
-  capture_strings();
-  read_bit_depths();
-  const EnvironmentInfo& info = environment_info;
+void setup_scene(SceneRun& run) {
+  EnvironmentInfo& info = run.context.run.environment_info;
+  SceneState& scene = run.scene;
+  capture_strings(info);
+  read_bit_depths(info);
   if (info.red_bits_3d >= 8 && info.green_bits_3d >= 8 && info.blue_bits_3d >= 8) {
     glDisable(GL_DITHER);
   }
   clear_and_show();
 
-  step_sin_x = std::sin(STEP_ANGLE_X);
-  step_cos_x = std::cos(STEP_ANGLE_X);
-  step_sin_y = std::sin(STEP_ANGLE_Y);
-  step_cos_y = std::cos(STEP_ANGLE_Y);
-  spin_angle_x = bench_rand() * SPIN_DEGREES_PER_DRAW;
-  spin_angle_y = bench_rand() * SPIN_DEGREES_PER_DRAW;
+  scene.step_sin_x = std::sin(STEP_ANGLE_X);
+  scene.step_cos_x = std::cos(STEP_ANGLE_X);
+  scene.step_sin_y = std::sin(STEP_ANGLE_Y);
+  scene.step_cos_y = std::cos(STEP_ANGLE_Y);
+  BenchRand& rand = run.context.run.rand;
+  scene.spin_angle_x = rand.bench_rand() * SPIN_DEGREES_PER_DRAW;
+  scene.spin_angle_y = rand.bench_rand() * SPIN_DEGREES_PER_DRAW;
 
   glEnable(GL_DEPTH_TEST);
   glFrontFace(GL_CCW);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   set_fog_parameters();
   draw_stencil_checkerboard();
-  glLoadMatrixf(scene_matrix);
+  glLoadMatrixf(scene.scene_matrix);
   set_lights();
-  load_texture();
+  load_texture(scene.texture_image);
 }
 
 void set_perspective(int width, int height) {

@@ -1,8 +1,14 @@
-// The object's orientation and spin, kept for the whole run: every test
-// continues from where the one before it left the object.
+// The 3D scene the run keeps from window to window: the object's
+// orientation and spin (every test continues from where the one before it
+// left the object), the mesh it is drawn from and the texture it wears. The
+// run owns one SceneState, built before the first window.
 #pragma once
 
 #include <GL/gl.h>
+
+#include "core/picture.h"
+#include "core/progress.h"
+#include "scene3d/surface_mesh.h"
 
 // Display lists of the 3D tests. Each begins with a compiled clear of
 // colour and depth, so calling one draws a whole frame.
@@ -12,18 +18,31 @@ constexpr GLuint LIST_VERTEX_SHADE = 3;
 constexpr GLuint LIST_LIT = 4;
 constexpr GLuint LIST_TEXTURED = 5;
 
-// Column-major modelview matrix; starts as the identity with the object 10
-// units in front of the eye.
-extern GLfloat scene_matrix[16];
+struct SceneState {
+  // Column-major modelview matrix; starts as the identity with the object 10
+  // units in front of the eye.
+  GLfloat scene_matrix[16] = {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,   0.0f,
+                              0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, -10.0f, 1.0f};
 
-// The fixed host-side turn of each frame: 14.4 degrees about x, then 18
-// degrees about the new y.
-extern double step_sin_x;
-extern double step_cos_x;
-extern double step_sin_y;
-extern double step_cos_y;
+  // The fixed host-side turn of each frame: 14.4 degrees about x, then 18
+  // degrees about the new y.
+  double step_sin_x = 0.0;
+  double step_cos_x = 0.0;
+  double step_sin_y = 0.0;
+  double step_cos_y = 0.0;
 
-// The spin in degrees that GL composes in the second half of a test, drawn
-// anew from the generator at every 3D set-up.
-extern double spin_angle_x;
-extern double spin_angle_y;
+  // The spin in degrees that GL composes in the second half of a test, drawn
+  // anew from the generator at every 3D set-up.
+  double spin_angle_x = 0.0;
+  double spin_angle_y = 0.0;
+
+  SurfaceMesh surface_mesh;
+  // The picture as the texture is loaded from (see copy_picture_to_texture).
+  alignas(4) unsigned char texture_image[PICTURE_BYTES] = {};
+};
+
+// One 3D window's run of the suite: the run's context and its scene.
+struct SceneRun {
+  SuiteContext& context;
+  SceneState& scene;
+};

@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-MeshPoint mesh_vertex[MESH_POINTS][MESH_POINTS];
-MeshPoint mesh_face_normal[MESH_FACES][MESH_FACES];
-float mesh_face_shade[MESH_FACES][MESH_FACES];
-MeshPoint mesh_vertex_normal[MESH_POINTS][MESH_POINTS];
-float mesh_vertex_shade[MESH_POINTS][MESH_POINTS];
-
 namespace {
 
 // The constants are kept literally as the reference values were tabulated
@@ -34,7 +28,7 @@ MeshPoint normalised(const MeshPoint& v) {
 // Rows 0..31 carry the profile; rows 32..63 mirror it about x = 0. The
 // running x goes on through both halves, so the far pole lands on x = 5
 // up to the rounding of 63 additions.
-void build_points() {
+void build_points(SurfaceMesh& mesh) {
   double x = START_X;
   for (int i = 0; i < HALF_ROWS; ++i) {
     const double a = i * RIPPLE_STEP;
@@ -44,14 +38,14 @@ void build_points() {
       const double theta = j * ANGLE_STEP;
       const double c = std::cos(theta);
       const double s = std::sin(theta);
-      mesh_vertex[i][j] = {x, r * c - r * s, (s + c) * r};
+      mesh.mesh_vertex[i][j] = {x, r * c - r * s, (s + c) * r};
     }
     x += ROW_SPACING;
   }
   for (int i = HALF_ROWS; i < MESH_POINTS; ++i) {
-    const MeshPoint* mirror = mesh_vertex[MESH_POINTS - 1 - i];
+    const MeshPoint* mirror = mesh.mesh_vertex[MESH_POINTS - 1 - i];
     for (int j = 0; j < MESH_POINTS; ++j) {
-      mesh_vertex[i][j] = {x, mirror[j].y, mirror[j].z};
+      mesh.mesh_vertex[i][j] = {x, mirror[j].y, mirror[j].z};
     }
     x += ROW_SPACING;
   }
@@ -59,12 +53,12 @@ void build_points() {
 
 // Newell's method stays exact for the triangles at the poles, where two
 // corners coincide and a single cross product of edges could vanish.
-void build_face_normals() {
+void build_face_normals(SurfaceMesh& mesh) {
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
-      const MeshPoint corner[5] = {mesh_vertex[i][j], mesh_vertex[i][j + 1],
-                                   mesh_vertex[i + 1][j + 1], mesh_vertex[i + 1][j],
-                                   mesh_vertex[i][j]};
+      const MeshPoint corner[5] = {mesh.mesh_vertex[i][j], mesh.mesh_vertex[i][j + 1],
+                                   mesh.mesh_vertex[i + 1][j + 1], mesh.mesh_vertex[i + 1][j],
+                                   mesh.mesh_vertex[i][j]};
       MeshPoint sum = {0.0, 0.0, 0.0};
       for (int k = 0; k < 4; ++k) {
         const MeshPoint& p = corner[k];
@@ -76,15 +70,15 @@ void build_face_normals() {
       // The sum is the right-hand normal of the cycle, which points out of
       // the body; negated, it is the right-hand normal of the reverse order
       // the lit tests draw the corners in, and points inward.
-      mesh_face_normal[i][j] = normalised({-sum.x, -sum.y, -sum.z});
+      mesh.mesh_face_normal[i][j] = normalised({-sum.x, -sum.y, -sum.z});
     }
   }
 }
 
-void build_face_shades() {
+void build_face_shades(SurfaceMesh& mesh) {
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
-      mesh_face_shade[i][j] = shade_from_normal(mesh_face_normal[i][j]);
+      mesh.mesh_face_shade[i][j] = shade_from_normal(mesh.mesh_face_normal[i][j]);
     }
   }
 }
@@ -92,11 +86,12 @@ void build_face_shades() {
 // The four faces around point (i, j) of rows 1..62, in the order they are
 // summed. The seam columns 0 and 63 both take faces of columns 62 and 0,
 // so the two copies of a seam point get the same normal.
-MeshPoint average_of_faces_around(int i, int j) {
+MeshPoint average_of_faces_around(const SurfaceMesh& mesh, int i, int j) {
   const int left = (j == 0 || j == MESH_FACES) ? SEAM_FACE : j - 1;
   const int right = (j == 0 || j == MESH_FACES) ? 0 : j;
-  const MeshPoint* faces[4] = {&mesh_face_normal[i - 1][left], &mesh_face_normal[i - 1][right],
-                               &mesh_face_normal[i][left], &mesh_face_normal[i][right]};
+  const MeshPoint* faces[4] = {&mesh.mesh_face_normal[i - 1][left],
+                               &mesh.mesh_face_normal[i - 1][right],
+                               &mesh.mesh_face_normal[i][left], &mesh.mesh_face_normal[i][right]};
   MeshPoint sum = {0.0, 0.0, 0.0};
   for (const MeshPoint* f : faces) {
     sum.x += f->x;
@@ -108,22 +103,22 @@ MeshPoint average_of_faces_around(int i, int j) {
 
 // The poles get the axis direction pointing away from the body: the faces
 // around them give no single normal.
-void build_vertex_normals() {
+void build_vertex_normals(SurfaceMesh& mesh) {
   for (int j = 0; j < MESH_POINTS; ++j) {
-    mesh_vertex_normal[0][j] = {-1.0, 0.0, 0.0};
-    mesh_vertex_normal[MESH_POINTS - 1][j] = {1.0, 0.0, 0.0};
+    mesh.mesh_vertex_normal[0][j] = {-1.0, 0.0, 0.0};
+    mesh.mesh_vertex_normal[MESH_POINTS - 1][j] = {1.0, 0.0, 0.0};
   }
   for (int i = 1; i < MESH_POINTS - 1; ++i) {
     for (int j = 0; j < MESH_POINTS; ++j) {
-      mesh_vertex_normal[i][j] = average_of_faces_around(i, j);
+      mesh.mesh_vertex_normal[i][j] = average_of_faces_around(mesh, i, j);
     }
   }
 }
 
-void build_vertex_shades() {
+void build_vertex_shades(SurfaceMesh& mesh) {
   for (int i = 0; i < MESH_POINTS; ++i) {
     for (int j = 0; j < MESH_POINTS; ++j) {
-      mesh_vertex_shade[i][j] = shade_from_normal(mesh_vertex_normal[i][j]);
+      mesh.mesh_vertex_shade[i][j] = shade_from_normal(mesh.mesh_vertex_normal[i][j]);
     }
   }
 }
@@ -139,10 +134,10 @@ float shade_from_normal(const MeshPoint& n) {
 }
 
 // Each step reads only what the steps before it wrote.
-void build_surface_mesh() {
-  build_points();
-  build_face_normals();
-  build_face_shades();
-  build_vertex_normals();
-  build_vertex_shades();
+void build_surface_mesh(SurfaceMesh& mesh) {
+  build_points(mesh);
+  build_face_normals(mesh);
+  build_face_shades(mesh);
+  build_vertex_normals(mesh);
+  build_vertex_shades(mesh);
 }

@@ -11,7 +11,8 @@ struct MeshPoint {
 constexpr int MESH_POINTS = 64;
 constexpr int MESH_FACES = MESH_POINTS - 1;
 
-// Process-wide, zero until build_surface_mesh has run and read-only after.
+// The object's grid, normals and grey levels; zero until build_surface_mesh has
+// filled it, read-only after.
 //
 // mesh_vertex[i][j] is grid point V(i, j). Row 0 is the pole (-5, 0, 0),
 // row 63 the pole (5, 0, 0); column 63 repeats column 0 up to rounding.
@@ -26,15 +27,17 @@ constexpr int MESH_FACES = MESH_POINTS - 1;
 // hold the same normal.
 //
 // Shades are grey levels in [0.1, 1.0], from shade_from_normal.
-extern MeshPoint mesh_vertex[MESH_POINTS][MESH_POINTS];
-extern MeshPoint mesh_face_normal[MESH_FACES][MESH_FACES];
-extern float mesh_face_shade[MESH_FACES][MESH_FACES];
-extern MeshPoint mesh_vertex_normal[MESH_POINTS][MESH_POINTS];
-extern float mesh_vertex_shade[MESH_POINTS][MESH_POINTS];
+struct SurfaceMesh {
+  MeshPoint mesh_vertex[MESH_POINTS][MESH_POINTS];
+  MeshPoint mesh_face_normal[MESH_FACES][MESH_FACES];
+  float mesh_face_shade[MESH_FACES][MESH_FACES];
+  MeshPoint mesh_vertex_normal[MESH_POINTS][MESH_POINTS];
+  float mesh_vertex_shade[MESH_POINTS][MESH_POINTS];
+};
 
-// Fills all five arrays. Called once at start-up, before any window exists;
-// allocates nothing and cannot fail.
-void build_surface_mesh();
+// Fills every array of the mesh. Called once at start-up, before any window
+// exists; allocates nothing and cannot fail.
+void build_surface_mesh(SurfaceMesh& mesh);
 
 // Grey level of a unit normal n: 0.1 plus the angle, over pi, between n and
 // the light direction (-1, -1, 1)/sqrt(3), capped at 1.0. Normals pointing

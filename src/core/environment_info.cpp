@@ -1,3 +1,0 @@
-#include "core/environment_info.h"
-
-EnvironmentInfo environment_info;

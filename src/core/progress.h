@@ -1,0 +1,44 @@
+// How a suite hands on what happens while it runs: each test's outcome goes
+// to the run's results and to a progress reporter, and nothing else is
+// written by the drawing code.
+#pragma once
+
+#include "core/catalogue.h"
+#include "core/run_options.h"
+#include "core/run_state.h"
+
+// Told of each test as it starts and ends; the run decides what is shown
+// (window titles, batch lines, nothing at all in a unit test).
+class ProgressReporter {
+ public:
+  virtual ~ProgressReporter() = default;
+  // The test is about to run its automatic check and timed section.
+  virtual void test_started(const TestInfo& test) = 0;
+  // Called after the stopwatch has been read.
+  virtual void test_timed(const TestInfo& test, double seconds) = 0;
+  // Its automatic check found what it measures missing or without effect.
+  virtual void test_skipped(const TestInfo& test) = 0;
+  // A line about the run, such as which swap interval the 3D window got.
+  virtual void note(const char* line) = 0;
+};
+
+// What a suite is handed for one window: the settings to read, the state it
+// updates, and where outcomes go.
+struct SuiteContext {
+  const RunOptions& options;
+  RunState& run;
+  ProgressReporter& progress;
+
+  const RepeatCounts& counts() const { return run.counts; }
+  bool skipped(TestId id) const { return run.results.skipped(id); }
+
+  void started(TestId id) { progress.test_started(test_catalogue[id]); }
+  void timed(TestId id, double seconds) {
+    run.results.record_time(id, seconds);
+    progress.test_timed(test_catalogue[id], seconds);
+  }
+  void skipped_by_check(TestId id) {
+    run.results.record_skip(id);
+    progress.test_skipped(test_catalogue[id]);
+  }
+};

@@ -1,0 +1,45 @@
+// The run's own state, owned by the run sequence and handed down by
+// reference: which window runs, where the windows open, the iteration counts
+// START fixed, the results, what the GL implementation told, and the
+// generator.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/bench_rand.h"
+#include "core/catalogue.h"
+#include "core/environment_info.h"
+#include "core/run_results.h"
+
+enum RunMode : int32_t {
+  RUN_MODE_3D = 0,  // double-buffered 3D test window
+  RUN_MODE_2D = 1,  // single-buffered 2D test window
+};
+
+// Screen rectangle; right and bottom are exclusive edges as on the desktop.
+struct ScreenRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+};
+
+// The iteration counts of the timed tests, by name.
+struct RepeatCounts {
+  std::array<int32_t, REPEAT_COUNT_ENTRIES> repeat_counts = DEFAULT_REPEAT_COUNTS;
+  int32_t operator[](RepeatCount count) const { return repeat_counts[static_cast<int>(count)]; }
+};
+
+struct RunState {
+  RunMode run_mode = RUN_MODE_3D;
+  int32_t start_pressed = 0;
+  int32_t pass_file_missing = 0;  // nonzero when pass_file was not readable
+  ScreenRect window_rect;         // where every test window opens
+  RepeatCounts counts;            // scaled once at START
+  RunResults results;
+  EnvironmentInfo environment_info;
+  // One sequence over the whole run: every position and spin follows from
+  // how many values were drawn before.
+  BenchRand rand;
+};

@@ -1,0 +1,200 @@
+#include "scene3d/scene_stages.h"
+
+#include <iterator>
+
+#include "scene3d/mesh_lists.h"
+
+namespace {
+
+// --- Stages ---------------------------------------------------------------
+
+void enter_lines(SceneRun& run) { build_line_list(run.scene.surface_mesh); }
+void enter_facets(SceneRun& run) { build_facet_shade_list(run.scene.surface_mesh); }
+void enter_vertex_shade(SceneRun& run) { build_vertex_shade_list(run.scene.surface_mesh); }
+
+void leave_lines(SceneRun&) { glDeleteLists(LIST_LINES, 1); }
+void leave_facets(SceneRun&) { glDeleteLists(LIST_FACET_SHADE, 1); }
+void leave_vertex_shade(SceneRun&) { glDeleteLists(LIST_VERTEX_SHADE, 1); }
+void leave_lit(SceneRun&) { glDeleteLists(LIST_LIT, 1); }
+
+bool accumulation_missing(const EnvironmentInfo& info) {
+  return info.accum_red_bits == 0 || info.accum_green_bits == 0 || info.accum_blue_bits == 0;
+}
+
+// Both tests are passed over before either title is shown, so there is no
+// title line for a batch note either.
+void check_accumulation(SceneRun& run) {
+  SuiteContext& context = run.context;
+  if (!context.options.auto_pass || !accumulation_missing(context.run.environment_info)) return;
+  for (const TestInfo& test : test_catalogue) {
+    if (test.scene.stage == Stage::accumulation) context.run.results.record_skip(test.id);
+  }
+}
+
+void enter_flat_lit(SceneRun& run) {
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  build_flat_lit_list(run.scene.surface_mesh);
+  glShadeModel(GL_FLAT);
+}
+
+void enter_smooth_lit(SceneRun& run) {
+  build_smooth_lit_list(run.scene.surface_mesh);
+  glShadeModel(GL_SMOOTH);
+}
+
+// Leaves lighting, colour material and every light off and the shade model
+// smooth.
+void leave_smooth_lit(SceneRun&) {
+  glDeleteLists(LIST_LIT, 1);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_COLOR_MATERIAL);
+}
+
+// With the modulate environment and a white colour every fragment takes the
+// filtered texel's colour.
+void enter_textured(SceneRun& run) {
+  build_textured_list(run.scene.surface_mesh);
+  glShadeModel(GL_FLAT);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glEnable(GL_TEXTURE_2D);
+  glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+void leave_textured(SceneRun&) {
+  glDisable(GL_TEXTURE_2D);
+  glDeleteLists(LIST_TEXTURED, 1);
+}
+
+struct StageSteps {
+  GLuint list;
+  void (*enter)(SceneRun&);  // may be null
+  void (*leave)(SceneRun&);  // may be null
+};
+
+// In Stage order. The swap test builds its list itself, and only when it
+// runs; the list stays defined. The stencil and accumulation stages share
+// one list, built before the stencil test and deleted after motion blur.
+constexpr StageSteps STAGE_STEPS[] = {
+    {0, nullptr, nullptr},                                        // none
+    {LIST_VERTEX_SHADE, nullptr, nullptr},                        // swap
+    {LIST_LINES, enter_lines, leave_lines},                       // lines
+    {LIST_FACET_SHADE, enter_facets, leave_facets},               // facets
+    {LIST_VERTEX_SHADE, enter_vertex_shade, leave_vertex_shade},  // vertex_colour
+    {LIST_VERTEX_SHADE, enter_vertex_shade, nullptr},             // stencil
+    {LIST_VERTEX_SHADE, check_accumulation, leave_vertex_shade},  // accumulation
+    {LIST_LIT, enter_flat_lit, leave_lit},                        // flat_lit
+    {LIST_LIT, enter_smooth_lit, leave_smooth_lit},               // smooth_lit
+    {LIST_TEXTURED, enter_textured, leave_textured},              // textured
+};
+static_assert(std::size(STAGE_STEPS) == static_cast<size_t>(Stage::textured) + 1);
+
+const StageSteps& steps(Stage stage) { return STAGE_STEPS[static_cast<int>(stage)]; }
+
+// --- Draw states ----------------------------------------------------------
+
+void fog_on() { glEnable(GL_FOG); }
+void fog_off() { glDisable(GL_FOG); }
+
+// The line width and blend function stay behind for the tests after.
+void smooth_lines_on() {
+  glEnable(GL_LINE_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLineWidth(0.8f);
+}
+void smooth_lines_off() {
+  glDisable(GL_LINE_SMOOTH);
+  glDisable(GL_BLEND);
+}
+
+// Switches to fill itself; the blend function stays behind.
+void smooth_polygons_on() {
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glEnable(GL_BLEND);
+  glEnable(GL_POLYGON_SMOOTH);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+void smooth_polygons_off() {
+  glDisable(GL_POLYGON_SMOOTH);
+  glDisable(GL_BLEND);
+}
+
+// Lower light first on, higher light first off.
+void point_lights_on() {
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHT1);
+}
+void point_lights_off() {
+  glDisable(GL_LIGHT1);
+  glDisable(GL_LIGHT0);
+}
+void spot_lights_on() {
+  glEnable(GL_LIGHT2);
+  glEnable(GL_LIGHT3);
+}
+void spot_lights_off() {
+  glDisable(GL_LIGHT3);
+  glDisable(GL_LIGHT2);
+}
+
+// Filters and wrap mode, in the order they are set.
+template <GLint MIN_FILTER, GLint MAG_FILTER, GLint WRAP>
+void texture_parameters() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, MIN_FILTER);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, MAG_FILTER);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, WRAP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, WRAP);
+}
+
+struct DrawStateSteps {
+  void (*on)();   // may be null
+  void (*off)();  // may be null
+};
+
+// In DrawState order.
+constexpr DrawStateSteps DRAW_STATE_STEPS[] = {
+    {nullptr, nullptr},                                                           // none
+    {fog_on, fog_off},                                                            // fog
+    {smooth_lines_on, smooth_lines_off},                                          // smooth_lines
+    {smooth_polygons_on, smooth_polygons_off},                                    // smooth_polygons
+    {point_lights_on, point_lights_off},                                          // point_lights
+    {spot_lights_on, spot_lights_off},                                            // spot_lights
+    {texture_parameters<GL_NEAREST, GL_NEAREST, GL_CLAMP>, nullptr},              // nearest_clamp
+    {texture_parameters<GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_CLAMP>, nullptr},  // linear_clamp
+    {texture_parameters<GL_NEAREST, GL_NEAREST, GL_REPEAT>, nullptr},             // nearest_repeat
+    {texture_parameters<GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT>, nullptr},  // linear_repeat
+};
+static_assert(std::size(DRAW_STATE_STEPS) == static_cast<size_t>(DrawState::linear_repeat) + 1);
+
+// In PolygonMode order; keep has none.
+constexpr GLenum POLYGON_MODES[] = {0, GL_POINT, GL_LINE, GL_FILL};
+static_assert(std::size(POLYGON_MODES) == static_cast<size_t>(PolygonMode::fill) + 1);
+
+}  // namespace
+
+GLuint stage_list(Stage stage) { return steps(stage).list; }
+
+void enter_stage(Stage stage, SceneRun& run) {
+  if (steps(stage).enter != nullptr) steps(stage).enter(run);
+}
+
+void leave_stage(Stage stage, SceneRun& run) {
+  if (steps(stage).leave != nullptr) steps(stage).leave(run);
+}
+
+void apply_polygon_mode(PolygonMode mode) {
+  if (mode == PolygonMode::keep) return;
+  glPolygonMode(GL_FRONT_AND_BACK, POLYGON_MODES[static_cast<int>(mode)]);
+}
+
+void draw_state_on(DrawState state) {
+  const DrawStateSteps& steps = DRAW_STATE_STEPS[static_cast<int>(state)];
+  if (steps.on != nullptr) steps.on();
+}
+
+void draw_state_off(DrawState state) {
+  const DrawStateSteps& steps = DRAW_STATE_STEPS[static_cast<int>(state)];
+  if (steps.off != nullptr) steps.off();
+}

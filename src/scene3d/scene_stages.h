@@ -1,0 +1,28 @@
+// The GL meaning of the 3D rows' settings: what each stage sets up and takes
+// down, which display list it draws, and what each draw state and polygon
+// mode switches. Constant tables indexed by the catalogue's enums.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "core/catalogue.h"
+#include "scene3d/scene_state.h"
+
+// The display list the stage's tests draw.
+GLuint stage_list(Stage stage);
+
+// Run once before the stage's first row and once after its last, whether
+// its tests run or not: display lists built and deleted, shade model,
+// lighting and texturing switched. Entering the accumulation stage is also
+// its automatic check: with auto_pass on and no accumulation buffer, both
+// of its tests are marked skipped before either title is shown.
+void enter_stage(Stage stage, SceneRun& run);
+void leave_stage(Stage stage, SceneRun& run);
+
+// glPolygonMode for both faces; nothing for PolygonMode::keep.
+void apply_polygon_mode(PolygonMode mode);
+
+// Switch a test's extra state on and off; nothing for DrawState::none.
+// Texture filters and wrap modes have no "off": they stay for the next test.
+void draw_state_on(DrawState state);
+void draw_state_off(DrawState state);

@@ -1,0 +1,63 @@
+#include "scene3d/scene_suite.h"
+
+#include "core/test_window.h"
+#include "scene3d/animation.h"
+#include "scene3d/frame_buffer_tests.h"
+#include "scene3d/scene_setup.h"
+#include "scene3d/scene_stages.h"
+
+namespace {
+
+void run_kernel(SceneRun& run, const TestInfo& test) {
+  switch (test.kernel) {
+    case Kernel::swap:
+      run_swap_test(run, test);
+      break;
+    case Kernel::animated:
+      run_animated_test(run, test);
+      break;
+    case Kernel::stencil:
+      run_stencil_test(run, test);
+      break;
+    case Kernel::accumulation:
+      run_accumulation_test(run, test);
+      break;
+    case Kernel::motion_blur:
+      run_motion_blur_test(run, test);
+      break;
+    default:
+      break;  // 2D kernels have no rows in the 3D range
+  }
+}
+
+// GL state and the object's orientation carry from one test to the next,
+// so the rows run strictly in catalogue order.
+void run_3d_rows(SceneRun& run) {
+  Stage stage = Stage::none;
+  PolygonMode polygon_mode = PolygonMode::keep;
+  for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
+    const TestInfo& test = test_catalogue[id];
+    if (test.scene.stage != stage) {
+      leave_stage(stage, run);
+      stage = test.scene.stage;
+      polygon_mode = PolygonMode::keep;
+      enter_stage(stage, run);
+    }
+    if (test.scene.polygon_mode != polygon_mode) {
+      polygon_mode = test.scene.polygon_mode;
+      apply_polygon_mode(polygon_mode);
+    }
+    if (!run.context.skipped(test.id)) run_kernel(run, test);
+  }
+  leave_stage(stage, run);
+}
+
+}  // namespace
+
+void run_3d_suite(SuiteContext& context, SceneState& scene) {
+  SceneRun run{context, scene};
+  setup_scene(run);
+  if (context.options.status_only) return;
+  set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+  run_3d_rows(run);
+}
