@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // What became of the 3D window's swap interval (whether swaps wait for the
 // display's refresh).
@@ -14,12 +16,12 @@ enum class SwapIntervalState : int32_t {
 };
 
 struct EnvironmentInfo {
-  // Heap copies made once per run by the first 3D probe; null when the
-  // implementation returned none. Never freed.
-  char* vendor_string = nullptr;
-  char* renderer_string = nullptr;
-  char* version_string = nullptr;
-  char* extensions_string = nullptr;
+  // Copied once per run by the first 3D probe; absent when the
+  // implementation returned none.
+  std::optional<std::string> vendor_string;
+  std::optional<std::string> renderer_string;
+  std::optional<std::string> version_string;
+  std::optional<std::string> extensions_string;
   int32_t strings_captured = 0;
   int32_t red_bits_3d = 0;
   int32_t green_bits_3d = 0;

@@ -6,6 +6,12 @@
 
 namespace {
 
+// The groups are ranges of the catalogue: the 3D group every 3D row after
+// swap_buffer, the 2D group every 2D row (the catalogue checks that those
+// rows are the 2D ones).
+static_assert(test_id::swap_buffer == FIRST_3D_TEST && test_id::lines == FIRST_3D_TEST + 1);
+static_assert(FIRST_2D_TEST == 0 && LAST_2D_TEST + 1 == FIRST_3D_TEST);
+
 // Running state of one group within one call.
 struct GroupTally {
   double sum = 0.0;

@@ -16,13 +16,13 @@ void write_header(FILE* out, const RunOptions& options, const EnvironmentInfo& i
   std::fprintf(out, "\n");
 }
 
-bool has_text(const char* text) { return text != nullptr && text[0] != '\0'; }
+bool has_text(const std::optional<std::string>& text) { return text && !text->empty(); }
 
 void write_strings(FILE* out, const EnvironmentInfo& info) {
-  if (info.vendor_string) std::fprintf(out, "Vendor     : %s\n", info.vendor_string);
-  if (info.renderer_string) std::fprintf(out, "Renderer   : %s\n", info.renderer_string);
-  if (info.version_string) std::fprintf(out, "Version    : %s\n", info.version_string);
-  if (info.extensions_string) write_extension_lines(out, info.extensions_string);
+  if (info.vendor_string) std::fprintf(out, "Vendor     : %s\n", info.vendor_string->c_str());
+  if (info.renderer_string) std::fprintf(out, "Renderer   : %s\n", info.renderer_string->c_str());
+  if (info.version_string) std::fprintf(out, "Version    : %s\n", info.version_string->c_str());
+  if (info.extensions_string) write_extension_lines(out, info.extensions_string->c_str());
   if (has_text(info.vendor_string) || has_text(info.renderer_string) ||
       has_text(info.version_string) || has_text(info.extensions_string)) {
     std::fprintf(out, "\n");

@@ -12,6 +12,15 @@ namespace {
 
 void read_back_matrix(SceneState& scene) { glGetFloatv(GL_MODELVIEW_MATRIX, scene.scene_matrix); }
 
+// What both accumulation tests do before their frames: the title, the
+// accumulation buffer cleared and the matrix read back. Returns the frames.
+int32_t start_accumulation_test(SceneRun& run, const TestInfo& test) {
+  run.context.started(test.id);
+  glClear(GL_ACCUM_BUFFER_BIT);
+  read_back_matrix(run.scene);
+  return run.context.counts()[test.count];
+}
+
 }  // namespace
 
 void run_swap_test(SceneRun& run, const TestInfo& test) {
@@ -49,11 +58,8 @@ void run_stencil_test(SceneRun& run, const TestInfo& test) {
 // n frames each added with weight 1/n, then the average returned; the
 // final return and flush are timed, the swap that shows the average is not.
 void run_accumulation_test(SceneRun& run, const TestInfo& test) {
-  const int32_t frames = run.context.counts()[test.count];
   const GLuint list = stage_list(test.scene.stage);
-  run.context.started(test.id);
-  glClear(GL_ACCUM_BUFFER_BIT);
-  read_back_matrix(run.scene);
+  const int32_t frames = start_accumulation_test(run, test);
   const GLfloat weight = static_cast<GLfloat>(1.0 / frames);
   glFinish();
   stopwatch_start();
@@ -73,11 +79,8 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
 // Each shown frame is half the new frame and half the one shown before, so
 // older frames fade by half per frame.
 void run_motion_blur_test(SceneRun& run, const TestInfo& test) {
-  const int32_t frames = run.context.counts()[test.count];
   const GLuint list = stage_list(test.scene.stage);
-  run.context.started(test.id);
-  glClear(GL_ACCUM_BUFFER_BIT);
-  read_back_matrix(run.scene);
+  const int32_t frames = start_accumulation_test(run, test);
   glFinish();
   stopwatch_start();
   for (int32_t frame = 0; frame < frames; ++frame) {

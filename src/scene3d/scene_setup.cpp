@@ -61,15 +61,11 @@ constexpr LightCall LIGHT_CALLS[] = {
 
 constexpr GLfloat FOG_COLOUR[4] = {0.0f, 0.0f, 0.2f, 1.0f};
 
-// A heap copy that lives to the end of the process; null when GL gave no
-// string or the copy could not be made.
-char* copy_gl_string(GLenum name, char* current) {
+// A copy of the string; `current` when GL gave none.
+std::optional<std::string> copy_gl_string(GLenum name, const std::optional<std::string>& current) {
   const GLubyte* text = glGetString(name);
   if (text == nullptr) return current;
-  const char* source = reinterpret_cast<const char*>(text);
-  char* copy = static_cast<char*>(std::malloc(std::strlen(source) + 1));
-  if (copy != nullptr) std::strcpy(copy, source);
-  return copy;
+  return std::string(reinterpret_cast<const char*>(text));
 }
 
 void capture_strings(EnvironmentInfo& info) {

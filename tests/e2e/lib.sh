@@ -62,7 +62,7 @@ OPENER
 write_pass_over_all() {  # write_pass_over_all FILE
   {
     echo enable
-    awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.cpp"
+    awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h"
   } >"$1"
 }
 

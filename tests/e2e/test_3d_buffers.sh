@@ -103,7 +103,7 @@ check "without the check the accumulation tests run" contains plain.txt "Tarveli
 {
   echo enable
   awk -F'"' '/^  \{[a-z_A-Z]+, +"(put|copy|scaling)/ {print $2 " pass"}' \
-    "$SOURCE_DIR/src/core/catalogue.cpp"
+    "$SOURCE_DIR/src/core/catalogue.h"
 } >no2d.def
 run_batch -quarter -def no2d.def
 expect_eq "quarter run" 0 "$STATUS"

@@ -14,7 +14,7 @@ ran() { grep -q "^Tarvelin - $1  \[" out.txt; }  # ran TITLE
 # past it stays a comment and switches nothing on.
 {
   echo enable
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.cpp"
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h"
   printf '# %s blur go\nlines go\n' "$(printf 'x%.0s' {1..251})"
 } >long.def
 run_with long.def

@@ -2,7 +2,7 @@
 source "$(dirname "$0")/lib.sh"
 
 labels() {  # the 49 report labels in report order
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $6}' "$SOURCE_DIR/src/core/catalogue.cpp" |
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $6}' "$SOURCE_DIR/src/core/catalogue.h" |
     awk 'NR <= 26 {two[NR] = $0; next} {print} END {for (i = 1; i <= 26; i++) print two[i]}'
 }
 expect_eq "49 labels known" 49 "$(labels | wc -l)"
@@ -31,7 +31,7 @@ cp result.tvl full.tvl
 # named again to run (the last line for a test wins).
 {
   echo enable
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.cpp"
+  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h"
   printf 'lines go\npoints go\nput_copy go\n'
 } >few.def
 run_batch -loop 3 -def few.def -quarter
