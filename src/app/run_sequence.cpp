@@ -26,10 +26,11 @@ constexpr int BATCH_DONE = 0;
 constexpr int BATCH_FAILED = 1;
 constexpr int BATCH_USAGE = 2;
 
-// Everything one run owns: the settings, the run's state with its results,
-// the 3D scene and the progress shown. Handed down by reference; nothing
+// Everything one run owns: the command line's words, the settings, the
+// run's state with its results, the 3D scene and the progress shown. Handed down by reference; nothing
 // of it is process-wide.
 struct BenchmarkRun {
+  WordTable words;
   RunOptions run_options;
   RunState run_state;
   SceneState scene;
@@ -121,10 +122,9 @@ int run_benchmark(int argc, char** argv) {
   platform::set_batch_mode(options.batch != 0);
   platform::open_display();  // message boxes need it; its absence is told below
 
-  static WordTable words;
   OptionMessage message;
-  split_command_line(argc, argv, &words, options, message);
-  if (!options.exit_requested) parse_options(words, options, message);
+  split_command_line(argc, argv, &run.words, options, message);
+  if (!options.exit_requested) parse_options(run.words, options, message);
   if (options.exit_requested) return exit_after_options(options);
 
   if (!platform::display_open()) {

@@ -1,7 +1,5 @@
 #include "app/test_windows.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 
 #include "platform/platform.h"

@@ -39,8 +39,8 @@ frame() { echo "frame-$(printf %010d "${accum_calls[$1]}").png"; }
 grab() {
   echo "for i in 1 2 3 4 5; do import -window root -crop 512x384+50+50 +repage $1 && break; sleep 0.2; done"
 }
-gdb -q -batch -ex 'break set_progress_title if $_streq(name, "Motion Blur")' \
-  -ex 'break set_progress_title if $_streq(name, "Flat Shading")' -ex run \
+gdb -q -batch -ex 'break ProgressTitle::test_started if $_streq(test.title, "Motion Blur")' \
+  -ex 'break ProgressTitle::test_started if $_streq(test.title, "Flat Shading")' -ex run \
   -ex "shell sleep 0.3; $(grab shown-average.png)" -ex continue \
   -ex "shell sleep 0.3; $(grab shown-blur.png)" \
   -ex kill --args "$PROGRAM" -batch -test >gdb.txt 2>&1
