@@ -26,9 +26,9 @@ constexpr int BATCH_DONE = 0;
 constexpr int BATCH_FAILED = 1;
 constexpr int BATCH_USAGE = 2;
 
-// Everything one run owns: the command line's words, the settings, the
-// run's state with its results, the 3D scene and the progress shown. Handed down by reference; nothing
-// of it is process-wide.
+// Everything one run owns: the command line's words, the settings, the run's state with its
+// results, the 3D scene and the progress shown. Handed down by reference; nothing of it is
+// process-wide.
 struct BenchmarkRun {
   WordTable words;
   RunOptions run_options;
