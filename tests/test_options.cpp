@@ -58,6 +58,20 @@ TEST_F(OptionScan, EveryOptionSetsItsField) {
   EXPECT_EQ(options_.exit_requested, 0);
 }
 
+TEST_F(OptionScan, ResultFilesAndOnlyTakeTheirValuesAndUnknownTestsAreNamed) {
+  scan({"-json", "r.json", "-csv", "r.csv", "-only", "lines,blur"});
+  EXPECT_STREQ(options_.json_file, "r.json");
+  EXPECT_STREQ(options_.csv_file, "r.csv");
+  EXPECT_STREQ(options_.only_tests, "lines,blur");
+  EXPECT_EQ(options_.exit_requested, 0);
+
+  options_ = RunOptions{};
+  scan({"-only", "lines,Blur,,points"});
+  EXPECT_EQ(options_.usage_error, 1);
+  EXPECT_STREQ(message_.text, "Unknown tests 'Blur,' in -only\n  '-list' option lists the tests");
+  EXPECT_STREQ(options_.only_tests, "");
+}
+
 TEST_F(OptionScan, NegativeLoopMeansEndlessWithoutCount) {
   scan({"-loop", "-5"});
   EXPECT_EQ(options_.loops, -1);
@@ -205,6 +219,11 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -test\t\t: test loop\n"
           "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
           "    -vsync\t: leave the swap interval to the driver (default : 0)\n"
+          "    -json filename\t: also write the results as JSON\n"
+          "    -csv filename\t: also write the results as CSV\n"
+          "    -only keyword[,keyword...]\t: run only these tests\n"
+          "    -list\t\t: list the tests and exit\n"
+          "    -version\t: print the version and exit\n"
           "    -help\t\t: this help\n"
           "\n            version 1.5.1\n\n") +
       HOME_PAGE;

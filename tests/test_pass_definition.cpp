@@ -134,6 +134,18 @@ TEST(PassDefinitionWords, FirstWordAndSplit) {
   EXPECT_EQ(command, "go");
 }
 
+TEST(PassDefinition, SelectingTestsByKeywordPassesOverEveryOther) {
+  std::string unknown;
+  const PassSelection selection = select_tests("blur,lines,blur", &unknown);
+  EXPECT_EQ(unknown, "");
+  EXPECT_EQ(selection.progress_total, 2);
+  for (int id = 0; id < TEST_COUNT; ++id) {
+    EXPECT_EQ(selection.skip_flags[id], id == blur || id == lines ? 0 : 1) << id;
+  }
+  select_tests("lines,nope,", &unknown);
+  EXPECT_EQ(unknown, "nope,");
+}
+
 TEST(PassDefinitionFile, ReadsTheNamedFile) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("tarvelin-pass-" + std::to_string(getpid()));

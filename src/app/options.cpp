@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
+#include "core/catalogue.h"
+#include "core/pass_definition.h"
 #include "core/run_options.h"
 #include "platform/platform.h"
 
@@ -24,6 +27,11 @@ enum class OptionAction {
   no_auto_pass,
   test_loop,
   vsync,
+  json_file,
+  csv_file,
+  only_tests,
+  list,
+  version,
   help,
 };
 
@@ -53,6 +61,11 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", OptionAction::zbits},
     {"-vsync", nullptr, "\t", "leave the swap interval to the driver (default : 0)",
      OptionAction::vsync},
+    {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
+    {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
+    {"-only", "keyword[,keyword...]", "\t", "run only these tests", OptionAction::only_tests},
+    {"-list", nullptr, "\t\t", "list the tests and exit", OptionAction::list},
+    {"-version", nullptr, "\t", "print the version and exit", OptionAction::version},
     {"-help", nullptr, "\t\t", "this help", OptionAction::help},
 };
 
@@ -116,6 +129,20 @@ void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& 
   }
 }
 
+// The keywords must all name tests; the first unknown ones are told.
+void apply_only_tests(const char* argument, RunOptions& options, OptionMessage& message) {
+  std::string unknown;
+  select_tests(argument, &unknown);
+  if (!unknown.empty()) {
+    const bool several = unknown.find(',') != std::string::npos;
+    refuse_command_line(options, message,
+                        "Unknown test%s '%s' in -only\n  '-list' option lists the tests",
+                        several ? "s" : "", unknown.c_str());
+    return;
+  }
+  copy_file_name(options.only_tests, argument);
+}
+
 void apply_option(OptionAction action, const char* argument, RunOptions& options,
                   OptionMessage& message) {
   switch (action) {
@@ -150,9 +177,56 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
     case OptionAction::vsync:
       options.vsync = 1;
       break;
+    case OptionAction::json_file:
+      copy_file_name(options.json_file, argument);
+      break;
+    case OptionAction::csv_file:
+      copy_file_name(options.csv_file, argument);
+      break;
+    case OptionAction::only_tests:
+      apply_only_tests(argument, options, message);
+      break;
+    case OptionAction::list:
+    case OptionAction::version:
     case OptionAction::help:
       break;  // handled by the scan
   }
+}
+
+// The tests and what identifies them, one a line, for -list.
+void print_test_list() {
+  for (const TestInfo& test : test_catalogue) {
+    std::printf("%-24s %s  %-34s %10.6f\n", test.keyword, is_2d_test(test.id) ? "2D" : "3D",
+                test.title, test.reference);
+  }
+  std::fflush(stdout);
+}
+
+// -help, -list and -version answer and end the run before anything else.
+bool answer_and_exit(OptionAction action, const WordTable& table, RunOptions& options,
+                     OptionMessage& message) {
+  switch (action) {
+    case OptionAction::help:
+      format_usage(table.words[0], message.text, MESSAGE_SIZE);
+      if (options.batch) {
+        std::fputs(message.text, stdout);
+        std::fputc('\n', stdout);
+      } else {
+        platform::message_box("Usage", message.text);
+      }
+      break;
+    case OptionAction::list:
+      print_test_list();
+      break;
+    case OptionAction::version:
+      std::printf("Tarvelin %s\n", VERSION_NUMBER);
+      std::fflush(stdout);
+      break;
+    default:
+      return false;
+  }
+  options.exit_requested = 1;
+  return true;
 }
 
 const char* program_name_of(const char* path) {
@@ -251,17 +325,7 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
       refuse_command_line(options, message, "Unknown option '%s'\n  '-help' option is help", word);
       return;
     }
-    if (option->action == OptionAction::help) {
-      format_usage(table.words[0], message.text, MESSAGE_SIZE);
-      if (options.batch) {
-        std::fputs(message.text, stdout);
-        std::fputc('\n', stdout);
-      } else {
-        platform::message_box("Usage", message.text);
-      }
-      options.exit_requested = 1;
-      return;
-    }
+    if (answer_and_exit(option->action, table, options, message)) return;
     if (option->argument != nullptr) {
       if (i + 1 >= table.count) {
         // On the desktop a last option without its value has no effect; an

@@ -3,7 +3,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
+#include <string>
 
 #include "app/options.h"
 #include "app/pass_definition_file.h"
@@ -13,8 +15,10 @@
 #include "core/progress_title.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "core/stopwatch.h"
 #include "platform/platform.h"
 #include "report/report.h"
+#include "report/result_files.h"
 #include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
 
@@ -47,8 +51,27 @@ int exit_after_window_failure(const RunOptions& options) {
   return options.batch ? BATCH_FAILED : EXIT_ABANDONED;
 }
 
+// With -only the pass definition file is not read, so not warned about.
 void check_pass_file(BenchmarkRun& run) {
-  run.run_state.pass_file_missing = platform::read_access(run.run_options.pass_file) ? 0 : -1;
+  const RunOptions& options = run.run_options;
+  const bool readable = options.only_tests[0] != '\0' || platform::read_access(options.pass_file);
+  run.run_state.pass_file_missing = readable ? 0 : -1;
+}
+
+PassSelection select_passes(const RunOptions& options) {
+  if (options.only_tests[0] == '\0') return read_pass_definition(options.pass_file);
+  std::string unknown;  // refused with the command line already
+  return select_tests(options.only_tests, &unknown);
+}
+
+// START as the result files tell it: ISO 8601 in UTC.
+std::string utc_now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
 }
 
 // The panel until START, or in batch mode the settings of the command line
@@ -101,6 +124,32 @@ void show_report(const ReportFile& report_file) {
   platform::open_in_viewer(absolute);
 }
 
+// The JSON and CSV files the command line asked for, written like the
+// report; false when one of them could not be written where asked.
+bool write_result_files(const BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  if (!report_wanted(options)) return true;
+  const RunState& state = run.run_state;
+  bool written = true;
+  if (options.json_file[0] != '\0') {
+    written &= write_result_file(
+        options.json_file,
+        results_json(options, state.environment_info, state.results, state.record), ".json");
+  }
+  if (options.csv_file[0] != '\0') {
+    written &= write_result_file(options.csv_file, results_csv(options, state.results), ".csv");
+  }
+  return written;
+}
+
+// Two lines a test harness can match, once the report has its totals.
+void print_summary_lines(const BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  if (!options.batch || !report_wanted(options) || options.status_only) return;
+  std::fputs(summary_lines(options, run.run_state.results).c_str(), stdout);
+  std::fflush(stdout);
+}
+
 void announce_end(const RunOptions& options, const ReportFile& report) {
   if (options.test_loop) {
     platform::message_box("tarvelin", "BenchMark complete.");
@@ -117,6 +166,8 @@ int run_benchmark(int argc, char** argv) {
   const auto owned = std::make_unique<BenchmarkRun>();
   BenchmarkRun& run = *owned;
   RunOptions& options = run.run_options;
+  RunRecord& record = run.run_state.record;
+  record.command_line.assign(argv, argv + argc);
 
   argc = take_batch_option(argc, argv, &options.batch);
   platform::set_batch_mode(options.batch != 0);
@@ -133,6 +184,7 @@ int run_benchmark(int argc, char** argv) {
     return 1;
   }
 
+  record.depth_bits_requested = options.depth_bits;
   copy_picture_to_texture(run.scene.texture_image);
   build_surface_mesh(run.scene.surface_mesh);
   check_pass_file(run);
@@ -140,7 +192,9 @@ int run_benchmark(int argc, char** argv) {
   run_start_panel(run);
   if (!run.run_state.start_pressed) return EXIT_DONE;
 
-  const PassSelection selection = read_pass_definition(options.pass_file);
+  record.started_utc = utc_now();
+  const uint64_t started_ns = platform::clock_ns();
+  const PassSelection selection = select_passes(options);
   run.progress.progress_total = selection.progress_total;
   if (options.loops > 0) run.progress.progress_total *= options.loops;
   run.run_state.results.select(selection.skip_flags);
@@ -154,10 +208,15 @@ int run_benchmark(int argc, char** argv) {
     if (--passes_left <= 0) break;
   }
 
+  record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
   platform::resume_screen_saver();
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);
   write_report(report, options);
+  const bool results_written = write_result_files(run);
   announce_end(options, report);
-  if (options.batch) return report.report_failed() ? BATCH_FAILED : BATCH_DONE;
+  print_summary_lines(run);
+  if (options.batch) {
+    return report.report_failed() || !results_written ? BATCH_FAILED : BATCH_DONE;
+  }
   return EXIT_DONE;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -134,5 +135,27 @@ PassSelection parse_pass_definition(FILE* file, const WarningSink& warn) {
   if (enabled) {
     selection.progress_total = static_cast<int32_t>(std::min<long long>(run_lines, INT32_MAX));
   }
+  return selection;
+}
+
+PassSelection select_tests(std::string_view keywords, std::string* unknown) {
+  PassSelection selection;
+  std::fill(std::begin(selection.skip_flags), std::end(selection.skip_flags), 1);
+  unknown->clear();
+  for (;;) {
+    const size_t comma = keywords.find(',');
+    const std::string word(keywords.substr(0, comma));
+    const int id = find_test_by_keyword(word.c_str());
+    if (id < 0) {
+      if (!unknown->empty()) *unknown += ',';
+      *unknown += word;
+    } else {
+      selection.skip_flags[id] = 0;
+    }
+    if (comma == std::string_view::npos) break;
+    keywords.remove_prefix(comma + 1);
+  }
+  selection.progress_total = static_cast<int32_t>(
+      std::count(std::begin(selection.skip_flags), std::end(selection.skip_flags), 0));
   return selection;
 }

@@ -60,3 +60,11 @@ bool split_two_words(std::string_view line, std::string_view* keyword, std::stri
 
 // The largest pass definition file that is read.
 constexpr long PASS_FILE_MAX_BYTES = 1L << 20;
+
+// The selection of `keywords`, separated by commas (as the option -only
+// takes them): those tests run and every other is passed over, as a pass
+// definition naming each test would; progress_total counts the tests that
+// run. Words that name no test are left out and listed, comma-separated,
+// in `unknown` (which is empty when every word names a test); an empty word
+// counts as unknown.
+PassSelection select_tests(std::string_view keywords, std::string* unknown);

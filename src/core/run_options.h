@@ -6,7 +6,8 @@
 #include <cstdint>
 
 constexpr int FILE_NAME_SIZE = 256;  // 255 characters and the terminator
-constexpr const char* VERSION_TEXT = "version 1.5.1";
+constexpr const char* VERSION_NUMBER = "1.5.1";
+constexpr const char* VERSION_TEXT = "version 1.5.1";  // "version " and VERSION_NUMBER
 constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
 
 // Flags are 32-bit integers holding 0 or 1.
@@ -23,6 +24,12 @@ struct RunOptions {
   int32_t depth_bits = 32;  // requested, then the depth each 3D set-up was granted
   // Leave the 3D window's swap interval to the driver instead of setting 0.
   int32_t vsync = 0;
+  // Result files for other programs beside the report; empty: none.
+  char json_file[FILE_NAME_SIZE] = "";
+  char csv_file[FILE_NAME_SIZE] = "";
+  // Keywords separated by commas: only these tests run, and the pass
+  // definition file is not read. Empty: the pass definition decides.
+  char only_tests[FILE_NAME_SIZE] = "";
   int32_t exit_requested = 0;
   int32_t usage_error = 0;  // exit_requested because the command line was wrong
   // Our addition for unattended runs: no panel, messages on stderr,

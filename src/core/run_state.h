@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/bench_rand.h"
 #include "core/catalogue.h"
@@ -31,6 +33,14 @@ struct RepeatCounts {
   int32_t operator[](RepeatCount count) const { return repeat_counts[static_cast<int>(count)]; }
 };
 
+// What the run was and when, for the result files.
+struct RunRecord {
+  std::vector<std::string> command_line;  // the words as given, the program first
+  int32_t depth_bits_requested = 32;      // before any 3D window was granted its own
+  std::string started_utc;                // START, ISO 8601 in UTC; empty before it
+  double duration_seconds = 0.0;          // from START to the end of the last pass
+};
+
 struct RunState {
   RunMode run_mode = RUN_MODE_3D;
   int32_t start_pressed = 0;
@@ -39,6 +49,7 @@ struct RunState {
   RepeatCounts counts;            // scaled once at START
   RunResults results;
   EnvironmentInfo environment_info;
+  RunRecord record;
   // One sequence over the whole run: every position and spin follows from
   // how many values were drawn before.
   BenchRand rand;

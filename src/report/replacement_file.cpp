@@ -152,11 +152,11 @@ bool open_replacement(ReplacementFile* file, const char* path) {
   return true;
 }
 
-bool open_fallback(ReplacementFile* file) {
+bool open_fallback(ReplacementFile* file, const char* suffix) {
   const char* folder = std::getenv("TMPDIR");
   if (folder == nullptr || folder[0] == '\0') folder = "/tmp";
-  std::string path = std::string(folder) + "/tarvelin-report-XXXXXX.tvl";
-  const int fd = mkstemps(path.data(), 4);
+  std::string path = std::string(folder) + "/tarvelin-report-XXXXXX" + suffix;
+  const int fd = mkstemps(path.data(), static_cast<int>(std::strlen(suffix)));
   if (fd < 0) return false;
   fchmod(fd, new_file_mode());
   file->stream = fdopen(fd, "w");

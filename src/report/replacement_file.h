@@ -28,9 +28,10 @@ struct ReplacementFile {
 bool open_replacement(ReplacementFile* file, const char* path);
 
 // Opens `file->stream` on a new file of its own in the system's temporary
-// folder ($TMPDIR, else /tmp), "tarvelin-report-XXXXXX.tvl", written
-// directly: the place for a report that could not be written where asked.
-bool open_fallback(ReplacementFile* file);
+// folder ($TMPDIR, else /tmp), "tarvelin-report-XXXXXX" and `suffix`,
+// written directly: the place for a report (".tvl") or a result file
+// (".json", ".csv") that could not be written where asked.
+bool open_fallback(ReplacementFile* file, const char* suffix = ".tvl");
 
 // Flushes and syncs the data, closes the stream and renames the temporary
 // file over the target. Returns null on success. On failure the temporary

@@ -5,47 +5,77 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "report/results_text.h"
 #include "report/status_text.h"
 
-bool ReportFile::report_wanted() const { return options_.loops >= 0 && !options_.test_loop; }
+bool report_wanted(const RunOptions& options) { return options.loops >= 0 && !options.test_loop; }
 
 void ReportFile::write_whole_report(FILE* out) const {
   write_status_text(out, options_, info_);
   if (with_results_) write_results_text(out, options_, results_);
 }
 
-// The run is never lost: the report that could not be written where asked
-// goes to a fresh file in the temporary folder, and one line on stderr says
-// what went wrong, why, and where the report is.
-void ReportFile::save_elsewhere(const std::string& trouble) {
-  failed_ = true;
+namespace {
+
+// The run is never lost: what could not be written to `name` goes to a fresh
+// file in the temporary folder, and one line on stderr says what went wrong,
+// why, and where it is: "...; <what> written to <file> instead", `what` being
+// e.g. "the report was". Returns that file, or an empty path when none could
+// be written either.
+std::string save_elsewhere(const char* name, const std::string& trouble, const char* what,
+                           const char* suffix, const std::function<void(FILE*)>& write) {
   ReplacementFile fallback;
   const char* step = nullptr;
-  if (open_fallback(&fallback)) {
-    write_whole_report(fallback.stream);
+  if (open_fallback(&fallback, suffix)) {
+    write(fallback.stream);
     step = commit_replacement(&fallback);
     if (step == nullptr) {
-      written_path_ = fallback.target_path;
-      std::fprintf(stderr, "Error : file %s %s; the report was written to %s instead.\n",
-                   options_.result_file, trouble.c_str(), written_path_.c_str());
-      return;
+      std::fprintf(stderr, "Error : file %s %s; %s written to %s instead.\n", name, trouble.c_str(),
+                   what, fallback.target_path.c_str());
+      return fallback.target_path;
     }
     const int reason = errno;
     unlink(fallback.target_path.c_str());  // incomplete
     errno = reason;
   }
   std::fprintf(stderr, "Error : file %s %s; no copy could be written to %s either (%s%s%s).\n",
-               options_.result_file, trouble.c_str(),
+               name, trouble.c_str(),
                fallback.target_path.empty() ? "the temporary folder" : fallback.target_path.c_str(),
                step != nullptr ? step : "", step != nullptr ? " failed: " : "",
                std::strerror(errno));
+  return {};
+}
+
+}  // namespace
+
+void ReportFile::save_elsewhere(const std::string& trouble) {
+  failed_ = true;
+  written_path_ = ::save_elsewhere(options_.result_file, trouble, "the report was", ".tvl",
+                                   [this](FILE* out) { write_whole_report(out); });
+}
+
+bool write_result_file(const char* path, const std::string& text, const char* suffix) {
+  const auto write = [&text](FILE* out) { std::fwrite(text.data(), 1, text.size(), out); };
+  ReplacementFile file;
+  if (!open_replacement(&file, path)) {
+    const std::string trouble = std::string("not created (") + std::strerror(errno) + ")";
+    save_elsewhere(path, trouble, "the results were", suffix, write);
+    return false;
+  }
+  write(file.stream);
+  const char* failed_step = commit_replacement(&file);
+  if (failed_step == nullptr) return true;
+  save_elsewhere(
+      path, std::string("not written (") + failed_step + " failed: " + std::strerror(errno) + ")",
+      "the results were", suffix, write);
+  return false;
 }
 
 void ReportFile::write_environment_status() {
-  if (!report_wanted()) return;
+  if (!report_wanted(options_)) return;
   discard_replacement(&pending_);
   failed_ = false;
   with_results_ = false;
@@ -61,7 +91,7 @@ void ReportFile::write_environment_status() {
 }
 
 void ReportFile::write_results() {
-  if (!report_wanted()) return;
+  if (!report_wanted(options_)) return;
   with_results_ = true;
   if (report_file != nullptr) write_results_text(report_file, options_, results_);
   close_report();

@@ -12,6 +12,10 @@
 #include "core/run_results.h"
 #include "report/replacement_file.h"
 
+// Whether a run with these options writes a report and its result files:
+// not in test-loop mode and not for an endless run.
+bool report_wanted(const RunOptions& options);
+
 class ReportFile {
  public:
   ReportFile(const RunOptions& options, const EnvironmentInfo& info, const RunResults& results)
@@ -59,7 +63,6 @@ class ReportFile {
   }
 
  private:
-  bool report_wanted() const;
   void write_whole_report(FILE* out) const;
   void save_elsewhere(const std::string& trouble);
 
@@ -72,3 +75,9 @@ class ReportFile {
   bool failed_ = false;
   std::string written_path_;  // where the latest report went; empty: nowhere
 };
+
+// Writes `text` as the whole of `path`, in its place only once complete (as
+// the report is). When it cannot, the file there is kept, the text goes to a
+// fresh "tarvelin-report-XXXXXX<suffix>" in the temporary folder, one line
+// on stderr says why and where, and the result is false.
+bool write_result_file(const char* path, const std::string& text, const char* suffix);

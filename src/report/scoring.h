@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "core/catalogue.h"
+#include "core/run_options.h"
+#include "core/run_results.h"
 
 // The score of one test: reference seconds over the mean measured seconds,
 // times 100, so that 100 means as fast as the reference.
@@ -23,3 +25,33 @@ double compute_score(const double slots[TIME_SLOTS], double reference, int32_t l
 // False for a score whose mean time was too short to measure: it is
 // written as "inf" and kept out of the group averages.
 bool is_measured_score(double score);
+
+// How many pass slots a score counts: the loop count limited to 1..TIME_SLOTS.
+int counted_slots(int32_t loops);
+
+// The mean a score uses over the first n slots: from n = 3 on without one
+// smallest and one largest slot, else the plain mean.
+double trimmed_mean(const double slots[TIME_SLOTS], int n);
+
+// A test's score as the report shows it, or none for a skipped test.
+// (A measured score may still be infinite; see is_measured_score.)
+bool test_scored(const RunResults& results, TestId id);
+double test_score(const RunOptions& options, const RunResults& results, TestId id);
+
+// One group's value as the report shows it: the mean of the scores of its
+// tests that were measured (0.0 when none was). `complete` when every test
+// of the group was measured: then the total line shows the value, otherwise
+// the total shows "-----" and an "implemented" line shows it.
+struct GroupTotal {
+  double value = 0.0;
+  bool complete = true;
+  int tests = 0;
+};
+
+// The 3D group is every 3D test after swap_buffer, the 2D group every 2D
+// test.
+struct GroupTotals {
+  GroupTotal group_3d;
+  GroupTotal group_2d;
+};
+GroupTotals compute_group_totals(const RunOptions& options, const RunResults& results);

@@ -25,6 +25,9 @@ run_batch -quarter -f swap.tvl -def pass_over_all.def
 expect_eq "the swap interval comes first in the batch output" "$NO_CONTROL" "$(head -n 1 out.txt)"
 expect_eq "and is the header's last comment line" "$NO_CONTROL" \
   "$(sed -n '1,/^$/p' swap.tvl | grep '^#' | tail -n 1)"
+check "no loops line for one pass" bash -c '! grep -q "loops$" swap.tvl'
+expect_eq "a run with no test measured ends on two summary lines" \
+  'Tarvelin 3D total: n/a|Tarvelin 2D total: n/a' "$(tail -n 2 out.txt | paste -sd'|')"
 printf 'enable\nswap_buffer go\n' >swap_only.def
 run_batch -test -vsync -def swap_only.def
 expect_eq "with -vsync it is left to the driver on request" \

@@ -46,3 +46,22 @@ for refused in "/dev/zero:not a regular file" "fifo.def:not a regular file" \
     "$(grep '^Warning' err.txt)"
   check "$name: every test runs" ran "Raster Scaling"
 done
+
+# -only runs just the tests it names, in catalogue order, without reading
+# the pass file; a keyword that names no test is a usage error that names it.
+STATUS=0
+timeout 30 "$PROGRAM" -batch -test -def huge.def -only spot_light,put_xor >out.txt 2>err.txt ||
+  STATUS=$?
+expect_eq "-only: the run succeeds" 0 "$STATUS"
+expect_eq "-only: exactly the two tests run, counted to 2" \
+  "Tarvelin - Spot Light  [1/2]|Tarvelin - Put of GL_XOR  [2/2]" \
+  "$(grep '^Tarvelin - ' out.txt | paste -sd'|')"
+check "-only: the pass file is not read" bash -c '! grep -q "^Warning" err.txt'
+STATUS=0
+"$PROGRAM" -batch -only lines,linez >out.txt 2>err.txt || STATUS=$?
+expect_eq "-only: an unknown keyword is a usage error" 2 "$STATUS"
+check "-only: which is named" grep -q "Unknown test 'linez' in -only" err.txt
+expect_eq "-list: the 49 tests, the first with its group, title and reference" \
+  "49|put_copy_val_half 2D Put of GL_COPY (ValueScale) 8.479857" \
+  "$("$PROGRAM" -batch -list | wc -l)|$("$PROGRAM" -list | head -n 1 | tr -s ' ')"
+expect_eq "-version" "Tarvelin 1.5.1" "$("$PROGRAM" -version)"

@@ -21,6 +21,17 @@ expect_eq "and says why and where the report went" \
 check "the copy is the whole report" grep -qx 'BLUE Bits        : 8' "$saved"
 rm -f spare/*
 
+# So do result files, told the same way; the report itself is written.
+run_batch -statusonly -csv nowhere/run.csv -json run.json
+expect_eq "an uncreatable result file fails the run" 1 "$STATUS"
+saved=$(ls "$WORK"/spare/tarvelin-report-*.csv)
+expect_eq "and says why and where the results went" \
+  "Error : file nowhere/run.csv not created (No such file or directory); the results were written to $saved instead." \
+  "$(grep '^Error' err.txt)"
+check "the copy is the whole table" bash -c "[ \$(wc -l <'$saved') = 50 ]"
+check "the other files are written" test -s run.json -a -s result.tvl
+rm -f spare/* result.tvl
+
 # A name as long as the folder can hold is written like any other.
 long_name=$(printf 'a%.0s' {1..250})
 run_batch -statusonly -f "$long_name"

@@ -1,0 +1,196 @@
+#include "report/result_files.h"
+
+#include <charconv>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "report/scoring.h"
+#include "report/statistics.h"
+#include "report/status_text.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json value_or_null(const std::optional<double>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json value_or_null(const std::optional<std::string>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+const char* group_name(TestId id) { return is_2d_test(id) ? "2D" : "3D"; }
+
+// "#   swap interval 0" without its comment mark; null when no 3D window ran.
+Json swap_interval_json(SwapIntervalState state) {
+  switch (state) {
+    case SwapIntervalState::zero:
+      return "0";
+    case SwapIntervalState::driver_by_request:
+      return "driver (requested)";
+    case SwapIntervalState::driver_no_control:
+      return "driver (no swap control)";
+    case SwapIntervalState::unknown:
+      break;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> extension_words(const std::optional<std::string>& extensions) {
+  std::vector<std::string> words;
+  if (!extensions) return words;
+  std::istringstream text(*extensions);
+  for (std::string word; text >> word;) words.push_back(word);
+  return words;
+}
+
+Json settings_json(const RunOptions& options, const EnvironmentInfo& info,
+                   const RunRecord& record) {
+  return {{"quarter", options.quarter != 0},
+          {"auto_check", options.auto_pass != 0},
+          {"loops", options.loops},
+          {"test_loop", options.test_loop != 0},
+          {"status_only", options.status_only != 0},
+          {"depth_bits_requested", record.depth_bits_requested},
+          {"swap_interval", swap_interval_json(info.swap_interval)}};
+}
+
+Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
+  return {{"vendor", value_or_null(info.vendor_string)},
+          {"renderer", value_or_null(info.renderer_string)},
+          {"version", value_or_null(info.version_string)},
+          {"extensions", extension_words(info.extensions_string)},
+          {"window_3d",
+           {{"red_bits", info.red_bits_3d},
+            {"green_bits", info.green_bits_3d},
+            {"blue_bits", info.blue_bits_3d},
+            {"depth_bits", options.depth_bits},
+            {"stencil_bits", info.stencil_bits},
+            {"accum_red_bits", info.accum_red_bits},
+            {"accum_green_bits", info.accum_green_bits},
+            {"accum_blue_bits", info.accum_blue_bits}}},
+          {"window_2d",
+           {{"red_bits", info.red_bits_2d},
+            {"green_bits", info.green_bits_2d},
+            {"blue_bits", info.blue_bits_2d}}}};
+}
+
+Json test_json(const TestInfo& test, const TestSummary& summary) {
+  return {{"id", static_cast<int>(test.id)},
+          {"keyword", test.keyword},
+          {"title", test.title},
+          {"label", test.label},
+          {"group", group_name(test.id)},
+          {"reference_seconds", test.reference},
+          {"status", test_status_name(summary.status)},
+          {"pass_seconds", summary.pass_seconds},
+          {"min_seconds", value_or_null(summary.min_seconds)},
+          {"median_seconds", value_or_null(summary.median_seconds)},
+          {"max_seconds", value_or_null(summary.max_seconds)},
+          {"mean_seconds", value_or_null(summary.mean_seconds)},
+          {"trimmed_mean_seconds", value_or_null(summary.trimmed_mean_seconds)},
+          {"cv", value_or_null(summary.cv)},
+          {"score", value_or_null(summary.score)}};
+}
+
+Json group_json(const GroupTotal& group) {
+  return {{"total", group.complete ? Json(group.value) : Json(nullptr)},
+          {"implemented", group.complete ? Json(nullptr) : Json(group.value)},
+          {"tests", group.tests}};
+}
+
+// Numbers in CSV in their shortest form that reads back exactly, with a
+// point whatever the locale.
+std::string csv_number(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+std::string csv_number(const std::optional<double>& value) {
+  return value ? csv_number(*value) : "";
+}
+
+// RFC 4180: quoted when it holds a comma, a quote or a line break, with its
+// quotes doubled.
+std::string csv_field(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string csv_row(const std::vector<std::string>& fields) {
+  std::string row;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) row += ',';
+    row += csv_field(fields[i]);
+  }
+  return row + "\r\n";
+}
+
+std::string total_text(const GroupTotal& group) {
+  if (!group.complete) return "n/a";
+  char text[64];
+  const auto end =
+      std::to_chars(text, text + sizeof text, group.value, std::chars_format::fixed, 2).ptr;
+  return std::string(text, end);
+}
+
+}  // namespace
+
+std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
+                         const RunResults& results, const RunRecord& record) {
+  Json tests = Json::array();
+  for (const TestInfo& test : test_catalogue) {
+    tests.push_back(test_json(test, summarize_test(options, results, test.id)));
+  }
+  const GroupTotals totals = compute_group_totals(options, results);
+  const Json document = {
+      {"schema_version", RESULTS_SCHEMA_VERSION},
+      {"program", "tarvelin"},
+      {"version", VERSION_NUMBER},
+      {"command_line", record.command_line},
+      {"settings", settings_json(options, info, record)},
+      {"started", record.started_utc},
+      {"duration_seconds", record.duration_seconds},
+      {"environment", environment_json(options, info)},
+      {"tests", tests},
+      {"totals", {{"3D", group_json(totals.group_3d)}, {"2D", group_json(totals.group_2d)}}}};
+  // Invalid UTF-8 from a driver's strings is replaced rather than refused.
+  return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string results_csv(const RunOptions& options, const RunResults& results) {
+  std::string text =
+      csv_row({"id", "keyword", "title", "label", "group", "reference_seconds", "status",
+               "pass_seconds", "min_seconds", "median_seconds", "max_seconds", "mean_seconds",
+               "trimmed_mean_seconds", "cv", "score"});
+  for (const TestInfo& test : test_catalogue) {
+    const TestSummary summary = summarize_test(options, results, test.id);
+    std::string passes;
+    for (double seconds : summary.pass_seconds) {
+      if (!passes.empty()) passes += ';';
+      passes += csv_number(seconds);
+    }
+    text += csv_row({std::to_string(test.id), test.keyword, test.title, test.label,
+                     group_name(test.id), csv_number(test.reference),
+                     test_status_name(summary.status), passes, csv_number(summary.min_seconds),
+                     csv_number(summary.median_seconds), csv_number(summary.max_seconds),
+                     csv_number(summary.mean_seconds), csv_number(summary.trimmed_mean_seconds),
+                     csv_number(summary.cv), csv_number(summary.score)});
+  }
+  return text;
+}
+
+std::string summary_lines(const RunOptions& options, const RunResults& results) {
+  const GroupTotals totals = compute_group_totals(options, results);
+  return "Tarvelin 3D total: " + total_text(totals.group_3d) +
+         "\nTarvelin 2D total: " + total_text(totals.group_2d) + "\n";
+}

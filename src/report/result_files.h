@@ -1,0 +1,24 @@
+// The results for other programs: the JSON and CSV files and the summary
+// lines of a batch run, all made from the run's settings, environment record
+// and results. docs/results.md describes every field.
+#pragma once
+
+#include <string>
+
+#include "core/environment_info.h"
+#include "core/run_options.h"
+#include "core/run_results.h"
+#include "core/run_state.h"
+
+constexpr int RESULTS_SCHEMA_VERSION = 1;
+
+// The JSON document, indented, ending with a line feed.
+std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
+                         const RunResults& results, const RunRecord& record);
+
+// The CSV table: a header row and one row per test, RFC 4180, CR LF.
+std::string results_csv(const RunOptions& options, const RunResults& results);
+
+// "Tarvelin 3D total: 959.87\nTarvelin 2D total: 1234.56\n", in the C locale
+// whatever the process's; "n/a" where the report shows "-----".
+std::string summary_lines(const RunOptions& options, const RunResults& results);

@@ -1,0 +1,85 @@
+"""Checks a run's JSON and CSV result files and its summary lines against its text report.
+
+    python3 results_check.py REPORT JSON CSV STDOUT
+
+Prints what disagrees and exits 1, or exits 0 when all agree. The statistics of the first test
+timed are worked out here again from its pass times.
+"""
+import csv
+import json
+import re
+import statistics
+import sys
+
+report_path, json_path, csv_path, stdout_path = sys.argv[1:5]
+problems = []
+
+
+def expect(condition, what):
+    if not condition:
+        problems.append(what)
+
+
+report = open(report_path).read()
+lines = dict(re.findall(r"^([23]D [^:]*?) *: (\S+)$", report, re.M))
+run = json.load(open(json_path))
+tests = run["tests"]
+expect(run["schema_version"] == 1, "schema_version")
+expect([t["id"] for t in tests] == list(range(49)), "49 tests in catalogue order")
+
+for test in tests:
+    shown = lines.get(test["label"])
+    if shown == "skipped":
+        expect(test["status"] in ("skipped_by_check", "left_out") and test["score"] is None,
+               f"{test['keyword']}: skipped in the report")
+    elif shown == "inf":
+        expect(test["status"] == "timed" and test["score"] is None, f"{test['keyword']}: inf")
+    else:
+        expect(test["status"] == "timed" and f"{test['score']:f}" == shown,
+               f"{test['keyword']}: score {test['score']} against {shown}")
+
+for group in ("3D", "2D"):
+    total = run["totals"][group]
+    shown = lines[f"{group} total"]
+    if shown == "-----":
+        expect(total["total"] is None and f"{total['implemented']:f}" == lines[f"{group} implemented"],
+               f"{group} implemented")
+    else:
+        expect(f"{total['total']:f}" == shown, f"{group} total {total['total']} against {shown}")
+
+# One test's statistics by hand from its pass times.
+timed = next(t for t in tests if t["status"] == "timed")
+passes = timed["pass_seconds"]
+expect(len(passes) == run["settings"]["loops"], "one time per pass")
+mean = sum(passes) / len(passes)
+trimmed = mean if len(passes) < 3 else (sum(passes) - min(passes) - max(passes)) / (len(passes) - 2)
+scale = 4 if run["settings"]["quarter"] else 1
+hand = {"min_seconds": min(passes), "max_seconds": max(passes), "mean_seconds": mean,
+        "median_seconds": statistics.median(passes), "trimmed_mean_seconds": trimmed,
+        "cv": statistics.stdev(passes) / mean,
+        "score": timed["reference_seconds"] / (trimmed * scale) * 100}
+for field, value in hand.items():
+    expect(abs(timed[field] - value) <= 1e-9 * max(1.0, abs(value)),
+           f"{timed['keyword']} {field}: {timed[field]} against {value}")
+
+rows = list(csv.reader(open(csv_path, newline="")))
+expect(len(rows) == 50, f"{len(rows)} CSV rows")
+header = rows[0]
+for row, test in zip(rows[1:], tests):
+    record = dict(zip(header, row))
+    expect(record["keyword"] == test["keyword"] and record["status"] == test["status"],
+           f"CSV row of {test['keyword']}")
+    score = float(record["score"]) if record["score"] else None
+    expect(score == test["score"], f"CSV score of {test['keyword']}")
+    times = [float(t) for t in record["pass_seconds"].split(";")] if record["pass_seconds"] else []
+    expect(times == test["pass_seconds"], f"CSV pass times of {test['keyword']}")
+
+summary = open(stdout_path).read().splitlines()[-2:]
+expected = [f"Tarvelin {g} total: " +
+            ("n/a" if run["totals"][g]["total"] is None else f"{run['totals'][g]['total']:.2f}")
+            for g in ("3D", "2D")]
+expect(summary == expected, f"summary lines {summary} against {expected}")
+
+for problem in problems:
+    print("disagrees:", problem)
+sys.exit(1 if problems else 0)
