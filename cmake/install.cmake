@@ -1,0 +1,52 @@
+# What `cmake --install BUILD --prefix PREFIX` puts where:
+#   bin/                               tarvelin, and tarvelin-compare where it is built
+#   share/man/man1/                    both programs' manual pages
+#   share/applications/tarvelin.desktop  the start panel in the desktop's menu
+#   share/icons/hicolor/*/apps/        the icon, made from the built-in picture
+#   share/doc/tarvelin/                README.md, docs/ and the picture's source and licence
+include(GNUInstallDirs)
+
+# The icon is the built-in picture as the program draws it: a small tool linked with the
+# generated picture source writes it as a PNG with libpng. 256 is the picture's own size; 128
+# averages each 2 x 2 square.
+find_package(PNG REQUIRED)
+add_executable(picture_icon ${CMAKE_SOURCE_DIR}/src/core/picture_icon_tool.cpp ${PICTURE_CPP})
+target_include_directories(picture_icon PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(picture_icon PRIVATE PNG::PNG)
+set(TARVELIN_ICON_SIZES 128 256)
+set(icons)
+foreach(size ${TARVELIN_ICON_SIZES})
+  set(icon ${CMAKE_BINARY_DIR}/generated/icon-${size}.png)
+  add_custom_command(
+    OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+    COMMAND picture_icon ${icon} ${size}
+    DEPENDS picture_icon
+    COMMENT "Making the ${size} x ${size} icon")
+  list(APPEND icons ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+    RENAME tarvelin.png)
+endforeach()
+add_custom_target(icons ALL DEPENDS ${icons})
+
+install(TARGETS tarvelin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/man/tarvelin.1 ${CMAKE_SOURCE_DIR}/man/tarvelin-compare.1
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/data/tarvelin.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# The documents keep their places relative to README.md, so that its links still lead
+# somewhere.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+file(GLOB tarvelin_docs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
+install(FILES ${tarvelin_docs} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/assets)
+
+# tarvelin-compare may be defined after this file is read; the check waits for the end of
+# the top directory, when every target exists.
+function(tarvelin_install_compare)
+  if(TARGET tarvelin-compare)
+    install(TARGETS tarvelin-compare RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tarvelin_install_compare)
