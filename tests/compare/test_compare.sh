@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The comparison of result files: the table and the refused input. Needs no
-# X server.
+# The comparison of result files: the table, the refused input and the
+# charts. Needs no X server.
 #   bash tests/compare/test_compare.sh PATH_TO_TARVELIN_COMPARE
 # run_a.json and run_b.json beside it are two small result files: run A has
 # three passes; run B has two, leaves a test out, lacks one of A's tests and
@@ -29,6 +29,7 @@ lines_fog                 -                  120.0       ±0.0%
 
 3D total               80.0                  120.0       implemented
 2D total              100.0 implemented      100.0" "$(cat out.txt)"
+cp out.txt table.txt
 
 # Every later run is measured against the first, not its neighbour.
 compare run_a.json run_b.json run_a.json
@@ -47,6 +48,11 @@ expect_error 1 "tarvelin-compare: cannot read missing.json: No such file or dire
 expect_error 1 "tarvelin-compare: cannot read .: Is a directory" run_a.json .
 expect_error 2 "tarvelin-compare: needs at least two result files" run_a.json
 expect_error 2 "tarvelin-compare: unknown option -x" -x run_a.json run_b.json
+expect_error 2 "tarvelin-compare: -chart needs a file name" run_a.json run_b.json -chart
+expect_error 2 "tarvelin-compare: cannot draw c.gif: the chart's name ends in .png, .svg or .pdf" \
+  -chart c.gif run_a.json run_b.json
+expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or directory" \
+  -chart none/c.png run_a.json run_b.json
 
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
@@ -75,3 +81,30 @@ d['tests'][3]['keyword'] = 'swap_buffer'|tests[3].keyword: "swap_buffer" appears
 d['environment']['renderer'] = 7|environment.renderer: expected a string or null, found number
 d['totals']['2D'] = None|totals.2D: expected an object, found null
 CASES
+
+# The chart's format follows its name; -chart may come anywhere. A chart
+# of all 49 tests gives each group at least 20 pixels.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'] = [dict(d['tests'][0], id=i, keyword='test_%d' % i) for i in range(49)]
+json.dump(d, open('all.json', 'w'))"
+for name in chart.png chart.svg CHART.PDF all.png; do
+  first=run_a.json
+  [ "$name" = all.png ] && first=all.json
+  compare "$first" -chart "$name" run_b.json
+  expect_eq "$name: exit status" 0 "$STATUS"
+  [ "$name" = all.png ] || check "$name: the same table" cmp -s out.txt table.txt
+  check "$name: a chart of the size asked" python3 - "$name" <<'PY'
+import re, struct, sys
+name = sys.argv[1]
+data = open(name, "rb").read()
+if name.endswith(".png"):
+    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
+    width, height = struct.unpack(">II", data[16:24])
+elif name.endswith(".svg"):
+    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
+else:
+    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
+    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
+assert height > 500 and width > (49 * 20 if name == "all.png" else 500), (width, height)
+PY
+done
