@@ -1,5 +1,5 @@
 # What `cmake --install BUILD --prefix PREFIX` puts where:
-#   bin/                               tarvelin, and tarvelin-compare where it is built
+#   bin/                               tarvelin and tarvelin-compare
 #   share/man/man1/                    both programs' manual pages
 #   share/applications/tarvelin.desktop  the start panel in the desktop's menu
 #   share/icons/hicolor/*/apps/        the icon, made from the built-in picture
@@ -29,7 +29,7 @@ foreach(size ${TARVELIN_ICON_SIZES})
 endforeach()
 add_custom_target(icons ALL DEPENDS ${icons})
 
-install(TARGETS tarvelin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tarvelin tarvelin-compare RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/man/tarvelin.1 ${CMAKE_SOURCE_DIR}/man/tarvelin-compare.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/tarvelin.desktop
@@ -41,12 +41,3 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 file(GLOB tarvelin_docs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
 install(FILES ${tarvelin_docs} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/assets)
-
-# tarvelin-compare may be defined after this file is read; the check waits for the end of
-# the top directory, when every target exists.
-function(tarvelin_install_compare)
-  if(TARGET tarvelin-compare)
-    install(TARGETS tarvelin-compare RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tarvelin_install_compare)

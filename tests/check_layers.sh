@@ -3,6 +3,7 @@
 # the folders below it. Prints every include that runs upward or sideways
 # and fails if there is one.
 #   platform  <-  core  <-  raster2d, scene3d, report  <-  app
+# compare, the result-file comparison, stands apart and includes only itself.
 set -euo pipefail
 src=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
 
@@ -13,6 +14,7 @@ declare -A allowed=(
   [scene3d]="scene3d core"
   [report]="report core"
   [app]="app core platform raster2d scene3d report"
+  [compare]="compare"
 )
 
 bad=0

@@ -96,9 +96,11 @@ Json test_json(const TestInfo& test, const TestSummary& summary) {
           {"score", value_or_null(summary.score)}};
 }
 
-Json group_json(const GroupTotal& group) {
-  return {{"total", group.complete ? Json(group.value) : Json(nullptr)},
-          {"implemented", group.complete ? Json(nullptr) : Json(group.value)},
+// A status-only run measured nothing: neither value exists.
+Json group_json(const RunOptions& options, const GroupTotal& group) {
+  const bool measured = !options.status_only;
+  return {{"total", measured && group.complete ? Json(group.value) : Json(nullptr)},
+          {"implemented", measured && !group.complete ? Json(group.value) : Json(nullptr)},
           {"tests", group.tests}};
 }
 
@@ -152,17 +154,18 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
     tests.push_back(test_json(test, summarize_test(options, results, test.id)));
   }
   const GroupTotals totals = compute_group_totals(options, results);
-  const Json document = {
-      {"schema_version", RESULTS_SCHEMA_VERSION},
-      {"program", "tarvelin"},
-      {"version", VERSION_NUMBER},
-      {"command_line", record.command_line},
-      {"settings", settings_json(options, info, record)},
-      {"started", record.started_utc},
-      {"duration_seconds", record.duration_seconds},
-      {"environment", environment_json(options, info)},
-      {"tests", tests},
-      {"totals", {{"3D", group_json(totals.group_3d)}, {"2D", group_json(totals.group_2d)}}}};
+  const Json document = {{"schema_version", RESULTS_SCHEMA_VERSION},
+                         {"program", "tarvelin"},
+                         {"version", VERSION_NUMBER},
+                         {"command_line", record.command_line},
+                         {"settings", settings_json(options, info, record)},
+                         {"started", record.started_utc},
+                         {"duration_seconds", record.duration_seconds},
+                         {"environment", environment_json(options, info)},
+                         {"tests", tests},
+                         {"totals",
+                          {{"3D", group_json(options, totals.group_3d)},
+                           {"2D", group_json(options, totals.group_2d)}}}};
   // Invalid UTF-8 from a driver's strings is replaced rather than refused.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -1,0 +1,25 @@
+// The plain-text comparison of runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "compare/run_file.h"
+
+// The comparison as text, one line per run naming its file, renderer and
+// start, then a table: a header row, one row per test of
+// compared_keywords(runs), then a "3D total" and a "2D total" row; one
+// column per run.
+//
+// A test's cell is its score with one decimal ("inf" when timed too fast
+// to measure), or "skipped", "left out" or "not run" by its status, or "-"
+// when the run lacks the test. In the columns after the first, a score is
+// followed by its ratio to the first run's score ("x1.50") when that is a
+// positive score; any score with a coefficient of variation is followed by
+// it as a percentage ("±3.1%"). A total's cell is the group's total, else
+// its implemented value followed by "implemented", else "n/a"; totals get a
+// ratio only when both runs have a full total.
+//
+// The columns are aligned in characters, not bytes (UTF-8). Needs at least
+// one run.
+std::string comparison_table(const std::vector<RunFile>& runs);

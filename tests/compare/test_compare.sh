@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The comparison of result files: the table, the refused input and the
+# charts. Needs no X server.
+#   bash tests/compare/test_compare.sh PATH_TO_TARVELIN_COMPARE
+# run_a.json and run_b.json beside it are two small result files: run A has
+# three passes; run B has two, leaves a test out, lacks one of A's tests and
+# has one that A lacks.
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
+cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
+
+compare() {  # exit status to $STATUS, outputs to out.txt and err.txt
+  STATUS=0
+  "$PROGRAM" "$@" >out.txt 2>err.txt || STATUS=$?
+}
+
+# Ratios to the first run (100 and 150 give x1.50), a test that a run lacks
+# as "-", a test only the second run has last, totals of both kinds.
+compare run_a.json run_b.json
+expect_eq "two runs: exit status" 0 "$STATUS"
+expect_eq "two runs: table" "run 1: run_a.json, llvmpipe (LLVM 15.0.6, 256 bits), started 2026-12-07T19:20:31Z
+run 2: run_b.json, softpipe, started 2026-12-08T08:05:00Z
+
+test                run 1                 run 2
+put_copy_val_half     100.0 ±3.0%            150.0 x1.50 ±2.8%
+put_copy            skipped                   50.0       ±0.0%
+swap_buffer           200.0 ±0.0%                -
+lines                  80.0 ±0.0%         left out
+lines_fog                 -                  120.0       ±0.0%
+
+3D total               80.0                  120.0       implemented
+2D total              100.0 implemented      100.0" "$(cat out.txt)"
+cp out.txt table.txt
+
+# Every later run is measured against the first, not its neighbour.
+compare run_a.json run_b.json run_a.json
+check "three runs: ratios to the first run" \
+  grep -qE '^put_copy_val_half .* x1\.50 .* x1\.00 ±3\.0%$' out.txt
+
+expect_error() {  # expect_error STATUS MESSAGE ARGS...
+  local status=$1 message=$2
+  shift 2
+  compare "$@"
+  expect_eq "$message: exit status" "$status" "$STATUS"
+  expect_eq "$message: the message" "$message" "$(head -n 1 err.txt)"
+}
+expect_error 1 "tarvelin-compare: cannot read missing.json: No such file or directory" \
+  run_a.json missing.json
+expect_error 1 "tarvelin-compare: cannot read .: Is a directory" run_a.json .
+expect_error 2 "tarvelin-compare: needs at least two result files" run_a.json
+expect_error 2 "tarvelin-compare: unknown option -x" -x run_a.json run_b.json
+expect_error 2 "tarvelin-compare: -chart needs a file name" run_a.json run_b.json -chart
+expect_error 2 "tarvelin-compare: cannot draw c.gif: the chart's name ends in .png, .svg or .pdf" \
+  -chart c.gif run_a.json run_b.json
+expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or directory" \
+  -chart none/c.png run_a.json run_b.json
+
+compare -help
+expect_eq "-help: exit status" 0 "$STATUS"
+check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
+
+printf '{"schema_version": 1,\n "program" "tarvelin"}\n' >broken.json
+compare run_a.json broken.json
+expect_eq "not JSON: exit status" 1 "$STATUS"
+check "not JSON: says where" grep -q '^tarvelin-compare: broken.json: not JSON: .*at line 2, ' err.txt
+
+# Each line: a change to run_a.json (Python on its document d) | the complaint.
+while IFS='|' read -r change complaint; do
+  python3 -c "import json; d = json.load(open('run_a.json')); $change; json.dump(d, open('other.json', 'w'))"
+  expect_error 1 "tarvelin-compare: other.json: $complaint" run_a.json other.json
+done <<'CASES'
+d = [d]|expected an object at the top, found array
+d['schema_version'] = 2|schema_version: 2 is not 1, the version this reader knows
+del d['schema_version']|schema_version: missing
+d['program'] = 'other'|program: "other" is not "tarvelin"
+d['tests'] = {}|tests: expected an array, found object
+d['tests'][1] = 'put_copy'|tests[1]: expected an object, found string
+del d['tests'][1]['keyword']|tests[1].keyword: missing
+d['tests'][0]['score'] = '100'|tests[0].score: expected a number or null, found string
+d['tests'][2]['status'] = 'done'|tests[2].status: unknown status "done"
+d['tests'][3]['keyword'] = 'swap_buffer'|tests[3].keyword: "swap_buffer" appears twice
+d['environment']['renderer'] = 7|environment.renderer: expected a string or null, found number
+d['totals']['2D'] = None|totals.2D: expected an object, found null
+CASES
+
+# The chart's format follows its name; -chart may come anywhere. A chart
+# of all 49 tests gives each group at least 20 pixels.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'] = [dict(d['tests'][0], id=i, keyword='test_%d' % i) for i in range(49)]
+json.dump(d, open('all.json', 'w'))"
+for name in chart.png chart.svg CHART.PDF all.png; do
+  first=run_a.json
+  [ "$name" = all.png ] && first=all.json
+  compare "$first" -chart "$name" run_b.json
+  expect_eq "$name: exit status" 0 "$STATUS"
+  [ "$name" = all.png ] || check "$name: the same table" cmp -s out.txt table.txt
+  check "$name: a chart of the size asked" python3 - "$name" <<'PY'
+import re, struct, sys
+name = sys.argv[1]
+data = open(name, "rb").read()
+if name.endswith(".png"):
+    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
+    width, height = struct.unpack(">II", data[16:24])
+elif name.endswith(".svg"):
+    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
+else:
+    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
+    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
+assert height > 500 and width > (49 * 20 if name == "all.png" else 500), (width, height)
+PY
+done
