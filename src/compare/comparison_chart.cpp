@@ -32,7 +32,7 @@ constexpr double LABEL_GAP = 8;  // between the axis and the keywords that hang 
 constexpr double SLANT = std::numbers::pi / 4;
 constexpr double PLOT_HEIGHT = 560;
 constexpr double FONT_SIZE = 12;
-constexpr const char* TITLE = "Scores by test (100: the reference time)";
+constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference time)";
 
 struct Colour {
   double r, g, b;
@@ -70,26 +70,25 @@ std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
          ", started " + runs[r].started + " (" + runs[r].path + ")";
 }
 
-// A round tick step giving about five ticks up to `top`.
-double tick_step(double top) {
-  const double rough = top / 5;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
-  for (double factor : {1.0, 2.0, 5.0}) {
-    if (factor * magnitude >= rough) return factor * magnitude;
-  }
-  return 10 * magnitude;
-}
-
+// Scores of one machine span decades (a swap test may score a hundred times
+// what a textured one does), so the scale is logarithmic: one band a power
+// of ten, from the decade below the lowest score (or 100) to the decade
+// above the highest (or 100).
 struct Layout {
   double width, height, plot_left, plot_top, plot_width, group_width, bar_width;
-  double scale_top, step;
+  int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
 
-  double y(double score) const { return plot_top + PLOT_HEIGHT * (1 - score / scale_top); }
+  double bottom() const { return std::pow(10.0, lowest_decade); }
+  double y(double score) const {
+    const double decades = highest_decade - lowest_decade;
+    const double above = std::log10(std::max(score, bottom())) - lowest_decade;
+    return plot_top + PLOT_HEIGHT * (1 - above / decades);
+  }
 };
 
 // The sizes follow from the texts as drawn, measured on a scratch surface.
 Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double highest) {
+               double lowest, double highest) {
   cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(scratch);
   select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
@@ -125,9 +124,10 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;
   // The line at 100 is always on the chart, and the tallest bar stays
   // clear of the top.
-  const double top = std::max(highest * 1.05, 100.0);
-  layout.step = tick_step(top);
-  layout.scale_top = std::ceil(top / layout.step) * layout.step;
+  layout.lowest_decade = static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0))));
+  layout.highest_decade = static_cast<int>(std::ceil(std::log10(std::max(highest * 1.05, 100.0))));
+  if (layout.highest_decade <= layout.lowest_decade)
+    layout.highest_decade = layout.lowest_decade + 1;
   return layout;
 }
 
@@ -142,9 +142,8 @@ void draw_background(cairo_t* cr, const Layout& layout, size_t groups) {
   cairo_fill(cr);
   cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
   cairo_set_line_width(cr, 1);
-  for (double value = layout.step; value <= layout.scale_top + layout.step / 2;
-       value += layout.step) {
-    const double y = std::round(layout.y(value)) + 0.5;
+  for (int decade = layout.lowest_decade + 1; decade <= layout.highest_decade; ++decade) {
+    const double y = std::round(layout.y(std::pow(10.0, decade))) + 0.5;
     cairo_move_to(cr, layout.plot_left, y);
     cairo_line_to(cr, layout.plot_left + layout.plot_width, y);
   }
@@ -154,12 +153,14 @@ void draw_background(cairo_t* cr, const Layout& layout, size_t groups) {
 void draw_axes(cairo_t* cr, const Layout& layout) {
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_set_line_width(cr, 1);
+  const double base = std::round(layout.y(layout.bottom())) + 0.5;
   cairo_move_to(cr, layout.plot_left + 0.5, layout.plot_top);
-  cairo_line_to(cr, layout.plot_left + 0.5, std::round(layout.y(0)) + 0.5);
-  cairo_line_to(cr, layout.plot_left + layout.plot_width, std::round(layout.y(0)) + 0.5);
+  cairo_line_to(cr, layout.plot_left + 0.5, base);
+  cairo_line_to(cr, layout.plot_left + layout.plot_width, base);
   cairo_stroke(cr);
   char label[32];
-  for (double value = 0; value <= layout.scale_top + layout.step / 2; value += layout.step) {
+  for (int decade = layout.lowest_decade; decade <= layout.highest_decade; ++decade) {
+    const double value = std::pow(10.0, decade);
     std::snprintf(label, sizeof label, "%g", value);
     show_text_at(cr, layout.plot_left - 6, layout.y(value) + FONT_SIZE / 3, label, 1.0);
   }
@@ -189,16 +190,16 @@ void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     for (size_t r = 0; r < runs.size(); ++r) {
       const TestResult* test = runs[r].find(keywords[g]);
       if (!test || test->status != TestStatus::timed || !test->score) continue;
-      const double top = layout.y(std::max(0.0, *test->score));
+      const double top = layout.y(*test->score);
       set_colour(cr, PALETTE[r % PALETTE_SIZE]);
       cairo_rectangle(cr, left + GROUP_GAP / 2 + r * layout.bar_width, top, layout.bar_width,
-                      layout.y(0) - top);
+                      layout.y(layout.bottom()) - top);
       cairo_fill(cr);
     }
     // The keyword ends under the group's middle and runs down to the left.
     cairo_save(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_translate(cr, left + layout.group_width / 2, layout.y(0) + LABEL_GAP);
+    cairo_translate(cr, left + layout.group_width / 2, layout.y(layout.bottom()) + LABEL_GAP);
     cairo_rotate(cr, -SLANT);
     show_text_at(cr, 0, FONT_SIZE / 2, keywords[g], 1.0);
     cairo_restore(cr);
@@ -259,13 +260,18 @@ std::optional<ChartFormat> chart_format_for(const std::string& path) {
 void write_comparison_chart(const std::string& path, ChartFormat format,
                             const std::vector<RunFile>& runs) {
   const std::vector<std::string> keywords = compared_keywords(runs);
-  double highest = 0;
+  // Scores of 0 or less cannot stand on the logarithmic scale; such a bar
+  // stays at the bottom.
+  double lowest = 100;
+  double highest = 100;
   for (const RunFile& run : runs) {
     for (const TestResult& test : run.tests) {
-      if (test.status == TestStatus::timed && test.score) highest = std::max(highest, *test.score);
+      if (test.status != TestStatus::timed || !test.score || *test.score <= 0) continue;
+      lowest = std::min(lowest, *test.score);
+      highest = std::max(highest, *test.score);
     }
   }
-  const Layout layout = lay_out(runs, keywords, highest);
+  const Layout layout = lay_out(runs, keywords, lowest, highest);
 
   Sink sink{std::fopen(path.c_str(), "wb")};
   if (!sink.file) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));

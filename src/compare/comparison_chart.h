@@ -15,8 +15,8 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 
 // Writes to `path` a bar chart of the scores: one group per test of
 // compared_keywords(runs) with its keyword as the label, one bar per run in
-// the runs' order and colours (no bar where a run has no score), a score
-// axis from 0 with a marked line at 100, and a legend naming each run's
+// the runs' order and colours (no bar where a run has no score), a
+// logarithmic score axis of whole decades with a marked line at 100, and a legend naming each run's
 // renderer and start. The width grows with the number of tests and runs so
 // that every label stays readable. Throws std::runtime_error ("cannot write
 // PATH: reason") when the file cannot be written; a half-written file is
