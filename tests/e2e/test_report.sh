@@ -36,7 +36,7 @@ cp result.tvl full.tvl
   awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h"
   printf 'lines go\npoints go\nput_copy go\n'
 } >few.def
-run_batch -loop 3 -def few.def -quarter
+run_batch -loop 3 -def few.def -quarter -json few.json
 expect_eq "three passes" 0 "$STATUS"
 check "the loops line" grep -qx '#   3 loops' result.tvl
 expect_eq "three titles per pass, counted to 9" \
@@ -45,6 +45,17 @@ expect_eq "three titles per pass, counted to 9" \
 check "the last title is 9/9" grep -q 'Put of GL_COPY  \[9/9\]$' out.txt
 check "the three tests are scored" bash -c "grep -cE '^(3D lines|3D points|2D put GL_COPY) +: [0-9]' result.tvl | grep -qx 3"
 check "the others are skipped" bash -c "[ \$(grep -c ': skipped$' result.tvl) = 46 ]"
+
+# The two runs side by side: the table's ratio is the second run's score
+# over the first's, and the tests the second passed over say so.
+"$(dirname "$PROGRAM")/tarvelin-compare" run.json few.json >compare.txt ||
+  fail "tarvelin-compare on two runs: $(cat compare.txt)"
+expect_eq "the compare table's ratio for lines" "$(python3 -c '
+import json
+score = lambda f: next(t["score"] for t in json.load(open(f))["tests"] if t["keyword"] == "lines")
+print("x%.2f" % (score("few.json") / score("run.json")))')" \
+  "$(awk '$1 == "lines" {for (i = 2; i <= NF; i++) if ($i ~ /^x[0-9]/) print $i}' compare.txt)"
+check "a test the second run left out" grep -qE '^blur +[0-9.]+ .*left out' compare.txt
 
 # Status only: the environment, then nothing.
 run_batch -statusonly -loop 5 -f status.tvl
