@@ -9,7 +9,6 @@ include(GNUInstallDirs)
 # The icon is the built-in picture as the program draws it: a small tool linked with the
 # generated picture source writes it as a PNG with libpng. 256 is the picture's own size; 128
 # averages each 2 x 2 square.
-find_package(PNG REQUIRED)
 add_executable(picture_icon ${CMAKE_SOURCE_DIR}/src/core/picture_icon_tool.cpp ${PICTURE_CPP})
 target_include_directories(picture_icon PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(picture_icon PRIVATE PNG::PNG)

@@ -1,0 +1,166 @@
+#include "report/picture_check.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "report/replacement_file.h"
+
+namespace {
+
+constexpr int LARGEST_SIDE = 8192;
+
+size_t byte_count(int width, int height) {
+  return size_t(std::max(width, 0)) * size_t(std::max(height, 0)) * 3;
+}
+
+bool well_formed(const Picture& picture) {
+  return picture.width >= 0 && picture.height >= 0 &&
+         picture.rgb.size() == byte_count(picture.width, picture.height);
+}
+
+// Channel by channel, the largest absolute difference of two pixels.
+int pixel_difference(const uint8_t* a, const uint8_t* b) {
+  int largest = 0;
+  for (int channel = 0; channel < 3; ++channel) {
+    largest = std::max(largest, std::abs(a[channel] - b[channel]));
+  }
+  return largest;
+}
+
+}  // namespace
+
+Picture picture_from_gl_rows(const uint8_t* rgb, int width, int height) {
+  Picture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.rgb.resize(byte_count(width, height));
+  const size_t row_bytes = byte_count(width, 1);
+  for (int row = 0; row < height; ++row) {
+    std::memcpy(picture.rgb.data() + size_t(row) * row_bytes,
+                rgb + size_t(height - 1 - row) * row_bytes, row_bytes);
+  }
+  return picture;
+}
+
+bool read_png(const std::string& path, Picture& out, std::string& error) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+    error = image.message;
+    png_image_free(&image);
+    return false;
+  }
+  if (image.width > LARGEST_SIDE || image.height > LARGEST_SIDE) {
+    error = "the picture is " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+            " pixels, over " + std::to_string(LARGEST_SIDE) + " on a side";
+    png_image_free(&image);
+    return false;
+  }
+  // Read with alpha, then dropped: asking libpng for RGB would composite
+  // the colours onto a background.
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr) == 0) {
+    error = image.message;
+    png_image_free(&image);
+    return false;
+  }
+  Picture picture;
+  picture.width = int(image.width);
+  picture.height = int(image.height);
+  picture.rgb.resize(byte_count(picture.width, picture.height));
+  for (size_t pixel = 0; pixel < rgba.size() / 4; ++pixel) {
+    std::memcpy(&picture.rgb[pixel * 3], &rgba[pixel * 4], 3);
+  }
+  out = std::move(picture);
+  return true;
+}
+
+bool write_png(const std::string& path, const Picture& picture, std::string& error) {
+  if (!well_formed(picture) || picture.width == 0 || picture.height == 0) {
+    error = "no picture to write";
+    return false;
+  }
+  ReplacementFile file;
+  if (!open_replacement(&file, path.c_str())) {
+    error = std::strerror(errno);
+    return false;
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = png_uint_32(picture.width);
+  image.height = png_uint_32(picture.height);
+  image.format = PNG_FORMAT_RGB;
+  if (png_image_write_to_stdio(&image, file.stream, 0, picture.rgb.data(), 0, nullptr) == 0) {
+    error = image.message;
+    png_image_free(&image);
+    discard_replacement(&file);
+    return false;
+  }
+  if (const char* step = commit_replacement(&file)) {
+    error = std::string(step) + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+PictureDifference compare_pictures(const Picture& captured, const Picture& reference,
+                                   const Tolerance& tolerance) {
+  PictureDifference difference;
+  if (captured.width != reference.width || captured.height != reference.height ||
+      !well_formed(captured) || !well_formed(reference)) {
+    difference.sizes_differ = true;
+    difference.share_beyond = 1;
+    return difference;
+  }
+  const size_t pixels = size_t(captured.width) * size_t(captured.height);
+  for (size_t pixel = 0; pixel < pixels; ++pixel) {
+    const int largest = pixel_difference(&captured.rgb[pixel * 3], &reference.rgb[pixel * 3]);
+    difference.largest = std::max(difference.largest, largest);
+    if (largest > tolerance.channel_threshold) ++difference.pixels_beyond;
+  }
+  if (pixels > 0) difference.share_beyond = double(difference.pixels_beyond) / double(pixels);
+  return difference;
+}
+
+bool within(const PictureDifference& difference, const Tolerance& tolerance) {
+  return !difference.sizes_differ && difference.share_beyond <= tolerance.allowed_share;
+}
+
+Picture difference_picture(const Picture& captured, const Picture& reference,
+                           const Tolerance& tolerance) {
+  static constexpr uint8_t RED[3] = {255, 0, 0};
+  static constexpr uint8_t YELLOW[3] = {255, 255, 0};
+  Picture marked;
+  marked.width = std::max(reference.width, 0);
+  marked.height = std::max(reference.height, 0);
+  marked.rgb.resize(byte_count(marked.width, marked.height));
+  const bool paired = captured.width == reference.width && captured.height == reference.height &&
+                      well_formed(captured) && well_formed(reference);
+  for (size_t at = 0; at < marked.rgb.size(); at += 3) {
+    uint8_t* out = &marked.rgb[at];
+    if (!paired) {
+      std::memcpy(out, RED, 3);
+      continue;
+    }
+    const uint8_t* want = &reference.rgb[at];
+    const int largest = pixel_difference(&captured.rgb[at], want);
+    if (largest > tolerance.channel_threshold) {
+      std::memcpy(out, RED, 3);
+    } else if (largest > 0) {
+      std::memcpy(out, YELLOW, 3);
+    } else {
+      // Luma at half contrast around the middle, 64 to 191: dark and light
+      // areas stay apart, and neither marking colour can be taken for it.
+      const int luma = (77 * want[0] + 150 * want[1] + 29 * want[2]) >> 8;
+      const auto grey = uint8_t(64 + luma / 2);
+      std::memset(out, grey, 3);
+    }
+  }
+  return marked;
+}
