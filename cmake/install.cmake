@@ -4,6 +4,7 @@
 #   share/applications/tarvelin.desktop  the start panel in the desktop's menu
 #   share/icons/hicolor/*/apps/        the icon, made from the built-in picture
 #   share/doc/tarvelin/                README.md, docs/ and the picture's source and licence
+#   share/tarvelin/reference/          the reference pictures of a validation run
 include(GNUInstallDirs)
 
 # The icon is the built-in picture as the program draws it: a small tool linked with the
@@ -31,6 +32,10 @@ add_custom_target(icons ALL DEPENDS ${icons})
 install(TARGETS tarvelin tarvelin-compare RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/man/tarvelin.1 ${CMAKE_SOURCE_DIR}/man/tarvelin-compare.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The pictures a validation run compares with; the installed program finds
+# them beside its own folder.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/reference/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvelin/reference)
 install(FILES ${CMAKE_SOURCE_DIR}/data/tarvelin.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 

@@ -222,6 +222,7 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -json filename\t: also write the results as JSON\n"
           "    -csv filename\t: also write the results as CSV\n"
           "    -only keyword[,keyword...]\t: run only these tests\n"
+          "    -validate folder\t: check every test's picture; differences go to folder\n"
           "    -list\t\t: list the tests and exit\n"
           "    -version\t: print the version and exit\n"
           "    -help\t\t: this help\n"

@@ -96,4 +96,36 @@ TEST(PictureCheck, GlRowsComeBottomFirst) {
   EXPECT_EQ(picture.rgb, (Bytes{5, 5, 5, 6, 6, 6, 3, 3, 3, 4, 4, 4, 1, 1, 1, 2, 2, 2}));
 }
 
+// Edges may move by a pixel and only patches count where asked: a line one
+// pixel over passes, the same line missing does not, and a sliver along an
+// edge is let be while a 3 x 3 hole is found.
+TEST(PictureCheckCompare, ShiftedEdgesPassAndPatchesAreFound) {
+  const auto blank = [] { return Picture{9, 9, Bytes(9 * 9 * 3, 0)}; };
+  const auto paint = [](Picture& p, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) std::fill_n(&p.rgb[(y * 9 + x) * 3], 3, uint8_t(200));
+    }
+  };
+  Picture reference = blank();
+  paint(reference, 4, 0, 4, 8);  // a vertical line
+  Picture moved = blank();
+  paint(moved, 5, 0, 5, 8);
+  const Tolerance shifting{0, 0.0, 1};
+  EXPECT_EQ(compare_pictures(moved, reference, shifting).pixels_beyond, 0);
+  EXPECT_EQ(compare_pictures(blank(), reference, shifting).pixels_beyond, 9) << "line missing";
+  EXPECT_EQ(compare_pictures(moved, reference, Tolerance{}).pixels_beyond, 18);
+
+  const Tolerance patches{0, 0.0, 0, true};
+  Picture full = blank();
+  paint(full, 0, 0, 8, 8);
+  Picture sliver = full;
+  std::fill_n(&sliver.rgb[(4 * 9 + 4) * 3], 3, uint8_t(0));
+  EXPECT_EQ(compare_pictures(sliver, full, patches).pixels_beyond, 0);
+  Picture hole = full;
+  for (int y = 3; y <= 5; ++y) {
+    for (int x = 3; x <= 5; ++x) std::fill_n(&hole.rgb[(y * 9 + x) * 3], 3, uint8_t(0));
+  }
+  EXPECT_EQ(compare_pictures(hole, full, patches).pixels_beyond, 1) << "the hole's middle";
+}
+
 }  // namespace

@@ -30,6 +30,7 @@ enum class OptionAction {
   json_file,
   csv_file,
   only_tests,
+  validate,
   list,
   version,
   help,
@@ -64,6 +65,8 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
     {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
     {"-only", "keyword[,keyword...]", "\t", "run only these tests", OptionAction::only_tests},
+    {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
+     OptionAction::validate},
     {"-list", nullptr, "\t\t", "list the tests and exit", OptionAction::list},
     {"-version", nullptr, "\t", "print the version and exit", OptionAction::version},
     {"-help", nullptr, "\t\t", "this help", OptionAction::help},
@@ -185,6 +188,9 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
       break;
     case OptionAction::only_tests:
       apply_only_tests(argument, options, message);
+      break;
+    case OptionAction::validate:
+      copy_file_name(options.validate_dir, argument);
       break;
     case OptionAction::list:
     case OptionAction::version:

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "app/pass_definition_file.h"
 #include "app/start_panel.h"
 #include "app/test_windows.h"
+#include "app/validation.h"
 #include "core/picture.h"
 #include "core/progress_title.h"
 #include "core/run_options.h"
@@ -39,6 +41,9 @@ struct BenchmarkRun {
   RunState run_state;
   SceneState scene;
   ProgressTitle progress{run_options};
+  Validation validation{run_options, run_state, progress};
+
+  bool validating() const { return run_options.validate_dir[0] != '\0'; }
 };
 
 int exit_after_options(const RunOptions& options) {
@@ -51,14 +56,20 @@ int exit_after_window_failure(const RunOptions& options) {
   return options.batch ? BATCH_FAILED : EXIT_ABANDONED;
 }
 
-// With -only the pass definition file is not read, so not warned about.
+// With -only or -validate the pass definition file is not read, so not
+// warned about.
 void check_pass_file(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  const bool readable = options.only_tests[0] != '\0' || platform::read_access(options.pass_file);
+  const bool readable =
+      options.only_tests[0] != '\0' || run.validating() || platform::read_access(options.pass_file);
   run.run_state.pass_file_missing = readable ? 0 : -1;
 }
 
-PassSelection select_passes(const RunOptions& options) {
+// A validation run draws every test, so that the generator's sequence, and
+// with it every picture, is always the same.
+PassSelection select_passes(const BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  if (run.validating()) return PassSelection{{}, TEST_COUNT};
   if (options.only_tests[0] == '\0') return read_pass_definition(options.pass_file);
   std::string unknown;  // refused with the command line already
   return select_tests(options.only_tests, &unknown);
@@ -97,10 +108,12 @@ void run_start_panel(BenchmarkRun& run) {
 bool run_pass(BenchmarkRun& run) {
   RunState& state = run.run_state;
   state.results.begin_pass();
+  std::function<void(const TestInfo&)> test_drawn;
+  if (run.validating()) test_drawn = [&run](const TestInfo& test) { run.validation.check(test); };
   state.run_mode = RUN_MODE_3D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress)) return false;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
   state.run_mode = RUN_MODE_2D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress)) return false;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
   state.results.end_pass();
   return true;
 }
@@ -145,9 +158,28 @@ bool write_result_files(const BenchmarkRun& run) {
 // Two lines a test harness can match, once the report has its totals.
 void print_summary_lines(const BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  if (!options.batch || !report_wanted(options) || options.status_only) return;
+  if (!options.batch || !report_wanted(options) || options.status_only || run.validating()) {
+    return;
+  }
   std::fputs(summary_lines(options, run.run_state.results).c_str(), stdout);
   std::fflush(stdout);
+}
+
+// A validation run writes no report: its verdicts, the result files if
+// asked for, and a word of how it went.
+int end_validation(BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  platform::resume_screen_saver();
+  const bool summary_written = run.validation.write_summary();
+  const bool results_written = write_result_files(run);
+  const int differing = run.validation.differing();
+  char text[FILE_NAME_SIZE + 128];
+  std::snprintf(text, sizeof text,
+                "%d of %d pictures differ from their references; see %s/summary.txt", differing,
+                TEST_COUNT, options.validate_dir);
+  platform::message_box("Validation", text);
+  if (!options.batch) return EXIT_DONE;
+  return differing > 0 || !summary_written || !results_written ? BATCH_FAILED : BATCH_DONE;
 }
 
 void announce_end(const RunOptions& options, const ReportFile& report) {
@@ -194,19 +226,21 @@ int run_benchmark(int argc, char** argv) {
 
   record.started_utc = utc_now();
   const uint64_t started_ns = platform::clock_ns();
-  const PassSelection selection = select_passes(options);
+  const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
   if (options.loops > 0) run.progress.progress_total *= options.loops;
   run.run_state.results.select(selection.skip_flags);
   if (options.stop_screen_saver) platform::suspend_screen_saver();
 
+  if (run.validating() && !run.validation.prepare()) return exit_after_window_failure(options);
   // Loop counts of 0 and 1 both run one pass; a negative count never ends.
-  int32_t passes_left = options.status_only ? 1 : options.loops;
+  int32_t passes_left = options.status_only || run.validating() ? 1 : options.loops;
   for (;;) {
     if (!run_pass(run)) return exit_after_window_failure(options);
-    if (options.loops < 0) continue;
+    if (options.loops < 0 && !run.validating()) continue;
     if (--passes_left <= 0) break;
   }
+  if (run.validating()) return end_validation(run);
 
   record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
   platform::resume_screen_saver();

@@ -105,9 +105,10 @@ ScreenRect clamp_to_screen(ScreenRect rect, int32_t screen_width, int32_t screen
 }
 
 void apply_start_settings(const RunOptions& options, RepeatCounts& counts) {
+  const bool validating = options.validate_dir[0] != '\0';
   for (int32_t& count : counts.repeat_counts) {
     if (options.quarter) count >>= 2;
-    if (options.test_loop) count = 2;
+    if (options.test_loop || validating) count = 2;
   }
 }
 

@@ -88,7 +88,7 @@ void reconcile_panel_flags(RunOptions& options);
 ScreenRect clamp_to_screen(ScreenRect rect, int32_t screen_width, int32_t screen_height);
 
 // Scales the repeat counts once: a quarter in quarter mode, then 2 each in
-// test-loop mode.
+// test-loop mode and for a validation run.
 void apply_start_settings(const RunOptions& options, RepeatCounts& counts);
 
 // The logo: the built-in picture at half size, upright. Logo pixel (x, y),

@@ -1,6 +1,8 @@
 // The two test windows: each runs its suite in its first draw.
 #pragma once
 
+#include <functional>
+
 #include "core/progress.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
@@ -11,5 +13,8 @@
 // window's granted depth becomes options.depth_bits, the request of the
 // next one. False, after an "Error" box, when the window or its GL context
 // could not be had: the run cannot go on.
+// `test_drawn`, when given, is called after each test that ran (see
+// SuiteContext).
 bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
-                     ProgressReporter& progress);
+                     ProgressReporter& progress,
+                     const std::function<void(const TestInfo&)>& test_drawn = {});

@@ -3,6 +3,8 @@
 // written by the drawing code.
 #pragma once
 
+#include <functional>
+
 #include "core/catalogue.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
@@ -28,6 +30,9 @@ struct SuiteContext {
   const RunOptions& options;
   RunState& run;
   ProgressReporter& progress;
+  // Called after each test that ran, outside its timed section, with the
+  // test's picture still in the window; empty in a timed run.
+  std::function<void(const TestInfo&)> test_drawn = {};
 
   const RepeatCounts& counts() const { return run.counts; }
   bool skipped(TestId id) const { return run.results.skipped(id); }
@@ -37,6 +42,10 @@ struct SuiteContext {
     run.results.record_time(id, seconds);
     progress.test_timed(test_catalogue[id], seconds);
   }
+  void drawn(TestId id) {
+    if (test_drawn) test_drawn(test_catalogue[id]);
+  }
+  bool validating() const { return options.validate_dir[0] != '\0'; }
   void skipped_by_check(TestId id) {
     run.results.record_skip(id);
     progress.test_skipped(test_catalogue[id]);

@@ -30,6 +30,10 @@ struct RunOptions {
   // Keywords separated by commas: only these tests run, and the pass
   // definition file is not read. Empty: the pass definition decides.
   char only_tests[FILE_NAME_SIZE] = "";
+  // Validation: every test draws once at test-loop counts on a picture of
+  // its own and is compared with its reference; what differs goes here.
+  // Empty: a timed run.
+  char validate_dir[FILE_NAME_SIZE] = "";
   int32_t exit_requested = 0;
   int32_t usage_error = 0;  // exit_requested because the command line was wrong
   // Our addition for unattended runs: no panel, messages on stderr,

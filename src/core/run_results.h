@@ -6,6 +6,14 @@
 
 #include "core/catalogue.h"
 
+// What a validation run found of a test's picture.
+struct PictureVerdict {
+  enum State : int8_t { not_checked, ok, differs, skipped } state = not_checked;
+  double share_beyond = 0.0;  // of the pixels, those beyond the test's threshold
+  int largest = 0;            // the largest difference of any channel, 0..255
+  bool no_reference = false;  // differs because the test has no reference picture
+};
+
 struct RunResults {
   // 0: the test runs; 1: it is passed over, and reported "skipped" if still
   // set when the report is written.
@@ -15,6 +23,8 @@ struct RunResults {
   // Seconds per test and pass slot.
   double test_times[TEST_COUNT][TIME_SLOTS] = {};
   int32_t pass_index = 0;  // the slot of the current pass, 0..TIME_SLOTS-1
+  // Filled by a validation run only.
+  PictureVerdict verdicts[TEST_COUNT] = {};
 
   // Takes the pass definition's selection for every pass of the run.
   void select(const uint8_t selection[TEST_COUNT]);

@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 
 constexpr int CLIENT_WIDTH = 512;
+static_assert(TEST_PICTURE_BYTES == 512 * 384 * 3);
 constexpr int CLIENT_HEIGHT = 384;
 
 struct VisualWish {
@@ -211,6 +212,21 @@ SwapInterval test_window_swap_interval() { return swap_interval_of_last_window; 
 
 void swap_test_window() {
   if (running_window != nullptr) running_window->swap_buffers();
+}
+
+void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]) {
+  glFinish();
+  GLint read_buffer = GL_BACK;
+  GLint alignment = 4;
+  glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+  glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+  const bool double_buffered =
+      running_window != nullptr && (running_window->mode() & FL_DOUBLE) != 0;
+  glReadBuffer(double_buffered ? GL_BACK : GL_FRONT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+  glReadBuffer(static_cast<GLenum>(read_buffer));
 }
 
 }  // namespace platform

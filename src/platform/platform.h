@@ -97,6 +97,13 @@ void set_test_window_title(const char* title);
 // Shows the back buffer of the running GL window.
 void swap_test_window();
 
+// What the running GL window shows, once the GL has finished drawing it: its
+// front buffer read back as 8-bit RGB, rows bottom first as GL gives them,
+// 512 x 384 pixels (TEST_PICTURE_BYTES). Called between tests, never inside
+// a timed section; the read buffer is put back afterwards.
+constexpr int TEST_PICTURE_BYTES = 512 * 384 * 3;
+void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]);
+
 // The start panel. It keeps no settings of its own: it asks its rules what
 // to show and tells them every action of the user, then shows again what
 // they answer. Boxes are numbered from the top: quarter time, auto check,

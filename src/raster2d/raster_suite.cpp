@@ -10,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/environment_info.h"
 #include "core/stopwatch.h"
+#include "core/test_hooks.h"
 #include "core/test_window.h"
 #include "raster2d/pixel_kernels.h"
 #include "raster2d/pixel_probes.h"
@@ -100,11 +101,30 @@ struct RasterRun {
   RasterOrigin origin;
   PixelProbe probe;
 
+  // A validation run compares every picture with one drawn where every
+  // test ran, so a test its check passes over still takes its positions
+  // from the generator: the tests after it then draw at their usual places.
+  void skip_by_check(const TestInfo& test) {
+    context.skipped_by_check(test.id);
+    if (!context.validating()) return;
+    static PositionTable unused;
+    fill_random_positions(unused, context.counts()[test.count], origin, context.run.rand);
+  }
+
+  // The test hook's planted fault: GL_XOR draws as GL_COPY once its check
+  // has seen it work.
+  static void plant_logic_fault(const TestInfo& test) {
+    if (drawing_fault() == DrawingFault::logic_copy && test.raster.logic_op == LogicOp::xor_) {
+      glLogicOp(GL_COPY);
+    }
+  }
+
   void probe_and_time_puts(const TestInfo& test) {
     if (test.raster.probed && probe.probe_put_effect()) {
-      context.skipped_by_check(test.id);
+      skip_by_check(test);
       return;
     }
+    plant_logic_fault(test);
     const double seconds = time_random_puts(context.counts()[test.count], origin, context.run.rand);
     context.timed(test.id, seconds);
   }
@@ -126,9 +146,10 @@ struct RasterRun {
     put_copy_source(origin);
     glLogicOp(gl_logic_op(test));
     if (test.raster.probed && probe.probe_copy_effect()) {
-      context.skipped_by_check(test.id);
+      skip_by_check(test);
       return;
     }
+    plant_logic_fault(test);
     const double seconds =
         time_random_copies(context.counts()[test.count], origin, context.run.rand);
     context.timed(test.id, seconds);
@@ -148,6 +169,9 @@ struct RasterRun {
   void run_raster_test(const TestInfo& test) {
     if (context.skipped(test.id)) return;
     context.started(test.id);
+    // Each test draws over what the one before left; a validation run
+    // clears first, so that every picture is the test's own.
+    if (context.validating()) glClear(GL_COLOR_BUFFER_BIT);
     switch (test.kernel) {
       case Kernel::half_tone_put:
         run_half_tone_test(test);
@@ -164,6 +188,7 @@ struct RasterRun {
       default:
         break;  // 3D kernels have no rows in the 2D range
     }
+    context.drawn(test.id);
   }
 };
 

@@ -109,6 +109,61 @@ bool write_png(const std::string& path, const Picture& picture, std::string& err
   return true;
 }
 
+namespace {
+
+// Whether `pixel` of `a` has a match within the threshold among the pixels of
+// `b` at most `shift` places away.
+bool matched_nearby(const Picture& a, const Picture& b, int x, int y, const Tolerance& tolerance) {
+  const uint8_t* pixel = &a.rgb[(size_t(y) * a.width + x) * 3];
+  for (int dy = -tolerance.shift; dy <= tolerance.shift; ++dy) {
+    const int yy = y + dy;
+    if (yy < 0 || yy >= b.height) continue;
+    for (int dx = -tolerance.shift; dx <= tolerance.shift; ++dx) {
+      const int xx = x + dx;
+      if (xx < 0 || xx >= b.width) continue;
+      const uint8_t* other = &b.rgb[(size_t(yy) * b.width + xx) * 3];
+      if (pixel_difference(pixel, other) <= tolerance.channel_threshold) return true;
+    }
+  }
+  return false;
+}
+
+// Whether pixel (x, y) is beyond the tolerance, for paired pictures.
+bool beyond(const Picture& captured, const Picture& reference, int x, int y,
+            const Tolerance& tolerance) {
+  const size_t at = (size_t(y) * captured.width + x) * 3;
+  if (pixel_difference(&captured.rgb[at], &reference.rgb[at]) <= tolerance.channel_threshold) {
+    return false;
+  }
+  if (tolerance.shift <= 0) return true;
+  return !matched_nearby(captured, reference, x, y, tolerance) ||
+         !matched_nearby(reference, captured, x, y, tolerance);
+}
+
+// For paired pictures: 1 where a pixel counts against the tolerance.
+std::vector<uint8_t> counted_pixels(const Picture& captured, const Picture& reference,
+                                    const Tolerance& tolerance) {
+  const int width = captured.width;
+  const int height = captured.height;
+  std::vector<uint8_t> mask(size_t(width) * size_t(height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      mask[size_t(y) * width + x] = beyond(captured, reference, x, y, tolerance) ? 1 : 0;
+    }
+  }
+  if (!tolerance.solid_only) return mask;
+  std::vector<uint8_t> solid(mask.size());
+  for (int y = 1; y + 1 < height; ++y) {
+    for (int x = 1; x + 1 < width; ++x) {
+      const size_t at = size_t(y) * width + x;
+      solid[at] = mask[at] && mask[at - 1] && mask[at + 1] && mask[at - width] && mask[at + width];
+    }
+  }
+  return solid;
+}
+
+}  // namespace
+
 PictureDifference compare_pictures(const Picture& captured, const Picture& reference,
                                    const Tolerance& tolerance) {
   PictureDifference difference;
@@ -119,10 +174,12 @@ PictureDifference compare_pictures(const Picture& captured, const Picture& refer
     return difference;
   }
   const size_t pixels = size_t(captured.width) * size_t(captured.height);
-  for (size_t pixel = 0; pixel < pixels; ++pixel) {
-    const int largest = pixel_difference(&captured.rgb[pixel * 3], &reference.rgb[pixel * 3]);
-    difference.largest = std::max(difference.largest, largest);
-    if (largest > tolerance.channel_threshold) ++difference.pixels_beyond;
+  for (size_t at = 0; at < pixels * 3; at += 3) {
+    difference.largest =
+        std::max(difference.largest, pixel_difference(&captured.rgb[at], &reference.rgb[at]));
+  }
+  for (uint8_t counted : counted_pixels(captured, reference, tolerance)) {
+    difference.pixels_beyond += counted;
   }
   if (pixels > 0) difference.share_beyond = double(difference.pixels_beyond) / double(pixels);
   return difference;
@@ -142,6 +199,8 @@ Picture difference_picture(const Picture& captured, const Picture& reference,
   marked.rgb.resize(byte_count(marked.width, marked.height));
   const bool paired = captured.width == reference.width && captured.height == reference.height &&
                       well_formed(captured) && well_formed(reference);
+  const std::vector<uint8_t> counted =
+      paired ? counted_pixels(captured, reference, tolerance) : std::vector<uint8_t>();
   for (size_t at = 0; at < marked.rgb.size(); at += 3) {
     uint8_t* out = &marked.rgb[at];
     if (!paired) {
@@ -150,7 +209,7 @@ Picture difference_picture(const Picture& captured, const Picture& reference,
     }
     const uint8_t* want = &reference.rgb[at];
     const int largest = pixel_difference(&captured.rgb[at], want);
-    if (largest > tolerance.channel_threshold) {
+    if (counted[at / 3]) {
       std::memcpy(out, RED, 3);
     } else if (largest > 0) {
       std::memcpy(out, YELLOW, 3);

@@ -36,10 +36,20 @@ bool write_png(const std::string& path, const Picture& picture, std::string& err
 
 // A pixel is beyond the threshold when any of its channels differs by more
 // than channel_threshold; two pictures agree when the share of such pixels
-// (0 to 1) is at most allowed_share. The defaults ask for equal pictures.
+// (0 to 1) is at most allowed_share. With a shift of n, edges may also move
+// by up to n pixels: a pixel is beyond only when no pixel within n places
+// (across, down or diagonally) of the other picture matches it within the
+// threshold, looked at both ways, so that what one picture lacks is found
+// as surely as what it has too much. With solid_only, a pixel counts only
+// where its four neighbours are beyond too: differences along edges, a
+// pixel wide, are let be, while a patch three pixels across or more (a face
+// missing, a wrong colour over an area) is found. The defaults ask for
+// equal pictures.
 struct Tolerance {
   int channel_threshold = 0;
   double allowed_share = 0;
+  int shift = 0;
+  bool solid_only = false;
 };
 
 struct PictureDifference {

@@ -78,6 +78,27 @@ Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
             {"blue_bits", info.blue_bits_2d}}}};
 }
 
+const char* verdict_name(PictureVerdict::State state) {
+  switch (state) {
+    case PictureVerdict::ok:
+      return "ok";
+    case PictureVerdict::differs:
+      return "differs";
+    case PictureVerdict::skipped:
+      return "skipped";
+    case PictureVerdict::not_checked:
+      break;
+  }
+  return "not_checked";
+}
+
+Json verdict_json(const PictureVerdict& verdict) {
+  return {{"verdict", verdict_name(verdict.state)},
+          {"share_beyond", verdict.share_beyond},
+          {"largest_difference", verdict.largest},
+          {"reference_missing", verdict.no_reference}};
+}
+
 Json test_json(const TestInfo& test, const TestSummary& summary) {
   return {{"id", static_cast<int>(test.id)},
           {"keyword", test.keyword},
@@ -150,8 +171,11 @@ std::string total_text(const GroupTotal& group) {
 std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
                          const RunResults& results, const RunRecord& record) {
   Json tests = Json::array();
+  const bool validating = options.validate_dir[0] != '\0';
   for (const TestInfo& test : test_catalogue) {
-    tests.push_back(test_json(test, summarize_test(options, results, test.id)));
+    Json record = test_json(test, summarize_test(options, results, test.id));
+    if (validating) record["validation"] = verdict_json(results.verdicts[test.id]);
+    tests.push_back(record);
   }
   const GroupTotals totals = compute_group_totals(options, results);
   const Json document = {{"schema_version", RESULTS_SCHEMA_VERSION},

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "core/test_hooks.h"
 #include "scene3d/mesh_lists.h"
 
 namespace {
@@ -94,7 +95,10 @@ const StageSteps& steps(Stage stage) { return STAGE_STEPS[static_cast<int>(stage
 
 // --- Draw states ----------------------------------------------------------
 
-void fog_on() { glEnable(GL_FOG); }
+void fog_on() {
+  if (drawing_fault() == DrawingFault::fog_off) return;
+  glEnable(GL_FOG);
+}
 void fog_off() { glDisable(GL_FOG); }
 
 // The line width and blend function stay behind for the tests after.
@@ -142,8 +146,9 @@ void spot_lights_off() {
 // Filters and wrap mode, in the order they are set.
 template <GLint MIN_FILTER, GLint MAG_FILTER, GLint WRAP>
 void texture_parameters() {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, MIN_FILTER);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, MAG_FILTER);
+  const bool nearest = drawing_fault() == DrawingFault::nearest_filter;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearest ? GL_NEAREST : MIN_FILTER);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, nearest ? GL_NEAREST : MAG_FILTER);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, WRAP);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, WRAP);
 }

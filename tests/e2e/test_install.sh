@@ -13,7 +13,7 @@ installed=(bin/tarvelin bin/tarvelin-compare share/man/man1/tarvelin.1 share/man
   share/applications/tarvelin.desktop share/icons/hicolor/128x128/apps/tarvelin.png
   share/icons/hicolor/256x256/apps/tarvelin.png share/doc/tarvelin/README.md
   share/doc/tarvelin/docs/results.md share/doc/tarvelin/docs/architecture.md
-  share/doc/tarvelin/assets/README.md)
+  share/doc/tarvelin/assets/README.md share/tarvelin/reference/lines_fog.png)
 for file in "${installed[@]}"; do
   check "$file is installed" test -s "$PREFIX/$file"
 done

@@ -1,0 +1,50 @@
+// A validation run: every test draws once, at the test-loop counts, and its
+// last picture is read back from the window and compared with the test's
+// reference picture. What differs is written to a folder, for a person to
+// look at.
+#pragma once
+
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/progress.h"
+#include "core/run_options.h"
+#include "core/run_state.h"
+
+// The folder of reference pictures, one "<keyword>.png" per test: the
+// environment variable TARVELIN_REFERENCES when set, else the installed
+// folder when the program runs from an installation, else the source
+// tree's assets/reference.
+std::string reference_folder();
+
+class Validation {
+ public:
+  Validation(const RunOptions& options, RunState& state, ProgressReporter& progress)
+      : options_(options), state_(state), progress_(progress) {}
+
+  // Makes the output folder; false, told on stderr, when it cannot.
+  bool prepare() const;
+
+  // The suites' test_drawn: with the test's picture in the window, reads it
+  // back, judges it against its tolerance and records the verdict in the
+  // results. A test its check passed over is recorded as skipped. For a
+  // picture that differs (or has no reference) it writes
+  // "<keyword>-captured.png", "-reference.png" and "-difference.png" into
+  // the output folder, and in batch mode a line under the test's title says
+  // the verdict and its figures.
+  void check(const TestInfo& test);
+
+  // Writes "summary.txt" into the output folder, a line per test: keyword,
+  // verdict, share of pixels beyond the threshold, largest difference.
+  // False, told on stderr, when it cannot.
+  bool write_summary() const;
+
+  int differing() const;
+
+ private:
+  std::string output_path(const TestInfo& test, const char* what) const;
+
+  const RunOptions& options_;
+  RunState& state_;
+  ProgressReporter& progress_;
+};
