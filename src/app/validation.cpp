@@ -58,20 +58,6 @@ Tolerance tolerance_for(const TestInfo& test) {
   return {12, 0.00001, 1, true};
 }
 
-const char* verdict_name(PictureVerdict::State state) {
-  switch (state) {
-    case PictureVerdict::ok:
-      return "ok";
-    case PictureVerdict::differs:
-      return "differs";
-    case PictureVerdict::skipped:
-      return "skipped";
-    case PictureVerdict::not_checked:
-      break;
-  }
-  return "not checked";
-}
-
 }  // namespace
 
 std::string reference_folder() {

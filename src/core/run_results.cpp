@@ -13,3 +13,17 @@ void RunResults::end_pass() {
   pass_index += 1;
   if (pass_index == TIME_SLOTS) pass_index = 0;
 }
+
+const char* verdict_name(PictureVerdict::State state) {
+  switch (state) {
+    case PictureVerdict::ok:
+      return "ok";
+    case PictureVerdict::differs:
+      return "differs";
+    case PictureVerdict::skipped:
+      return "skipped";
+    case PictureVerdict::not_checked:
+      break;
+  }
+  return "not_checked";
+}

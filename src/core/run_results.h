@@ -14,6 +14,9 @@ struct PictureVerdict {
   bool no_reference = false;  // differs because the test has no reference picture
 };
 
+// "ok", "differs", "skipped" or "not_checked".
+const char* verdict_name(PictureVerdict::State state);
+
 struct RunResults {
   // 0: the test runs; 1: it is passed over, and reported "skipped" if still
   // set when the report is written.

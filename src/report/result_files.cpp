@@ -78,20 +78,6 @@ Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
             {"blue_bits", info.blue_bits_2d}}}};
 }
 
-const char* verdict_name(PictureVerdict::State state) {
-  switch (state) {
-    case PictureVerdict::ok:
-      return "ok";
-    case PictureVerdict::differs:
-      return "differs";
-    case PictureVerdict::skipped:
-      return "skipped";
-    case PictureVerdict::not_checked:
-      break;
-  }
-  return "not_checked";
-}
-
 Json verdict_json(const PictureVerdict& verdict) {
   return {{"verdict", verdict_name(verdict.state)},
           {"share_beyond", verdict.share_beyond},
