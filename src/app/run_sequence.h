@@ -1,9 +1,11 @@
-// The program from start to end: options, panel, passes, report.
+// The program from start to end: options, panel, passes, then the report
+// and result files, or for a validation run the verdicts.
 #pragma once
 
 // Returns the process exit code. Without batch mode: 0 when the run is
 // abandoned (help, a bad option, a test window that cannot be had), 1
 // otherwise, also when the panel is closed without START, and 1 when there
-// is no X display. In batch mode: 0 for a completed run and after -help, 2
-// for a usage error, 1 for any other failure.
+// is no X display. In batch mode: 0 for a completed run and after -help,
+// -list or -version, 2 for a usage error, 1 for any other failure (a report
+// or result file written elsewhere, a picture that differs from its reference).
 int run_benchmark(int argc, char** argv);
