@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/test_window.h"
 #include "platform/platform.h"
-#include "report/picture_check.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ std::string reference_folder() {
   return TARVELIN_SOURCE_REFERENCES;
 }
 
-bool Validation::prepare() const {
+bool Validation::prepare() {
+  references_ = reference_folder();
   std::error_code error;
   std::filesystem::create_directories(options_.validate_dir, error);
   if (error) {
@@ -85,8 +86,13 @@ bool Validation::prepare() const {
   return true;
 }
 
-std::string Validation::output_path(const TestInfo& test, const char* what) const {
-  return std::string(options_.validate_dir) + "/" + test.keyword + "-" + what + ".png";
+void Validation::save(const TestInfo& test, const char* what, const Picture& picture) const {
+  const std::string path =
+      std::string(options_.validate_dir) + "/" + test.keyword + "-" + what + ".png";
+  std::string trouble;
+  if (!write_png(path, picture, trouble)) {
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", path.c_str(), trouble.c_str());
+  }
 }
 
 void Validation::check(const TestInfo& test) {
@@ -97,20 +103,16 @@ void Validation::check(const TestInfo& test) {
   }
   std::vector<uint8_t> rows(platform::TEST_PICTURE_BYTES);
   platform::read_test_window(rows.data());
-  const Picture captured = picture_from_gl_rows(rows.data(), 512, 384);
+  const Picture captured = picture_from_gl_rows(rows.data(), TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
 
   Picture reference;
   std::string error;
-  const std::string reference_path = reference_folder() + "/" + test.keyword + ".png";
   char line[256];
-  std::string trouble;
-  if (!read_png(reference_path, reference, error)) {
+  if (!read_png(references_ + "/" + test.keyword + ".png", reference, error)) {
     verdict = {PictureVerdict::differs, 1.0, 255, true};
     std::snprintf(line, sizeof line, "  differs: no reference (%s)", error.c_str());
-    if (!write_png(output_path(test, "captured"), captured, trouble)) {
-      std::fprintf(stderr, "Error : %s\n", trouble.c_str());
-    }
     progress_.note(line);
+    save(test, "captured", captured);
     return;
   }
   const Tolerance tolerance = tolerance_for(test);
@@ -123,14 +125,9 @@ void Validation::check(const TestInfo& test) {
                 100.0 * tolerance.allowed_share, difference.largest);
   progress_.note(line);
   if (ok) return;
-  const Picture pictures[] = {captured, reference,
-                              difference_picture(captured, reference, tolerance)};
-  const char* names[] = {"captured", "reference", "difference"};
-  for (int i = 0; i < 3; ++i) {
-    if (!write_png(output_path(test, names[i]), pictures[i], trouble)) {
-      std::fprintf(stderr, "Error : %s\n", trouble.c_str());
-    }
-  }
+  save(test, "captured", captured);
+  save(test, "reference", reference);
+  save(test, "difference", difference_picture(captured, reference, tolerance));
 }
 
 bool Validation::write_summary() const {

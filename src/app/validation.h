@@ -10,6 +10,7 @@
 #include "core/progress.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "report/picture_check.h"
 
 // The folder of reference pictures, one "<keyword>.png" per test: the
 // environment variable TARVELIN_REFERENCES when set, else the installed
@@ -22,8 +23,9 @@ class Validation {
   Validation(const RunOptions& options, RunState& state, ProgressReporter& progress)
       : options_(options), state_(state), progress_(progress) {}
 
-  // Makes the output folder; false, told on stderr, when it cannot.
-  bool prepare() const;
+  // Finds the reference folder and makes the output folder; false, told on
+  // stderr, when it cannot.
+  bool prepare();
 
   // The suites' test_drawn: with the test's picture in the window, reads it
   // back, judges it against its tolerance and records the verdict in the
@@ -42,9 +44,12 @@ class Validation {
   int differing() const;
 
  private:
-  std::string output_path(const TestInfo& test, const char* what) const;
+  // Writes "<keyword>-<what>.png" into the output folder; a failure is told
+  // on stderr and the run goes on.
+  void save(const TestInfo& test, const char* what, const Picture& picture) const;
 
   const RunOptions& options_;
   RunState& state_;
   ProgressReporter& progress_;
+  std::string references_;
 };

@@ -16,6 +16,8 @@
 #include <system_error>
 #include <vector>
 
+#include "tool_output.h"  // built without the include path of the libraries
+
 namespace {
 
 constexpr int SIZE = 256;
@@ -176,26 +178,12 @@ int main(int argc, char** argv) {
   if (rgb.empty()) return 1;
   std::string source = generate_source(rgb, std::filesystem::path(input).filename().string());
 
-  // Written beside the target and renamed into place, so that an interrupted or failed run never
-  // leaves a half-written file that the build would take as up to date.
-  std::filesystem::path temp = output;
-  temp += ".tmp";
-  {
+  const std::string trouble = write_tool_output(output, [&](const std::filesystem::path& temp) {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(source.data(), static_cast<std::streamsize>(source.size()));
     out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return fail(output.string(), "cannot write");
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temp, output, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return fail(output.string(), "cannot replace: " + error.message());
-  }
+    return out ? std::string() : std::string("cannot write");
+  });
+  if (!trouble.empty()) return fail(output.string(), trouble);
   return 0;
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "core/tool_output.h"
 
 namespace {
 
@@ -70,28 +71,19 @@ int main(int argc, char** argv) {
   }
   const std::vector<unsigned char> pixels = icon_pixels(size);
 
-  // Written beside the target and renamed into place, as embed_picture does, so that a failed
-  // run never leaves a file the build would take as up to date.
-  std::filesystem::path temp = output;
-  temp += ".tmp";
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(size);
-  image.height = static_cast<png_uint_32>(size);
-  image.format = PNG_FORMAT_RGB;
-  if (png_image_write_to_file(&image, temp.c_str(), 0, pixels.data(), 0, nullptr) == 0) {
-    const std::string why = image.message;
+  const std::string trouble = write_tool_output(output, [&](const std::filesystem::path& temp) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(size);
+    image.height = static_cast<png_uint_32>(size);
+    image.format = PNG_FORMAT_RGB;
+    if (png_image_write_to_file(&image, temp.c_str(), 0, pixels.data(), 0, nullptr) != 0) {
+      return std::string();
+    }
+    const std::string why = std::string("cannot write: ") + image.message;
     png_image_free(&image);
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return fail(output.string(), "cannot write: " + why);
-  }
-  std::error_code error;
-  std::filesystem::rename(temp, output, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return fail(output.string(), "cannot replace: " + error.message());
-  }
+    return why;
+  });
+  if (!trouble.empty()) return fail(output.string(), trouble);
   return 0;
 }

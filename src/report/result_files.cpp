@@ -24,7 +24,7 @@ Json value_or_null(const std::optional<std::string>& value) {
 
 const char* group_name(TestId id) { return is_2d_test(id) ? "2D" : "3D"; }
 
-// "#   swap interval 0" without its comment mark; null when no 3D window ran.
+// The swap interval as the result files name it; null when no 3D window ran.
 Json swap_interval_json(SwapIntervalState state) {
   switch (state) {
     case SwapIntervalState::zero:
