@@ -6,10 +6,16 @@
 source "$(dirname "$0")/lib.sh"
 
 # The server puts its defaults back when its last client leaves: a client of
-# the test's own keeps it from doing so between runs.
-xprop -root -spy >/dev/null 2>&1 &
+# the test's own keeps it from doing so between runs. It must be connected
+# before the first setting is made, or a reset may still undo that setting;
+# it prints the root window's properties once it is.
+xprop -root -spy >spy.txt 2>/dev/null &
 BACKGROUND_PIDS+=("$!")
-retry_x xset q >/dev/null
+for _ in $(seq 100); do
+  [ -s spy.txt ] && break
+  sleep 0.05
+done
+[ -s spy.txt ] || fail "the test's own X client connected"
 
 saver_state() { retry_x python3 "$SOURCE_DIR/tests/e2e/x_client.py" saver-state; }
 # The state after the server has been left without input for 2 s.
