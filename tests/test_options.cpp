@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,19 +44,50 @@ TEST_F(OptionScan, NoArgumentsChangesNothing) {
   EXPECT_EQ(options_.exit_requested, 0);
 }
 
-TEST_F(OptionScan, EveryOptionSetsItsField) {
-  scan({"-zbits", "16", "-loop", "3", "-f", "out.tvl", "-def", "my.def", "-quarter", "-nocount",
-        "-no_autopass", "-test", "-vsync"});
-  EXPECT_EQ(options_.depth_bits, 16);
-  EXPECT_EQ(options_.loops, 3);
-  EXPECT_STREQ(options_.result_file, "out.tvl");
-  EXPECT_STREQ(options_.pass_file, "my.def");
-  EXPECT_EQ(options_.quarter, 1);
-  EXPECT_EQ(options_.show_count, 0);
-  EXPECT_EQ(options_.auto_pass, 0);
-  EXPECT_EQ(options_.test_loop, 1);
-  EXPECT_EQ(options_.vsync, 1);
-  EXPECT_EQ(options_.exit_requested, 0);
+// Every field of the settings on one line, so that a failed comparison shows
+// all that a scan changed.
+std::string describe(const RunOptions& o) {
+  std::ostringstream s;
+  s << "loops=" << o.loops << " result_file=" << o.result_file << " pass_file=" << o.pass_file
+    << " quarter=" << o.quarter << " auto_pass=" << o.auto_pass << " status_only=" << o.status_only
+    << " test_loop=" << o.test_loop << " stop_screen_saver=" << o.stop_screen_saver
+    << " show_count=" << o.show_count << " depth_bits=" << o.depth_bits << " vsync=" << o.vsync
+    << " json_file=" << o.json_file << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
+    << " validate_dir=" << o.validate_dir << " exit_requested=" << o.exit_requested
+    << " usage_error=" << o.usage_error << " batch=" << o.batch;
+  return s.str();
+}
+
+// Each option alone, from the defaults: the whole record must be the
+// defaults with just that option's fields changed.
+TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
+  const struct {
+    std::vector<std::string> words;
+    void (*change)(RunOptions&);
+  } cases[] = {
+      {{"-loop", "3"}, [](RunOptions& o) { o.loops = 3; }},
+      {{"-loop", "-1"}, [](RunOptions& o) { o.loops = -1, o.show_count = 0; }},
+      {{"-f", "out.tvl"}, [](RunOptions& o) { std::strcpy(o.result_file, "out.tvl"); }},
+      {{"-def", "my.def"}, [](RunOptions& o) { std::strcpy(o.pass_file, "my.def"); }},
+      {{"-quarter"}, [](RunOptions& o) { o.quarter = 1; }},
+      {{"-no_autopass"}, [](RunOptions& o) { o.auto_pass = 0; }},
+      {{"-statusonly"}, [](RunOptions& o) { o.status_only = 1, o.show_count = 0; }},
+      {{"-nocount"}, [](RunOptions& o) { o.show_count = 0; }},
+      {{"-test"}, [](RunOptions& o) { o.test_loop = 1; }},
+      {{"-zbits", "16"}, [](RunOptions& o) { o.depth_bits = 16; }},
+      {{"-vsync"}, [](RunOptions& o) { o.vsync = 1; }},
+      {{"-json", "r.json"}, [](RunOptions& o) { std::strcpy(o.json_file, "r.json"); }},
+      {{"-csv", "r.csv"}, [](RunOptions& o) { std::strcpy(o.csv_file, "r.csv"); }},
+      {{"-only", "lines,blur"}, [](RunOptions& o) { std::strcpy(o.only_tests, "lines,blur"); }},
+      {{"-validate", "pictures"}, [](RunOptions& o) { std::strcpy(o.validate_dir, "pictures"); }},
+  };
+  for (const auto& c : cases) {
+    options_ = RunOptions{};
+    scan(c.words);
+    RunOptions expected;
+    c.change(expected);
+    EXPECT_EQ(describe(options_), describe(expected)) << c.words[0];
+  }
 }
 
 TEST_F(OptionScan, ResultFilesAndOnlyTakeTheirValuesAndUnknownTestsAreNamed) {

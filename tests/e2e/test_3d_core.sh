@@ -6,6 +6,15 @@ source "$(dirname "$0")/lib.sh"
 trace_program run.trace -batch -test >out.txt 2>err.txt
 apitrace dump run.trace >run.txt 2>/dev/null
 
+# The whole call stream of a test-loop run against the one recorded when it
+# was last reviewed: every constant of both windows' set-up, the first and
+# last face of each display list, each test's state calls and its loop with
+# their arguments. After a deliberate change, review the difference and
+# record the new stream with call_stream.py (its header says what it keeps).
+check "the run's GL calls are the recorded ones" \
+  diff "$SOURCE_DIR/tests/e2e/expected/test_loop_calls.txt" \
+  <(python3 "$SOURCE_DIR/tests/e2e/call_stream.py" run.txt)
+
 # The twelve titles in order after the swap test, each with its count and
 # a time.
 titles=$(grep '^Tarvelin - ' out.txt | sed -n '2,13p')
