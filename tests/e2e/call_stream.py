@@ -21,14 +21,14 @@ review the difference the test shows, then record the new stream:
 - A display list keeps its first and last face (from glNewList to the first
   glEnd, and from the last glBegin to glEndList) and the number of calls
   between them.
-- A run of more than eight calls of one function (the stencil
+- A run of more than a hundred calls of one function (the stencil
   checkerboard's points) keeps its first and last call and its length.
 """
 
 import re
 import sys
 
-RUN_LIMIT = 8
+RUN_LIMIT = 100
 
 
 def normalised(text):
