@@ -41,7 +41,7 @@ class NoProgress final : public ProgressReporter {
  public:
   void test_started(const TestInfo&) override {}
   void test_timed(const TestInfo&, double) override {}
-  void test_skipped(const TestInfo&) override {}
+  void test_skipped(const TestInfo&, const char*) override {}
   void note(const char*) override {}
 };
 RunOptions options;

@@ -54,7 +54,8 @@ std::string describe(const RunOptions& o) {
     << " show_count=" << o.show_count << " depth_bits=" << o.depth_bits << " vsync=" << o.vsync
     << " json_file=" << o.json_file << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
     << " validate_dir=" << o.validate_dir << " exit_requested=" << o.exit_requested
-    << " usage_error=" << o.usage_error << " batch=" << o.batch;
+    << " usage_error=" << o.usage_error << " batch=" << o.batch << " offscreen=" << o.offscreen
+    << " egl_device=" << o.egl_device;
   return s.str();
 }
 
@@ -80,6 +81,9 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-csv", "r.csv"}, [](RunOptions& o) { std::strcpy(o.csv_file, "r.csv"); }},
       {{"-only", "lines,blur"}, [](RunOptions& o) { std::strcpy(o.only_tests, "lines,blur"); }},
       {{"-validate", "pictures"}, [](RunOptions& o) { std::strcpy(o.validate_dir, "pictures"); }},
+      {{"-offscreen"}, [](RunOptions& o) { o.offscreen = 1; }},
+      {{"-device", "2"}, [](RunOptions& o) { o.offscreen = 1, o.egl_device = 2; }},
+      {{"-device", "two"}, [](RunOptions& o) { o.exit_requested = 1, o.usage_error = 1; }},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -255,6 +259,9 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -csv filename\t: also write the results as CSV\n"
           "    -only keyword[,keyword...]\t: run only these tests\n"
           "    -validate folder\t: check every test's picture; differences go to folder\n"
+          "    -offscreen\t: draw off-screen through EGL, without X (implies -batch)\n"
+          "    -device n\t: draw off-screen on EGL device n (see -devices)\n"
+          "    -devices\t: list the EGL devices and exit\n"
           "    -list\t\t: list the tests and exit\n"
           "    -version\t: print the version and exit\n"
           "    -help\t\t: this help\n"
@@ -283,15 +290,24 @@ TEST(UsageText, IsCutAtTheBufferEndLikeSnprintf) {
   EXPECT_EQ(std::string(text), name.substr(0, MESSAGE_SIZE - 1));
 }
 
-TEST(BatchOption, IsTakenOutWhereverItStands) {
+TEST(ModeOptions, BatchIsTakenOutWhereverItStandsAndOffscreenImpliesIt) {
   std::string a0 = "tarvelin", a1 = "-quarter", a2 = "-batch", a3 = "-test";
   char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data()};
-  int32_t batch = 0;
-  const int argc = take_batch_option(4, argv, &batch);
-  EXPECT_EQ(batch, 1);
+  RunOptions options;
+  const int argc = take_mode_options(4, argv, options);
+  EXPECT_EQ(options.batch, 1);
+  EXPECT_EQ(options.offscreen, 0);
   ASSERT_EQ(argc, 3);
   EXPECT_STREQ(argv[1], "-quarter");
   EXPECT_STREQ(argv[2], "-test");
+
+  for (std::string word : {"-offscreen", "-device"}) {
+    char* words[] = {a0.data(), word.data()};
+    RunOptions offscreen;
+    EXPECT_EQ(take_mode_options(2, words, offscreen), 2) << word;
+    EXPECT_EQ(offscreen.batch, 1) << word;
+    EXPECT_EQ(offscreen.offscreen, 1) << word;
+  }
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 
+#include "report/result_files.h"
 #include "report/results_text.h"
 #include "report/status_text.h"
 
@@ -127,6 +129,37 @@ TEST_F(ReportStatusText, HeaderEndsWithTheSwapIntervalOnceA3DWindowRan) {
   }
   info.swap_interval = SwapIntervalState::unknown;
   EXPECT_EQ(status(), head + "\n" + BITS_BLOCKS);
+}
+
+// Off-screen, a line under the swap interval's says where the tests drew,
+// and the JSON environment names the platform and the device's file.
+TEST_F(ReportStatusText, OffscreenRunsSayWhereTheyDrew) {
+  const std::string head = "# Tarvelin version 1.5.1\n#   function auto check mode\n";
+  const struct {
+    GlPlatform platform;
+    int32_t device;
+    std::optional<std::string> drm_file;
+    const char* line;
+    const char* json_platform;
+  } cases[] = {
+      {GlPlatform::egl_device, 1, "/dev/dri/renderD128",
+       "#   off-screen (EGL device /dev/dri/renderD128)\n", "egl-device"},
+      {GlPlatform::egl_device, 0, std::nullopt, "#   off-screen (EGL device 0)\n", "egl-device"},
+      {GlPlatform::egl_surfaceless, -1, std::nullopt, "#   off-screen (EGL, Mesa surfaceless)\n",
+       "egl-surfaceless"},
+      {GlPlatform::glx, -1, std::nullopt, "", "glx"},
+  };
+  info.swap_interval = SwapIntervalState::zero;
+  for (const auto& c : cases) {
+    info.gl_platform = c.platform;
+    info.egl_device = c.device;
+    info.drm_file = c.drm_file;
+    EXPECT_EQ(status(), head + "#   swap interval 0\n" + c.line + "\n" + BITS_BLOCKS);
+    const auto environment = nlohmann::json::parse(
+        results_json(options, info, RunResults{}, RunRecord{}))["environment"];
+    EXPECT_EQ(environment["platform"], c.json_platform);
+    EXPECT_EQ(environment["device"], c.drm_file ? nlohmann::json(*c.drm_file) : nlohmann::json());
+  }
 }
 
 TEST_F(ReportStatusText, AbsentOrEmptyStringsGiveNoEmptyLine) {

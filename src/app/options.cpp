@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/pass_definition.h"
@@ -31,6 +32,9 @@ enum class OptionAction {
   csv_file,
   only_tests,
   validate,
+  offscreen,
+  device,
+  devices,
   list,
   version,
   help,
@@ -67,6 +71,10 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-only", "keyword[,keyword...]", "\t", "run only these tests", OptionAction::only_tests},
     {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
      OptionAction::validate},
+    {"-offscreen", nullptr, "\t", "draw off-screen through EGL, without X (implies -batch)",
+     OptionAction::offscreen},
+    {"-device", "n", "\t", "draw off-screen on EGL device n (see -devices)", OptionAction::device},
+    {"-devices", nullptr, "\t", "list the EGL devices and exit", OptionAction::devices},
     {"-list", nullptr, "\t\t", "list the tests and exit", OptionAction::list},
     {"-version", nullptr, "\t", "print the version and exit", OptionAction::version},
     {"-help", nullptr, "\t\t", "this help", OptionAction::help},
@@ -132,6 +140,22 @@ void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& 
   }
 }
 
+// A device number is one of -devices' numbers: a whole number from 0 up.
+void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = std::strtol(argument, &end, 10);
+  if (end == argument || *end != '\0' || errno == ERANGE || number < 0 || number > INT32_MAX) {
+    refuse_command_line(options, message,
+                        "Device '%s' is not a device number (0 and up)\n  '-devices' option "
+                        "lists the devices",
+                        argument);
+    return;
+  }
+  options.egl_device = static_cast<int32_t>(number);
+  options.offscreen = 1;
+}
+
 // The keywords must all name tests; the first unknown ones are told.
 void apply_only_tests(const char* argument, RunOptions& options, OptionMessage& message) {
   std::string unknown;
@@ -192,6 +216,13 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
     case OptionAction::validate:
       copy_file_name(options.validate_dir, argument);
       break;
+    case OptionAction::offscreen:
+      options.offscreen = 1;
+      break;
+    case OptionAction::device:
+      apply_device(argument, options, message);
+      break;
+    case OptionAction::devices:
     case OptionAction::list:
     case OptionAction::version:
     case OptionAction::help:
@@ -208,7 +239,24 @@ void print_test_list() {
   std::fflush(stdout);
 }
 
-// -help, -list and -version answer and end the run before anything else.
+// The EGL devices, one a line: the number -device takes, the DRM file (or
+// "software" for a software renderer) and the GL renderer.
+void print_device_list() {
+  const std::vector<platform::GlDevice> devices = platform::list_gl_devices();
+  for (size_t i = 0; i < devices.size(); ++i) {
+    const platform::GlDevice& device = devices[i];
+    const std::string file = !device.drm_file.empty() ? device.drm_file
+                             : device.software        ? "software"
+                                                      : "no DRM file";
+    std::printf("%zu  %s  %s\n", i, file.c_str(),
+                device.renderer.empty() ? "(no GL context)" : device.renderer.c_str());
+  }
+  std::fflush(stdout);
+  if (devices.empty()) std::fprintf(stderr, "tarvelin: EGL lists no devices here\n");
+}
+
+// -help, -list, -devices and -version answer and end the run before
+// anything else.
 bool answer_and_exit(OptionAction action, const WordTable& table, RunOptions& options,
                      OptionMessage& message) {
   switch (action) {
@@ -223,6 +271,9 @@ bool answer_and_exit(OptionAction action, const WordTable& table, RunOptions& op
       break;
     case OptionAction::list:
       print_test_list();
+      break;
+    case OptionAction::devices:
+      print_device_list();
       break;
     case OptionAction::version:
       std::printf("Tarvelin %s\n", VERSION_NUMBER);
@@ -265,14 +316,18 @@ class TextWriter {
 
 }  // namespace
 
-int take_batch_option(int argc, char** argv, int32_t* batch) {
+int take_mode_options(int argc, char** argv, RunOptions& options) {
   int kept = argc > 0 ? 1 : 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "-batch") == 0) {
-      *batch = 1;
-    } else {
-      argv[kept++] = argv[i];
+      options.batch = 1;
+      continue;
     }
+    if (std::strcmp(argv[i], "-offscreen") == 0 || std::strcmp(argv[i], "-device") == 0) {
+      options.offscreen = 1;
+      options.batch = 1;
+    }
+    argv[kept++] = argv[i];
   }
   return kept;
 }

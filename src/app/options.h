@@ -7,7 +7,7 @@ struct RunOptions;
 
 constexpr int MAX_WORDS = 16;       // the program name and up to 15 arguments
 constexpr int WORD_SIZE = 256;      // 255 characters and the terminator
-constexpr int MESSAGE_SIZE = 1024;  // usage or error text
+constexpr int MESSAGE_SIZE = 2048;  // usage or error text
 constexpr const char* HOME_PAGE = "https://tarvelin.example.org/";
 
 struct WordTable {
@@ -21,9 +21,12 @@ struct OptionMessage {
   char text[MESSAGE_SIZE] = {};
 };
 
-// Removes every "-batch" word from argv (keeping argv[0]); returns the new
-// count. Batch mode is decided before any other option is read.
-int take_batch_option(int argc, char** argv, int32_t* batch);
+// Decides what must be known before any other option is read: removes
+// every "-batch" word from argv (keeping argv[0]) and sets options.batch;
+// "-offscreen" or "-device" anywhere set options.offscreen and make the run
+// a batch run too, since no X connection is made for a start panel or a
+// message box. Returns the new count.
+int take_mode_options(int argc, char** argv, RunOptions& options);
 
 // Fills the word table from argv: word 0 is the program name without its
 // folders. Words longer than 255 characters or more than 15 arguments are

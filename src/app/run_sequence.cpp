@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 #include "report/report.h"
 #include "report/result_files.h"
+#include "report/status_text.h"
 #include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
 
@@ -83,6 +84,29 @@ std::string utc_now() {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
   return text;
+}
+
+// X windows on the display; off-screen through EGL where the command line
+// asks for it, or in batch mode where no display can be opened. False, told
+// on stderr, when the tests can draw nowhere.
+bool choose_where_to_draw(BenchmarkRun& run) {
+  RunOptions& options = run.run_options;
+  if (!options.offscreen && !platform::display_open()) {
+    if (!options.batch) {
+      std::fprintf(stderr,
+                   "tarvelin: cannot open the X display; set DISPLAY to a running X server\n");
+      return false;
+    }
+    std::fprintf(stderr, "tarvelin: no X display; the tests draw off-screen through EGL\n");
+    options.offscreen = 1;
+  }
+  if (!options.offscreen) return true;
+  std::string error;
+  if (!start_offscreen_windows(options, run.run_state.environment_info, &error)) {
+    std::fprintf(stderr, "tarvelin: %s\n", error.c_str());
+    return false;
+  }
+  return true;
 }
 
 // The panel until START, or in batch mode the settings of the command line
@@ -201,20 +225,17 @@ int run_benchmark(int argc, char** argv) {
   RunRecord& record = run.run_state.record;
   record.command_line.assign(argv, argv + argc);
 
-  argc = take_batch_option(argc, argv, &options.batch);
+  argc = take_mode_options(argc, argv, options);
   platform::set_batch_mode(options.batch != 0);
-  platform::open_display();  // message boxes need it; its absence is told below
+  // Message boxes need the display; its absence is told below. Off-screen
+  // no X connection is made at all.
+  if (!options.offscreen) platform::open_display();
 
   OptionMessage message;
   split_command_line(argc, argv, &run.words, options, message);
   if (!options.exit_requested) parse_options(run.words, options, message);
   if (options.exit_requested) return exit_after_options(options);
-
-  if (!platform::display_open()) {
-    std::fprintf(stderr,
-                 "tarvelin: cannot open the X display; set DISPLAY to a running X server\n");
-    return 1;
-  }
+  if (!choose_where_to_draw(run)) return options.batch ? BATCH_FAILED : 1;
 
   record.depth_bits_requested = options.depth_bits;
   copy_picture_to_texture(run.scene.texture_image);
@@ -226,6 +247,9 @@ int run_benchmark(int argc, char** argv) {
 
   record.started_utc = utc_now();
   const uint64_t started_ns = platform::clock_ns();
+  if (run.run_state.environment_info.offscreen()) {
+    run.progress.note(offscreen_line(run.run_state.environment_info).c_str());
+  }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
   if (options.loops > 0) run.progress.progress_total *= options.loops;

@@ -84,3 +84,16 @@ bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
   report_window_failure(outcome);
   return false;
 }
+
+bool start_offscreen_windows(const RunOptions& options, EnvironmentInfo& info, std::string* error) {
+  platform::OffscreenPlace place;
+  if (!platform::start_offscreen(options.egl_device, &place, error)) return false;
+  if (place.kind == platform::OffscreenKind::surfaceless) {
+    info.gl_platform = GlPlatform::egl_surfaceless;
+    return true;
+  }
+  info.gl_platform = GlPlatform::egl_device;
+  info.egl_device = place.device;
+  if (!place.drm_file.empty()) info.drm_file = place.drm_file;
+  return true;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "core/progress.h"
 #include "core/run_options.h"
@@ -18,3 +19,9 @@
 bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress,
                      const std::function<void(const TestInfo&)>& test_drawn = {});
+
+// Makes every later test window an off-screen EGL surface, on the device
+// options.egl_device names or the one EGL finds, and records in `info`
+// where they draw. False, with `error` saying what failed, when there is
+// no such device or it gives no GL context.
+bool start_offscreen_windows(const RunOptions& options, EnvironmentInfo& info, std::string* error);

@@ -66,8 +66,9 @@ void show_text_at(cairo_t* cr, double x, double y, const std::string& text, doub
 }
 
 std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
+  const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
   return "run " + std::to_string(r + 1) + ": " + runs[r].renderer.value_or("(no renderer string)") +
-         ", started " + runs[r].started + " (" + runs[r].path + ")";
+         platform + ", started " + runs[r].started + " (" + runs[r].path + ")";
 }
 
 // Scores of one machine span decades (a swap test may score a hundred times

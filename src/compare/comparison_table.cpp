@@ -81,8 +81,13 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
   text += "\n";
 
   Row header{"test", {}};
-  for (size_t r = 0; r < runs.size(); ++r)
+  Row platforms{"", {}};
+  bool platform_known = false;
+  for (size_t r = 0; r < runs.size(); ++r) {
     header.cells.push_back({{"run " + std::to_string(r + 1)}});
+    platforms.cells.push_back({{runs[r].platform.value_or("-")}});
+    platform_known |= runs[r].platform.has_value();
+  }
   std::vector<Row> rows;
   for (const std::string& keyword : compared_keywords(runs)) {
     Row row{keyword, {}};
@@ -119,7 +124,8 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
     for (size_t p = 0; p < 3; ++p) {
       if (piece_widths[r][p] > 0) used += (used > 0 ? 1 : 0) + piece_widths[r][p];
     }
-    column_widths[r] = std::max(used, width(header.cells[r].pieces[0]));
+    column_widths[r] =
+        std::max({used, width(header.cells[r].pieces[0]), width(platforms.cells[r].pieces[0])});
   }
 
   auto write_row = [&](const Row& row, bool is_header) {
@@ -142,6 +148,7 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
     text += line + "\n";
   };
   write_row(header, true);
+  if (platform_known) write_row(platforms, true);
   for (size_t i = 0; i < rows.size(); ++i) {
     if (i == rows.size() - 2) text += "\n";
     write_row(rows[i], false);

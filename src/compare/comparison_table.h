@@ -7,7 +7,8 @@
 #include "compare/run_file.h"
 
 // The comparison as text, one line per run naming its file, renderer and
-// start, then a table: a header row, one row per test of
+// start, then a table: a header row (with a row of each run's platform
+// under it where any run names one), one row per test of
 // compared_keywords(runs), then a "3D total" and a "2D total" row; one
 // column per run.
 //

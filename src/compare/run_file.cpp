@@ -133,6 +133,10 @@ RunFile read_run_file(const std::string& path) {
   const json& renderer =
       reader.typed(environment, "environment", "renderer", json::value_t::string, true);
   if (!renderer.is_null()) run.renderer = renderer.get<std::string>();
+  if (environment.contains("platform")) {
+    run.platform = reader.typed(environment, "environment", "platform", json::value_t::string)
+                       .get<std::string>();
+  }
 
   const json& tests = reader.typed(document, "", "tests", json::value_t::array);
   std::set<std::string> keywords;

@@ -33,8 +33,11 @@ struct GroupTotal {
 struct RunFile {
   std::string path;                     // as given on the command line
   std::optional<std::string> renderer;  // the GL renderer string
-  std::string started;                  // ISO 8601 UTC, as written
-  std::vector<TestResult> tests;        // in the file's order, keywords unique
+  // Where it drew: "glx", "egl-device" or "egl-surfaceless"; none in files
+  // written before the field existed.
+  std::optional<std::string> platform;
+  std::string started;            // ISO 8601 UTC, as written
+  std::vector<TestResult> tests;  // in the file's order, keywords unique
   GroupTotal total_3d;
   GroupTotal total_2d;
 
@@ -47,7 +50,8 @@ struct RunFile {
 // parsing failed>"), or does not follow schema version 1: a field this
 // reader uses is missing or of another type, `schema_version` is not 1,
 // `program` is not "tarvelin", a status is unknown or a keyword repeats.
-// Fields it does not use are not checked.
+// `environment.platform` may be missing (older files). Fields it does not
+// use are not checked.
 RunFile read_run_file(const std::string& path);
 
 // The keywords of the comparison's rows: the first run's tests in its

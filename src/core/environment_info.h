@@ -15,6 +15,13 @@ enum class SwapIntervalState : int32_t {
   driver_no_control,  // left to the driver: the server offers no swap control
 };
 
+// Where the test windows drew.
+enum class GlPlatform : int32_t {
+  glx,              // X windows through GLX
+  egl_device,       // off-screen pbuffers on an EGL device
+  egl_surfaceless,  // off-screen pbuffers on Mesa's surfaceless EGL platform
+};
+
 struct EnvironmentInfo {
   // Copied once per run by the first 3D probe; absent when the
   // implementation returned none.
@@ -35,4 +42,10 @@ struct EnvironmentInfo {
   int32_t green_bits_2d = 0;
   int32_t blue_bits_2d = 0;
   SwapIntervalState swap_interval = SwapIntervalState::unknown;
+  GlPlatform gl_platform = GlPlatform::glx;
+  int32_t egl_device = -1;              // egl_device only: its number in the EGL device list
+  std::optional<std::string> drm_file;  // egl_device only, where the device names one
+
+  // Off-screen surfaces have one colour buffer and no accumulation buffer.
+  bool offscreen() const { return gl_platform != GlPlatform::glx; }
 };

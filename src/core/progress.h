@@ -18,8 +18,10 @@ class ProgressReporter {
   virtual void test_started(const TestInfo& test) = 0;
   // Called after the stopwatch has been read.
   virtual void test_timed(const TestInfo& test, double seconds) = 0;
-  // Its automatic check found what it measures missing or without effect.
-  virtual void test_skipped(const TestInfo& test) = 0;
+  // Its automatic check found what it measures missing or without effect;
+  // reason says what in a few words, or is null. A test passed over before
+  // its title was shown gets no test_started call.
+  virtual void test_skipped(const TestInfo& test, const char* reason) = 0;
   // A line about the run, such as which swap interval the 3D window got.
   virtual void note(const char* line) = 0;
 };
@@ -30,8 +32,8 @@ struct SuiteContext {
   const RunOptions& options;
   RunState& run;
   ProgressReporter& progress;
-  // Called after each test that ran, outside its timed section, with the
-  // test's picture still in the window; empty in a timed run.
+  // Called after each test's turn, outside its timed section, with the
+  // test's picture still in the window if it ran; empty in a timed run.
   std::function<void(const TestInfo&)> test_drawn = {};
 
   const RepeatCounts& counts() const { return run.counts; }
@@ -46,8 +48,8 @@ struct SuiteContext {
     if (test_drawn) test_drawn(test_catalogue[id]);
   }
   bool validating() const { return options.validate_dir[0] != '\0'; }
-  void skipped_by_check(TestId id) {
+  void skipped_by_check(TestId id, const char* reason = nullptr) {
     run.results.record_skip(id);
-    progress.test_skipped(test_catalogue[id]);
+    progress.test_skipped(test_catalogue[id], reason);
   }
 };

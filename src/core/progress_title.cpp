@@ -15,6 +15,7 @@ void ProgressTitle::format_progress_title(const char* name, char* out, int out_s
 
 void ProgressTitle::test_started(const TestInfo& test) {
   ++progress_count;
+  titled_ = &test;
   char title[TITLE_SIZE];
   format_progress_title(test.title, title, TITLE_SIZE);
   platform::set_test_window_title(title);
@@ -30,9 +31,15 @@ void ProgressTitle::test_timed(const TestInfo&, double seconds) {
   std::fflush(stdout);
 }
 
-void ProgressTitle::test_skipped(const TestInfo&) {
+void ProgressTitle::test_skipped(const TestInfo& test, const char* reason) {
   if (!options_.batch) return;
-  std::printf("  skipped\n");
+  if (titled_ == &test) {
+    std::printf("  skipped");
+  } else {
+    std::printf("  %s: skipped", test.title);
+  }
+  if (reason != nullptr) std::printf(" (%s)", reason);
+  std::printf("\n");
   std::fflush(stdout);
 }
 

@@ -23,11 +23,14 @@ class ProgressTitle final : public ProgressReporter {
 
   // Advances progress_count and shows the title.
   void test_started(const TestInfo& test) override;
-  // In batch mode "  <seconds> s", "  skipped" or the line, on stdout.
+  // In batch mode "  <seconds> s", "  skipped", "  skipped (<reason>)" or
+  // the line, on stdout; a test skipped before its title was shown is
+  // named: "  <title>: skipped (<reason>)".
   void test_timed(const TestInfo& test, double seconds) override;
-  void test_skipped(const TestInfo& test) override;
+  void test_skipped(const TestInfo& test, const char* reason) override;
   void note(const char* line) override;
 
  private:
   const RunOptions& options_;
+  const TestInfo* titled_ = nullptr;  // the test whose title shows
 };

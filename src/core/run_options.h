@@ -34,6 +34,11 @@ struct RunOptions {
   // its own and is compared with its reference; what differs goes here.
   // Empty: a timed run.
   char validate_dir[FILE_NAME_SIZE] = "";
+  // Draw the test windows off-screen through EGL, with no X connection:
+  // on EGL device egl_device, or for -1 on the first GPU EGL finds, else
+  // on Mesa's software renderer.
+  int32_t offscreen = 0;
+  int32_t egl_device = -1;
   int32_t exit_requested = 0;
   int32_t usage_error = 0;  // exit_requested because the command line was wrong
   // Our addition for unattended runs: no panel, messages on stderr,

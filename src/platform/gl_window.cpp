@@ -5,25 +5,14 @@
 #include <FL/x.H>
 #include <GL/glx.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/test_surface.h"
 
 namespace platform {
 namespace {
-
-constexpr int CLIENT_WIDTH = 512;
-static_assert(TEST_PICTURE_BYTES == 512 * 384 * 3);
-constexpr int CLIENT_HEIGHT = 384;
-
-struct VisualWish {
-  int depth;
-  bool stencil;
-  bool accum;
-};
 
 // FLTK remembers the visual it chose for an attribute list by the list's
 // address, so every distinct list must keep an address of its own for the
@@ -38,7 +27,7 @@ const int* stable_attributes(const std::vector<int>& attributes) {
   return kept.back().data();
 }
 
-std::vector<int> visual_attributes(GlWindowKind kind, const VisualWish& wish) {
+std::vector<int> visual_attributes(GlWindowKind kind, const BufferWish& wish) {
   std::vector<int> a = {GLX_RGBA, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8};
   if (kind == GlWindowKind::double_buffered) {
     a.push_back(GLX_DOUBLEBUFFER);
@@ -52,30 +41,9 @@ std::vector<int> visual_attributes(GlWindowKind kind, const VisualWish& wish) {
   return a;
 }
 
-// The 3D window asks for the requested depth and, like the generic formats
-// of other desktops, prefers a stencil buffer and an accumulation buffer
-// where the server has them. Servers often pair stencil bits only with a
-// 24-bit depth buffer, so that pairing is tried before giving stencil up.
-// For trying the program against servers that lack something, the
-// environment variable TARVELIN_GL_VISUAL=plain asks for neither, and
-// TARVELIN_GL_VISUAL=none finds no visual at all.
+// The attributes of the first wish the server can grant; null for none.
 const int* choose_attributes(GlWindowKind kind, int depth_bits) {
-  const char* override_visual = std::getenv("TARVELIN_GL_VISUAL");
-  if (override_visual != nullptr && std::strcmp(override_visual, "none") == 0) return nullptr;
-  if (kind == GlWindowKind::single_buffered) {
-    return stable_attributes(visual_attributes(kind, {0, false, false}));
-  }
-  const bool plain = override_visual != nullptr && std::strcmp(override_visual, "plain") == 0;
-  std::vector<VisualWish> wishes;
-  if (!plain) {
-    wishes.push_back({depth_bits, true, true});
-    if (depth_bits > 24) wishes.push_back({24, true, true});
-    wishes.push_back({depth_bits, false, true});
-    wishes.push_back({depth_bits, true, false});
-    if (depth_bits > 24) wishes.push_back({24, true, false});
-  }
-  wishes.push_back({depth_bits, false, false});
-  for (const VisualWish& wish : wishes) {
+  for (const BufferWish& wish : buffer_wishes(kind, depth_bits)) {
     const int* attributes = stable_attributes(visual_attributes(kind, wish));
     if (Fl_Gl_Window::can_do(attributes)) return attributes;
   }
@@ -127,11 +95,11 @@ void read_one_pixel() {
   glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
-class SuiteWindow : public Fl_Gl_Window {
+class SuiteWindow : public Fl_Gl_Window, public TestSurface {
  public:
   SuiteWindow(const GlWindowRequest& request, const WindowRect& rect, const char* title,
               const std::function<void()>& suite)
-      : Fl_Gl_Window(rect.left, rect.top, CLIENT_WIDTH, CLIENT_HEIGHT),
+      : Fl_Gl_Window(rect.left, rect.top, SURFACE_WIDTH, SURFACE_HEIGHT),
         request_(request),
         suite_(suite) {
     copy_label(title);
@@ -140,8 +108,15 @@ class SuiteWindow : public Fl_Gl_Window {
     callback([](Fl_Widget*, void*) {});
   }
 
-  bool suite_ran() const { return suite_ran_; }
   bool context_missing() const { return context_missing_; }
+
+  void set_title(const char* title) override {
+    copy_label(title);
+    // Inside a draw nothing else flushes the connection until the suite ends.
+    XFlush(fl_display);
+  }
+  void swap() override { swap_buffers(); }
+  bool double_buffered() const override { return (mode() & FL_DOUBLE) != 0; }
 
  protected:
   void draw() override {
@@ -155,9 +130,11 @@ class SuiteWindow : public Fl_Gl_Window {
                                            ? SwapInterval::driver_by_request
                                            : set_swap_interval_zero(fl_xid(this));
       }
-      suite_();
+      {
+        const RunningSurface running(*this);
+        suite_();
+      }
       if (request_.kind == GlWindowKind::single_buffered) read_one_pixel();
-      suite_ran_ = true;
     }
     Fl::add_timeout(0.0, close_soon, this);
   }
@@ -168,16 +145,13 @@ class SuiteWindow : public Fl_Gl_Window {
   GlWindowRequest request_;
   const std::function<void()>& suite_;
   bool drawn_ = false;
-  bool suite_ran_ = false;
   bool context_missing_ = false;
 };
 
-SuiteWindow* running_window = nullptr;
-
 }  // namespace
 
-WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                            const char* title, const std::function<void()>& suite) {
+WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
+                              const char* title, const std::function<void()>& suite) {
   const int* attributes = choose_attributes(request.kind, request.depth_bits);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 
@@ -186,47 +160,18 @@ WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& re
     delete window;
     return WindowOutcome::no_visual;
   }
-  running_window = window;
   window->show();
   if (!window->shown()) {
-    running_window = nullptr;
     delete window;
     return WindowOutcome::not_created;
   }
   while (window->shown()) Fl::wait();
-  running_window = nullptr;
   const bool missing = window->context_missing();
   delete window;  // releases the GL context with the window
   Fl::check();
   return missing ? WindowOutcome::no_context : WindowOutcome::ran;
 }
 
-void set_test_window_title(const char* title) {
-  if (running_window == nullptr) return;
-  running_window->copy_label(title);
-  // Inside a draw nothing else flushes the connection until the suite ends.
-  XFlush(fl_display);
-}
-
 SwapInterval test_window_swap_interval() { return swap_interval_of_last_window; }
-
-void swap_test_window() {
-  if (running_window != nullptr) running_window->swap_buffers();
-}
-
-void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]) {
-  glFinish();
-  GLint read_buffer = GL_BACK;
-  GLint alignment = 4;
-  glGetIntegerv(GL_READ_BUFFER, &read_buffer);
-  glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-  const bool double_buffered =
-      running_window != nullptr && (running_window->mode() & FL_DOUBLE) != 0;
-  glReadBuffer(double_buffered ? GL_BACK : GL_FRONT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-  glReadBuffer(static_cast<GLenum>(read_buffer));
-}
 
 }  // namespace platform

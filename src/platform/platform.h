@@ -1,10 +1,13 @@
-// The desktop services the benchmark needs, over FLTK, GLX and X11. This is
-// the only interface through which the rest of the program reaches the
-// window system; no FLTK or Xlib type appears here.
+// The desktop services the benchmark needs, over FLTK, GLX and X11, and
+// off-screen drawing through EGL. This is the only interface through which
+// the rest of the program reaches the window system; no FLTK, Xlib or EGL
+// type appears here.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -77,7 +80,10 @@ struct GlWindowRequest {
 
 // Opens a GL window with a 512 x 384 client area at rect and the given
 // title, runs suite() once inside its first draw with the context current,
-// then closes the window and returns after its event loop has ended.
+// then closes the window and returns after its event loop has ended. Once
+// start_offscreen has succeeded, the window is a 512 x 384 EGL pbuffer
+// instead, with one colour buffer, no accumulation buffer and a GL context
+// of its own, and rect and title are not used.
 WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
                             const char* title, const std::function<void()>& suite);
 
@@ -97,12 +103,45 @@ void set_test_window_title(const char* title);
 // Shows the back buffer of the running GL window.
 void swap_test_window();
 
-// What the running GL window shows, once the GL has finished drawing it: its
-// front buffer read back as 8-bit RGB, rows bottom first as GL gives them,
-// 512 x 384 pixels (TEST_PICTURE_BYTES). Called between tests, never inside
-// a timed section; the read buffer is put back afterwards.
+// What the running GL window shows, once the GL has finished drawing it: the
+// buffer it shows (the back buffer of a double-buffered window, where the
+// last frame waits for its swap; else the front buffer) read back as 8-bit RGB, rows bottom first
+// as GL gives them, 512 x 384 pixels (TEST_PICTURE_BYTES). Called between tests, never inside a
+// timed section; the read buffer is put back afterwards.
 constexpr int TEST_PICTURE_BYTES = 512 * 384 * 3;
 void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]);
+
+// --- Off-screen drawing through EGL: no X connection, no window ---
+
+// A device as EGL enumerates it.
+struct GlDevice {
+  std::string drm_file;   // its DRM device file; empty when it names none
+  bool software = false;  // Mesa's software renderer rather than a GPU
+  std::string renderer;   // GL_RENDERER of a context on it; empty when none could be had
+};
+
+// Every device EGL enumerates, in its order (the numbers -device takes).
+// Empty where EGL cannot enumerate devices.
+std::vector<GlDevice> list_gl_devices();
+
+enum class OffscreenKind {
+  device,       // an EGL device (EGL_EXT_platform_device)
+  surfaceless,  // Mesa's surfaceless platform: its software renderer
+};
+
+struct OffscreenPlace {
+  OffscreenKind kind = OffscreenKind::surfaceless;
+  int device = -1;       // the device's number; -1 for surfaceless
+  std::string drm_file;  // the device's DRM file; empty when it names none
+  std::string renderer;  // GL_RENDERER of the context made to try it
+};
+
+// Makes every later run_gl_window draw off-screen: on EGL device `device`
+// of list_gl_devices(), or, for a negative `device`, on the first device
+// that is not a software renderer, else on Mesa's surfaceless platform.
+// Tries a GL context there first: false, with `error` saying which place
+// failed and how, when the device does not exist or gives no context.
+bool start_offscreen(int device, OffscreenPlace* place, std::string* error);
 
 // The start panel. It keeps no settings of its own: it asks its rules what
 // to show and tells them every action of the user, then shows again what

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "report/scoring.h"
@@ -39,6 +40,18 @@ Json swap_interval_json(SwapIntervalState state) {
   return nullptr;
 }
 
+const char* platform_name(GlPlatform platform) {
+  switch (platform) {
+    case GlPlatform::egl_device:
+      return "egl-device";
+    case GlPlatform::egl_surfaceless:
+      return "egl-surfaceless";
+    case GlPlatform::glx:
+      break;
+  }
+  return "glx";
+}
+
 std::vector<std::string> extension_words(const std::optional<std::string>& extensions) {
   std::vector<std::string> words;
   if (!extensions) return words;
@@ -59,7 +72,9 @@ Json settings_json(const RunOptions& options, const EnvironmentInfo& info,
 }
 
 Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
-  return {{"vendor", value_or_null(info.vendor_string)},
+  return {{"platform", platform_name(info.gl_platform)},
+          {"device", value_or_null(info.drm_file)},
+          {"vendor", value_or_null(info.vendor_string)},
           {"renderer", value_or_null(info.renderer_string)},
           {"version", value_or_null(info.version_string)},
           {"extensions", extension_words(info.extensions_string)},
@@ -144,12 +159,14 @@ std::string csv_row(const std::vector<std::string>& fields) {
   return row + "\r\n";
 }
 
-std::string total_text(const GroupTotal& group) {
-  if (!group.complete) return "n/a";
+std::string two_decimals(double value) {
   char text[64];
-  const auto end =
-      std::to_chars(text, text + sizeof text, group.value, std::chars_format::fixed, 2).ptr;
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
   return std::string(text, end);
+}
+
+std::string total_text(const GroupTotal& group) {
+  return group.complete ? two_decimals(group.value) : "n/a";
 }
 
 }  // namespace
@@ -204,6 +221,13 @@ std::string results_csv(const RunOptions& options, const RunResults& results) {
 
 std::string summary_lines(const RunOptions& options, const RunResults& results) {
   const GroupTotals totals = compute_group_totals(options, results);
-  return "Tarvelin 3D total: " + total_text(totals.group_3d) +
+  std::string lines;
+  for (const auto& [name, group] : {std::pair{"3D", totals.group_3d}, {"2D", totals.group_2d}}) {
+    if (!group.complete && group.tests > 0) {
+      lines +=
+          std::string("Tarvelin ") + name + " implemented: " + two_decimals(group.value) + "\n";
+    }
+  }
+  return lines + "Tarvelin 3D total: " + total_text(totals.group_3d) +
          "\nTarvelin 2D total: " + total_text(totals.group_2d) + "\n";
 }

@@ -13,6 +13,7 @@ void write_header(FILE* out, const RunOptions& options, const EnvironmentInfo& i
   if (options.loops > 1) std::fprintf(out, "#   %d loops\n", options.loops);
   if (options.auto_pass) std::fprintf(out, "#   function auto check mode\n");
   if (const char* line = swap_interval_line(info.swap_interval)) std::fprintf(out, "%s\n", line);
+  if (info.offscreen()) std::fprintf(out, "%s\n", offscreen_line(info).c_str());
   std::fprintf(out, "\n");
 }
 
@@ -64,6 +65,19 @@ const char* swap_interval_line(SwapIntervalState state) {
       break;
   }
   return nullptr;
+}
+
+std::string offscreen_line(const EnvironmentInfo& info) {
+  switch (info.gl_platform) {
+    case GlPlatform::egl_device:
+      return "#   off-screen (EGL device " +
+             (info.drm_file ? *info.drm_file : std::to_string(info.egl_device)) + ")";
+    case GlPlatform::egl_surfaceless:
+      return "#   off-screen (EGL, Mesa surfaceless)";
+    case GlPlatform::glx:
+      break;
+  }
+  return "";
 }
 
 void write_extension_lines(FILE* out, const char* extensions) {

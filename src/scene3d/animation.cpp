@@ -31,6 +31,31 @@ void draw_rotated_frame(const SceneState& scene, GLuint list) {
   glCallList(list);
 }
 
+void turn_as_frames_would(SceneRun& run, const TestInfo& test) {
+  SceneState& scene = run.scene;
+  glGetFloatv(GL_MODELVIEW_MATRIX, scene.scene_matrix);
+  int32_t spins = run.context.counts()[test.count];
+  switch (test.kernel) {
+    case Kernel::swap:
+      spins = 1;
+      break;
+    case Kernel::accumulation:
+    case Kernel::motion_blur:
+      break;
+    default:
+      for (int32_t frame = 0; frame < spins; ++frame) {
+        turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
+                          scene.step_cos_y);
+      }
+      glLoadMatrixf(scene.scene_matrix);
+      break;
+  }
+  for (int32_t frame = 0; frame < spins; ++frame) {
+    glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
+    glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
+  }
+}
+
 void run_animated_test(SceneRun& run, const TestInfo& test) {
   const DrawState state = test.scene.state;
   run.context.started(test.id);

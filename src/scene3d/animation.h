@@ -21,6 +21,15 @@ double run_animated(SceneState& scene, GLuint list, int32_t count);
 // One frame of the second kind, without swap or timing.
 void draw_rotated_frame(const SceneState& scene, GLuint list);
 
+// What a test's frames would have done to the object's orientation, done
+// without drawing, for a test its check passed over in a validation run:
+// every picture is compared with one drawn where every test ran, so the
+// tests after it must find the object where they always do. The matrix is
+// read back, then the frames' turns and spins follow as the test's kernel
+// makes them (one rotated frame for the swap test, the accumulation tests'
+// rotated frames, else run_animated's two halves).
+void turn_as_frames_would(SceneRun& run, const TestInfo& test);
+
 // The kernel of the animated tests, on the display list of the test's stage
 // (not called for a skipped test): its title, the matrix read-back and its
 // draw state as its MatrixStart orders them, the timed frames, the stored

@@ -22,13 +22,14 @@ bool accumulation_missing(const EnvironmentInfo& info) {
   return info.accum_red_bits == 0 || info.accum_green_bits == 0 || info.accum_blue_bits == 0;
 }
 
-// Both tests are passed over before either title is shown, so there is no
-// title line for a batch note either.
+// Both tests are passed over before either title is shown.
 void check_accumulation(SceneRun& run) {
   SuiteContext& context = run.context;
   if (!context.options.auto_pass || !accumulation_missing(context.run.environment_info)) return;
   for (const TestInfo& test : test_catalogue) {
-    if (test.scene.stage == Stage::accumulation) context.run.results.record_skip(test.id);
+    if (test.scene.stage == Stage::accumulation) {
+      context.skipped_by_check(test.id, "no accumulation buffer");
+    }
   }
 }
 

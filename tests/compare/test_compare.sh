@@ -14,13 +14,16 @@ compare() {  # exit status to $STATUS, outputs to out.txt and err.txt
 }
 
 # Ratios to the first run (100 and 150 give x1.50), a test that a run lacks
-# as "-", a test only the second run has last, totals of both kinds.
+# as "-", a test only the second run has last, totals of both kinds, the
+# platform under each run's name ("-" for run A, written before there was
+# one).
 compare run_a.json run_b.json
 expect_eq "two runs: exit status" 0 "$STATUS"
 expect_eq "two runs: table" "run 1: run_a.json, llvmpipe (LLVM 15.0.6, 256 bits), started 2026-12-07T19:20:31Z
 run 2: run_b.json, softpipe, started 2026-12-08T08:05:00Z
 
 test                run 1                 run 2
+                    -                     egl-device
 put_copy_val_half     100.0 ±3.0%            150.0 x1.50 ±2.8%
 put_copy            skipped                   50.0       ±0.0%
 swap_buffer           200.0 ±0.0%                -
@@ -79,6 +82,7 @@ d['tests'][0]['score'] = '100'|tests[0].score: expected a number or null, found 
 d['tests'][2]['status'] = 'done'|tests[2].status: unknown status "done"
 d['tests'][3]['keyword'] = 'swap_buffer'|tests[3].keyword: "swap_buffer" appears twice
 d['environment']['renderer'] = 7|environment.renderer: expected a string or null, found number
+d['environment']['platform'] = None|environment.platform: expected a string, found null
 d['totals']['2D'] = None|totals.2D: expected an object, found null
 CASES
 

@@ -143,12 +143,13 @@ first_call_after() {  # first_call_after DUMP_FILE AFTER_REGEX TARGET_REGEX
     found && $0 ~ target { print $1; exit }' "$1"
 }
 
-# Runs the program under apitrace, recording every GL call into TRACE. A
-# sanitizer build must let apitrace's wrapper load first, and the wrapper's
-# own allocations are not ours to report.
+# Runs the program under apitrace, recording every GL call into TRACE
+# (through EGL rather than GLX when TRACE_API=egl). A sanitizer build must
+# let apitrace's wrapper load first, and the wrapper's own allocations are
+# not ours to report.
 trace_program() {  # trace_program TRACE ARGS...
   local trace=$1
   shift
   ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0" \
-    apitrace trace -o "$trace" "$PROGRAM" "$@"
+    apitrace trace ${TRACE_API:+-a "$TRACE_API"} -o "$trace" "$PROGRAM" "$@"
 }

@@ -1,0 +1,65 @@
+// What the running test window offers the suites, whichever kind of surface
+// it is, and the choice of surface for each new test window.
+#include "platform/test_surface.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+TestSurface* running_surface = nullptr;
+
+}  // namespace
+
+RunningSurface::RunningSurface(TestSurface& surface) { running_surface = &surface; }
+RunningSurface::~RunningSurface() { running_surface = nullptr; }
+
+std::vector<BufferWish> buffer_wishes(GlWindowKind kind, int depth_bits) {
+  const char* override_visual = std::getenv("TARVELIN_GL_VISUAL");
+  if (override_visual != nullptr && std::strcmp(override_visual, "none") == 0) return {};
+  if (kind == GlWindowKind::single_buffered) return {{0, false, false}};
+  const bool plain = override_visual != nullptr && std::strcmp(override_visual, "plain") == 0;
+  std::vector<BufferWish> wishes;
+  if (!plain) {
+    wishes.push_back({depth_bits, true, true});
+    if (depth_bits > 24) wishes.push_back({24, true, true});
+    wishes.push_back({depth_bits, false, true});
+    wishes.push_back({depth_bits, true, false});
+    if (depth_bits > 24) wishes.push_back({24, true, false});
+  }
+  wishes.push_back({depth_bits, false, false});
+  return wishes;
+}
+
+WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
+                            const char* title, const std::function<void()>& suite) {
+  if (offscreen_started()) return run_offscreen_gl_window(request, suite);
+  return run_x_gl_window(request, rect, title, suite);
+}
+
+void set_test_window_title(const char* title) {
+  if (running_surface != nullptr) running_surface->set_title(title);
+}
+
+void swap_test_window() {
+  if (running_surface != nullptr) running_surface->swap();
+}
+
+void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]) {
+  glFinish();
+  GLint read_buffer = GL_BACK;
+  GLint alignment = 4;
+  glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+  glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+  const bool double_buffered = running_surface != nullptr && running_surface->double_buffered();
+  glReadBuffer(double_buffered ? GL_BACK : GL_FRONT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+  glReadBuffer(static_cast<GLenum>(read_buffer));
+}
+
+}  // namespace platform

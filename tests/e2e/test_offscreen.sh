@@ -1,0 +1,64 @@
+# Off-screen drawing through EGL with no X server: the batch run, its
+# report and JSON, validation, the device list and a device that does not
+# exist. DISPLAY names a display that does not exist, so any X connection
+# would fail; only the windowed run whose GL calls the off-screen run must
+# repeat uses the real one.
+source "$(dirname "$0")/lib.sh"
+WINDOWED_DISPLAY=$DISPLAY
+export DISPLAY=:4093
+
+# A quarter run writes the whole report; softpipe, eight times slower, shows
+# the same lines in a test loop and the report's header in a status-only run.
+timed=(-quarter -json r.json)
+[ "${GALLIUM_DRIVER:-}" = softpipe ] && timed=(-test)
+run_batch "${timed[@]}"
+expect_eq "no display: the batch run completes" 0 "$STATUS"
+expect_eq "and says it draws off-screen" \
+  "tarvelin: no X display; the tests draw off-screen through EGL" "$(head -n 1 err.txt)"
+expect_eq "46 tests are timed" 46 "$(grep -c '^  [0-9.]* s$' out.txt)"
+expect_eq "the three it cannot run are skipped, each with its reason" \
+  "Tarvelin - Swap Buffer  [1/49]|  skipped (no second buffer off-screen)|  Accumlation Buffer: skipped (no accumulation buffer)|  Motion Blur: skipped (no accumulation buffer)" \
+  "$(grep -E '^Tarvelin - Swap|skipped' out.txt | paste -sd'|')"
+[ "${GALLIUM_DRIVER:-}" = softpipe ] && run_batch -statusonly
+place='#   off-screen \(EGL(, Mesa surfaceless| device /dev/dri/.*)\)'
+check "the report's header says where it drew" grep -qE "^$place\$" result.tvl
+check "under the swap interval's line, or the auto check's" \
+  grep -qE -B1 "^$place\$" result.tvl
+if [ -f r.json ]; then
+  expect_eq "the JSON names the platform and device" "egl-surfaceless None" "$(python3 -c \
+    "import json; e = json.load(open('r.json'))['environment']; print(e['platform'], e['device'])")"
+  expect_eq "no 3D total counts the untimed tests" "3D total : -----" "$(grep '^3D total' result.tvl)"
+  check "the summary gives the implemented 3D value instead" \
+    grep -qE '^Tarvelin 3D implemented: [0-9]+\.[0-9]{2}$' out.txt
+fi
+
+STATUS=0
+"$PROGRAM" -offscreen -validate pictures >out.txt 2>err.txt || STATUS=$?
+expect_eq "off-screen validation passes" 0 "$STATUS"
+expect_eq "with the three skipped" "accumulation_buffer blur swap_buffer" \
+  "$(awk '$2 != "ok" {print $1 ":" $2}' pictures/summary.txt | sed 's/:skipped//' | sort | paste -sd' ')"
+
+STATUS=0
+"$PROGRAM" -devices >out.txt 2>err.txt || STATUS=$?
+expect_eq "-devices: exit status" 0 "$STATUS"
+check "-devices lists the software device" grep -qE '^0  (software|/dev/dri/\S+)  \S' out.txt
+run_batch -device 99
+expect_eq "-device 99: exit status" 1 "$STATUS"
+check "-device 99: says why" grep -qE '^tarvelin: there is no EGL device 99; EGL lists [0-9]+ \(-devices shows them\)$' err.txt
+
+# The same GL calls as in a window, but for the three tests left out there
+# and what the window system adds: the swaps, FLTK's draw buffer, and the
+# pixel the 2D window reads and flushes as it closes. (Not on softpipe,
+# which reads nothing back from a single-buffered X window, so that the 2D
+# checks pass tests over there.)
+[ "${GALLIUM_DRIVER:-}" = softpipe ] && exit 0
+printf 'enable\nswap_buffer pass\naccumulation_buffer pass\nblur pass\n' >three.def
+DISPLAY=$WINDOWED_DISPLAY trace_program window.trace -batch -test -def three.def >/dev/null 2>&1
+TRACE_API=egl trace_program offscreen.trace -offscreen -test >/dev/null 2>&1
+gl_calls() {
+  apitrace dump "$1" 2>/dev/null >"$1.txt"
+  python3 "$SOURCE_DIR/tests/e2e/call_stream.py" "$1.txt" |
+    grep -vxE 'glXSwapBuffers\(\)|glDrawBuffer\(mode = GL_BACK\)'
+}
+check "off-screen, each test makes the GL calls it makes in a window" \
+  diff <(gl_calls window.trace | head -n -2) <(gl_calls offscreen.trace)
