@@ -16,6 +16,8 @@ echo $? > ~/install-exit-status
 
 # One unattended run: its last two lines are the 3D and the 2D total that
 # results-definition.xml reads. The report lands in the installation folder.
+# On a desktop the tests run in windows; where no display can be opened the
+# run draws off-screen through EGL on the machine's GPU.
 cat > ~/tarvelin-run <<'RUN'
 #!/bin/sh
 "$HOME/prefix/bin/tarvelin" -batch "$@" > "$LOG_FILE" 2>&1
