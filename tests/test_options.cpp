@@ -79,7 +79,7 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-vsync"}, [](RunOptions& o) { o.vsync = 1; }},
       {{"-json", "r.json"}, [](RunOptions& o) { std::strcpy(o.json_file, "r.json"); }},
       {{"-csv", "r.csv"}, [](RunOptions& o) { std::strcpy(o.csv_file, "r.csv"); }},
-      {{"-only", "lines,blur"}, [](RunOptions& o) { std::strcpy(o.only_tests, "lines,blur"); }},
+      {{"-only", "lines,blur"}, [](RunOptions& o) { o.only_tests = "lines,blur"; }},
       {{"-validate", "pictures"}, [](RunOptions& o) { std::strcpy(o.validate_dir, "pictures"); }},
       {{"-offscreen"}, [](RunOptions& o) { o.offscreen = 1; }},
       {{"-device", "2"}, [](RunOptions& o) { o.offscreen = 1, o.egl_device = 2; }},
@@ -98,14 +98,68 @@ TEST_F(OptionScan, ResultFilesAndOnlyTakeTheirValuesAndUnknownTestsAreNamed) {
   scan({"-json", "r.json", "-csv", "r.csv", "-only", "lines,blur"});
   EXPECT_STREQ(options_.json_file, "r.json");
   EXPECT_STREQ(options_.csv_file, "r.csv");
-  EXPECT_STREQ(options_.only_tests, "lines,blur");
+  EXPECT_EQ(options_.only_tests, "lines,blur");
   EXPECT_EQ(options_.exit_requested, 0);
 
   options_ = RunOptions{};
   scan({"-only", "lines,Blur,,points"});
   EXPECT_EQ(options_.usage_error, 1);
   EXPECT_STREQ(message_.text, "Unknown tests 'Blur,' in -only\n  '-list' option lists the tests");
-  EXPECT_STREQ(options_.only_tests, "");
+  EXPECT_EQ(options_.only_tests, "");
+
+  // Every -only adds to the ones before; group words name a whole group.
+  options_ = RunOptions{};
+  scan({"-only", "lines", "-only", "2d,blur"});
+  EXPECT_EQ(options_.only_tests, "lines,2d,blur");
+  EXPECT_EQ(options_.exit_requested, 0);
+}
+
+// A command line that contradicts itself is refused, naming what is wrong,
+// rather than run with one of its words quietly dropped.
+TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
+  const struct {
+    std::vector<std::string> words;
+    const char* message;
+  } cases[] = {
+      {{"-f", "same", "-json", "./same"},
+       "-f same and -json ./same name the same file: one would replace the other"},
+      {{"-json", "x", "-csv", "x"},
+       "-json x and -csv x name the same file: one would replace the other"},
+      {{"-json", ""}, "Option '-json' needs a filename, not an empty word"},
+      {{"-validate", ""}, "Option '-validate' needs a folder, not an empty word"},
+      {{"-only", ","}, "Option '-only' names no test\n  '-list' option lists the tests"},
+      {{"-only", ""}, "Option '-only' names no test\n  '-list' option lists the tests"},
+      {{"-validate", "d", "-statusonly"},
+       "-validate cannot be combined with -statusonly: a status-only run draws no picture"},
+      {{"-no_autopass", "-validate", "d"},
+       "-validate cannot be combined with -no_autopass: the reference pictures are drawn with "
+       "the automatic check on"},
+      {{"-validate", "d", "-only", "lines"},
+       "-validate cannot be combined with -only: a validation draws every test"},
+  };
+  for (const auto& c : cases) {
+    options_ = RunOptions{};
+    std::strcpy(message_.text, "");
+    scan(c.words);
+    EXPECT_EQ(options_.usage_error, 1) << c.words[0];
+    const std::string text = message_.text;
+    EXPECT_EQ(text.substr(0, text.find("\n  '-help'")), c.message) << c.words[0];
+  }
+  // In a test loop no report or result file is written: nothing clashes.
+  options_ = RunOptions{};
+  scan({"-test", "-json", "result.tvl"});
+  EXPECT_EQ(options_.usage_error, 0);
+}
+
+// -help, -list, -devices and -version answer first, wherever they stand.
+TEST_F(OptionScan, AnsweringOptionsWinWhateverElseTheLineHolds) {
+  scan({"-bogus", "-help"});
+  EXPECT_EQ(options_.exit_requested, 1);
+  EXPECT_EQ(options_.usage_error, 0);
+  EXPECT_EQ(std::string(message_.text).rfind("tarvelin [options]\n", 0), 0u);
+  options_ = RunOptions{};
+  scan({"-f", "-help", "-bogus"});  // a value, not an option
+  EXPECT_EQ(options_.usage_error, 1);
 }
 
 TEST_F(OptionScan, NegativeLoopMeansEndlessWithoutCount) {
@@ -254,14 +308,15 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -nocount\t: no display title-bar count\n"
           "    -test\t\t: test loop\n"
           "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
-          "    -vsync\t: leave the swap interval to the driver (default : 0)\n"
+          "    -vsync\t\t: leave the swap interval to the driver (default : 0)\n"
           "    -json filename\t: also write the results as JSON\n"
           "    -csv filename\t: also write the results as CSV\n"
-          "    -only keyword[,keyword...]\t: run only these tests\n"
+          "    -only keywords\t: run only these tests (keywords, 2d or 3d, comma-separated)\n"
           "    -validate folder\t: check every test's picture; differences go to folder\n"
-          "    -offscreen\t: draw off-screen through EGL, without X (implies -batch)\n"
-          "    -device n\t: draw off-screen on EGL device n (see -devices)\n"
-          "    -devices\t: list the EGL devices and exit\n"
+          "    -batch\t\t: run unattended: no panel, messages on stderr\n"
+          "    -offscreen\t\t: draw off-screen through EGL, without X (implies -batch)\n"
+          "    -device n\t\t: draw off-screen on EGL device n (see -devices)\n"
+          "    -devices\t\t: list the EGL devices and exit\n"
           "    -list\t\t: list the tests and exit\n"
           "    -version\t: print the version and exit\n"
           "    -help\t\t: this help\n"

@@ -135,15 +135,19 @@ TEST(PassDefinitionWords, FirstWordAndSplit) {
 }
 
 TEST(PassDefinition, SelectingTestsByKeywordPassesOverEveryOther) {
-  std::string unknown;
+  std::vector<std::string> unknown;
   const PassSelection selection = select_tests("blur,lines,blur", &unknown);
-  EXPECT_EQ(unknown, "");
+  EXPECT_TRUE(unknown.empty());
   EXPECT_EQ(selection.progress_total, 2);
   for (int id = 0; id < TEST_COUNT; ++id) {
     EXPECT_EQ(selection.skip_flags[id], id == blur || id == lines ? 0 : 1) << id;
   }
   select_tests("lines,nope,", &unknown);
-  EXPECT_EQ(unknown, "nope,");
+  EXPECT_EQ(unknown, (std::vector<std::string>{"nope", ""}));
+  select_tests(",", &unknown);
+  EXPECT_EQ(unknown, (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(select_tests("3D,lines", &unknown).progress_total, 23);
+  EXPECT_EQ(select_tests("2d,blur", &unknown).progress_total, 27);
 }
 
 TEST(PassDefinitionFile, ReadsTheNamedFile) {

@@ -6,14 +6,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/catalogue.h"
 #include "core/pass_definition.h"
 #include "core/run_options.h"
 #include "platform/platform.h"
+#include "report/report.h"
 
 namespace {
 
@@ -32,6 +35,7 @@ enum class OptionAction {
   csv_file,
   only_tests,
   validate,
+  batch,
   offscreen,
   device,
   devices,
@@ -45,7 +49,8 @@ enum class OptionAction {
 struct OptionEntry {
   const char* name;
   const char* argument;  // its placeholder in the usage; nullptr: takes none
-  const char* tabs;      // before the ": ", per row as the usage has always had them
+  const char* tabs;      // before the ": ": the first rows keep the layout they were
+                         // published with; later ones reach column 24
   const char* description;
   OptionAction action;
 };
@@ -64,17 +69,21 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-nocount", nullptr, "\t", "no display title-bar count", OptionAction::no_count},
     {"-test", nullptr, "\t\t", "test loop", OptionAction::test_loop},
     {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", OptionAction::zbits},
-    {"-vsync", nullptr, "\t", "leave the swap interval to the driver (default : 0)",
+    {"-vsync", nullptr, "\t\t", "leave the swap interval to the driver (default : 0)",
      OptionAction::vsync},
     {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
     {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
-    {"-only", "keyword[,keyword...]", "\t", "run only these tests", OptionAction::only_tests},
+    {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
+     OptionAction::only_tests},
     {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
      OptionAction::validate},
-    {"-offscreen", nullptr, "\t", "draw off-screen through EGL, without X (implies -batch)",
+    {"-batch", nullptr, "\t\t", "run unattended: no panel, messages on stderr",
+     OptionAction::batch},
+    {"-offscreen", nullptr, "\t\t", "draw off-screen through EGL, without X (implies -batch)",
      OptionAction::offscreen},
-    {"-device", "n", "\t", "draw off-screen on EGL device n (see -devices)", OptionAction::device},
-    {"-devices", nullptr, "\t", "list the EGL devices and exit", OptionAction::devices},
+    {"-device", "n", "\t\t", "draw off-screen on EGL device n (see -devices)",
+     OptionAction::device},
+    {"-devices", nullptr, "\t\t", "list the EGL devices and exit", OptionAction::devices},
     {"-list", nullptr, "\t\t", "list the tests and exit", OptionAction::list},
     {"-version", nullptr, "\t", "print the version and exit", OptionAction::version},
     {"-help", nullptr, "\t\t", "this help", OptionAction::help},
@@ -101,6 +110,12 @@ const OptionEntry* find_option(const char* word) {
 
 void copy_file_name(char* field, const char* word) {
   std::snprintf(field, FILE_NAME_SIZE, "%s", word);
+}
+
+// -help, -list, -devices and -version answer and end the run.
+bool answers(OptionAction action) {
+  return action == OptionAction::help || action == OptionAction::list ||
+         action == OptionAction::devices || action == OptionAction::version;
 }
 
 // Shows the "Error" box with the formatted text and ends the run as a usage
@@ -156,18 +171,33 @@ void apply_device(const char* argument, RunOptions& options, OptionMessage& mess
   options.offscreen = 1;
 }
 
-// The keywords must all name tests; the first unknown ones are told.
+// The keywords must all name tests; the unknown ones are told. Every -only
+// adds its tests to those of the ones before it.
 void apply_only_tests(const char* argument, RunOptions& options, OptionMessage& message) {
-  std::string unknown;
-  select_tests(argument, &unknown);
-  if (!unknown.empty()) {
-    const bool several = unknown.find(',') != std::string::npos;
+  if (std::strspn(argument, ",") == std::strlen(argument)) {
     refuse_command_line(options, message,
-                        "Unknown test%s '%s' in -only\n  '-list' option lists the tests",
-                        several ? "s" : "", unknown.c_str());
+                        "Option '-only' names no test\n  '-list' option lists the tests");
     return;
   }
-  copy_file_name(options.only_tests, argument);
+  std::vector<std::string> unknown;
+  select_tests(argument, &unknown);
+  if (!unknown.empty()) {
+    std::string words;
+    for (size_t i = 0; i < unknown.size(); ++i) words += (i > 0 ? "," : "") + unknown[i];
+    refuse_command_line(options, message,
+                        "Unknown test%s '%s' in -only\n  '-list' option lists the tests",
+                        unknown.size() > 1 ? "s" : "", words.c_str());
+    return;
+  }
+  if (!options.only_tests.empty()) options.only_tests += ',';
+  options.only_tests += argument;
+}
+
+// A name that a run writes to or reads from cannot be empty.
+bool takes_a_name(OptionAction action) {
+  return action == OptionAction::result_file || action == OptionAction::pass_file ||
+         action == OptionAction::json_file || action == OptionAction::csv_file ||
+         action == OptionAction::validate;
 }
 
 void apply_option(OptionAction action, const char* argument, RunOptions& options,
@@ -222,6 +252,7 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
     case OptionAction::device:
       apply_device(argument, options, message);
       break;
+    case OptionAction::batch:  // taken out before the scan
     case OptionAction::devices:
     case OptionAction::list:
     case OptionAction::version:
@@ -256,9 +287,19 @@ void print_device_list() {
 }
 
 // -help, -list, -devices and -version answer and end the run before
-// anything else.
-bool answer_and_exit(OptionAction action, const WordTable& table, RunOptions& options,
-                     OptionMessage& message) {
+// anything else, wherever they stand and whatever else the line holds.
+const OptionEntry* answering_option(const WordTable& table) {
+  for (int i = 1; i < table.count; ++i) {
+    const OptionEntry* option = find_option(table.words[i]);
+    if (option == nullptr) continue;
+    if (answers(option->action)) return option;
+    if (option->argument != nullptr) ++i;  // its value is no option
+  }
+  return nullptr;
+}
+
+void answer(OptionAction action, const WordTable& table, RunOptions& options,
+            OptionMessage& message) {
   switch (action) {
     case OptionAction::help:
       format_usage(table.words[0], message.text, MESSAGE_SIZE);
@@ -280,10 +321,23 @@ bool answer_and_exit(OptionAction action, const WordTable& table, RunOptions& op
       std::fflush(stdout);
       break;
     default:
-      return false;
+      break;
   }
   options.exit_requested = 1;
-  return true;
+}
+
+// Both names lead to one file: the same existing file, or the same place
+// once the folders of the names are resolved.
+bool same_file(const char* a, const char* b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  const auto place = [&error](const char* name) {
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(name, error), error);
+  };
+  const std::filesystem::path place_a = place(a);
+  if (error) return false;
+  const std::filesystem::path place_b = place(b);
+  return !error && place_a == place_b;
 }
 
 const char* program_name_of(const char* path) {
@@ -379,6 +433,10 @@ void format_usage(const char* program_name, char* out, int out_size) {
 }
 
 void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message) {
+  if (const OptionEntry* option = answering_option(table)) {
+    answer(option->action, table, options, message);
+    return;
+  }
   for (int i = 1; i < table.count; ++i) {
     const char* word = table.words[i];
     const OptionEntry* option = find_option(word);
@@ -386,7 +444,6 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
       refuse_command_line(options, message, "Unknown option '%s'\n  '-help' option is help", word);
       return;
     }
-    if (answer_and_exit(option->action, table, options, message)) return;
     if (option->argument != nullptr) {
       if (i + 1 >= table.count) {
         // On the desktop a last option without its value has no effect; an
@@ -397,10 +454,55 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
         }
         return;
       }
-      apply_option(option->action, table.words[++i], options, message);
+      const char* value = table.words[++i];
+      if (value[0] == '\0' && takes_a_name(option->action)) {
+        refuse_command_line(options, message,
+                            "Option '%s' needs a %s, not an empty word\n  '-help' option is help",
+                            option->name, option->argument);
+        return;
+      }
+      apply_option(option->action, value, options, message);
     } else {
       apply_option(option->action, nullptr, options, message);
     }
     if (options.exit_requested) return;
   }
+  const std::string conflict = conflicting_settings(options);
+  if (!conflict.empty()) {
+    refuse_command_line(options, message, "%s\n  '-help' option is help", conflict.c_str());
+  }
+}
+
+std::string conflicting_settings(const RunOptions& options) {
+  if (options.validate_dir[0] != '\0') {
+    if (options.status_only) {
+      return "-validate cannot be combined with -statusonly: a status-only run draws no picture";
+    }
+    if (!options.auto_pass) {
+      return "-validate cannot be combined with -no_autopass: the reference pictures are drawn "
+             "with the automatic check on";
+    }
+    if (!options.only_tests.empty()) {
+      return "-validate cannot be combined with -only: a validation draws every test";
+    }
+  }
+  // The files the run will write, by the options that name them.
+  std::vector<std::pair<const char*, const char*>> outputs;
+  if (report_wanted(options) && options.validate_dir[0] == '\0') {
+    outputs.push_back({"-f", options.result_file});
+  }
+  if (report_wanted(options)) {
+    if (options.json_file[0] != '\0') outputs.push_back({"-json", options.json_file});
+    if (options.csv_file[0] != '\0') outputs.push_back({"-csv", options.csv_file});
+  }
+  for (size_t a = 0; a < outputs.size(); ++a) {
+    for (size_t b = a + 1; b < outputs.size(); ++b) {
+      if (same_file(outputs[a].second, outputs[b].second)) {
+        return std::string(outputs[a].first) + " " + outputs[a].second + " and " +
+               outputs[b].first + " " + outputs[b].second +
+               " name the same file: one would replace the other";
+      }
+    }
+  }
+  return {};
 }

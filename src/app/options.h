@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct RunOptions;
 
@@ -37,11 +38,20 @@ void split_command_line(int argc, char** argv, WordTable* table, RunOptions& opt
                         OptionMessage& message);
 
 // Applies the words to options in their order and stops at the first that
-// ends the run: "-help" shows the usage (on stdout when options.batch) and
-// sets exit_requested; an unknown word, a loop count beyond 32 bits, or, in
-// batch mode, a last option without its value shows an "Error" box and sets
-// exit_requested and usage_error. The text shown is kept in message.
+// ends the run. "-help", "-list", "-devices" and "-version" answer first,
+// wherever they stand: "-help" shows the usage (on stdout when
+// options.batch), and each sets exit_requested. An unknown word, a loop
+// count beyond 32 bits, an unknown test in -only, an empty file name, in
+// batch mode a last option without its value, or conflicting_settings
+// shows an "Error" box and sets exit_requested and usage_error. The text
+// shown is kept in message.
 void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message);
+
+// What the settings ask for that cannot be done together, as the text of an
+// "Error" box; empty when nothing. A validation cannot be status-only, lack
+// the automatic check, or leave tests out; the report and the result files
+// must be different files.
+std::string conflicting_settings(const RunOptions& options);
 
 // Writes the usage text for a program called program_name as snprintf
 // would: cut to out_size - 1 characters and terminated, nothing written

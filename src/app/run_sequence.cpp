@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/options.h"
 #include "app/pass_definition_file.h"
@@ -62,7 +63,7 @@ int exit_after_window_failure(const RunOptions& options) {
 void check_pass_file(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   const bool readable =
-      options.only_tests[0] != '\0' || run.validating() || platform::read_access(options.pass_file);
+      !options.only_tests.empty() || run.validating() || platform::read_access(options.pass_file);
   run.run_state.pass_file_missing = readable ? 0 : -1;
 }
 
@@ -71,8 +72,8 @@ void check_pass_file(BenchmarkRun& run) {
 PassSelection select_passes(const BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   if (run.validating()) return PassSelection{{}, TEST_COUNT};
-  if (options.only_tests[0] == '\0') return read_pass_definition(options.pass_file);
-  std::string unknown;  // refused with the command line already
+  if (options.only_tests.empty()) return read_pass_definition(options.pass_file);
+  std::vector<std::string> unknown;  // refused with the command line already
   return select_tests(options.only_tests, &unknown);
 }
 
@@ -182,9 +183,7 @@ bool write_result_files(const BenchmarkRun& run) {
 // Two lines a test harness can match, once the report has its totals.
 void print_summary_lines(const BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  if (!options.batch || !report_wanted(options) || options.status_only || run.validating()) {
-    return;
-  }
+  if (!options.batch || !report_wanted(options) || run.validating()) return;
   std::fputs(summary_lines(options, run.run_state.results).c_str(), stdout);
   std::fflush(stdout);
 }
@@ -197,11 +196,11 @@ int end_validation(BenchmarkRun& run) {
   const bool summary_written = run.validation.write_summary();
   const bool results_written = write_result_files(run);
   const int differing = run.validation.differing();
-  char text[FILE_NAME_SIZE + 128];
-  std::snprintf(text, sizeof text,
-                "%d of %d pictures differ from their references; see %s/summary.txt", differing,
-                TEST_COUNT, options.validate_dir);
-  platform::message_box("Validation", text);
+  std::string text = std::to_string(differing) + " of " + std::to_string(TEST_COUNT) +
+                     " pictures differ from their references; ";
+  const std::string summary = printable_name(options.validate_dir) + "/summary.txt";
+  text += summary_written ? "see " + summary : summary + " could not be written";
+  platform::message_box("Validation", text.c_str());
   if (!options.batch) return EXIT_DONE;
   return differing > 0 || !summary_written || !results_written ? BATCH_FAILED : BATCH_DONE;
 }
@@ -244,6 +243,11 @@ int run_benchmark(int argc, char** argv) {
 
   run_start_panel(run);
   if (!run.run_state.start_pressed) return EXIT_DONE;
+  // The panel may have changed what the command line asked for.
+  if (const std::string conflict = conflicting_settings(options); !conflict.empty()) {
+    platform::message_box("Error", conflict.c_str());
+    return options.batch ? BATCH_USAGE : EXIT_ABANDONED;
+  }
 
   record.started_utc = utc_now();
   const uint64_t started_ns = platform::clock_ns();
@@ -252,7 +256,7 @@ int run_benchmark(int argc, char** argv) {
   }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
-  if (options.loops > 0) run.progress.progress_total *= options.loops;
+  if (options.loops > 0 && !run.validating()) run.progress.progress_total *= options.loops;
   run.run_state.results.select(selection.skip_flags);
   if (options.stop_screen_saver) platform::suspend_screen_saver();
 
@@ -264,9 +268,9 @@ int run_benchmark(int argc, char** argv) {
     if (options.loops < 0 && !run.validating()) continue;
     if (--passes_left <= 0) break;
   }
+  record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
   if (run.validating()) return end_validation(run);
 
-  record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
   platform::resume_screen_saver();
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);
   write_report(report, options);

@@ -1,6 +1,7 @@
 #include "app/validation.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -11,8 +12,12 @@
 
 #include "core/test_window.h"
 #include "platform/platform.h"
+#include "report/report.h"
 
 namespace {
+
+// The pictures written for a test whose picture differs.
+constexpr const char* PICTURE_KINDS[] = {"captured", "reference", "difference"};
 
 // How far a picture may stray from its reference. GL fixes some results
 // exactly and leaves others to the implementation, within limits:
@@ -77,21 +82,46 @@ std::string reference_folder() {
 bool Validation::prepare() {
   references_ = reference_folder();
   std::error_code error;
+  if (!std::filesystem::is_directory(references_, error)) {
+    std::fprintf(stderr, "Error : no reference pictures: folder %s not found\n",
+                 printable_name(references_).c_str());
+    return false;
+  }
+  const std::string folder = printable_name(options_.validate_dir);
   std::filesystem::create_directories(options_.validate_dir, error);
   if (error) {
-    std::fprintf(stderr, "Error : folder %s not created (%s)\n", options_.validate_dir,
+    std::fprintf(stderr, "Error : folder %s not created (%s)\n", folder.c_str(),
                  error.message().c_str());
     return false;
+  }
+  // Found now rather than after every test has run.
+  std::string probe = std::string(options_.validate_dir) + "/.tarvelin-XXXXXX";
+  const int descriptor = mkstemp(probe.data());
+  if (descriptor < 0) {
+    std::fprintf(stderr, "Error : folder %s cannot be written (%s)\n", folder.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  close(descriptor);
+  unlink(probe.c_str());
+  // The pictures of an earlier run would stand beside a summary that no
+  // longer speaks of them.
+  for (const TestInfo& test : test_catalogue) {
+    for (const char* what : PICTURE_KINDS) std::filesystem::remove(picture_path(test, what), error);
   }
   return true;
 }
 
+std::string Validation::picture_path(const TestInfo& test, const char* what) const {
+  return std::string(options_.validate_dir) + "/" + test.keyword + "-" + what + ".png";
+}
+
 void Validation::save(const TestInfo& test, const char* what, const Picture& picture) const {
-  const std::string path =
-      std::string(options_.validate_dir) + "/" + test.keyword + "-" + what + ".png";
+  const std::string path = picture_path(test, what);
   std::string trouble;
   if (!write_png(path, picture, trouble)) {
-    std::fprintf(stderr, "Error : file %s not written (%s)\n", path.c_str(), trouble.c_str());
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable_name(path).c_str(),
+                 trouble.c_str());
   }
 }
 
@@ -105,16 +135,25 @@ void Validation::check(const TestInfo& test) {
   platform::read_test_window(rows.data());
   const Picture captured = picture_from_gl_rows(rows.data(), TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
 
+  const std::string reference_path = references_ + "/" + test.keyword + ".png";
   Picture reference;
   std::string error;
-  char line[256];
-  if (!read_png(references_ + "/" + test.keyword + ".png", reference, error)) {
+  if (!std::filesystem::exists(reference_path)) {
+    error = "no reference " + reference_path;
+  } else if (!read_png(reference_path, reference, error)) {
+    error = "reference " + reference_path + " cannot be read (" + error + ")";
+  } else if (reference.width != captured.width || reference.height != captured.height) {
+    error = "reference " + reference_path + " is " + std::to_string(reference.width) + " x " +
+            std::to_string(reference.height) + " pixels, the picture " +
+            std::to_string(captured.width) + " x " + std::to_string(captured.height);
+  }
+  if (!error.empty()) {
     verdict = {PictureVerdict::differs, 1.0, 255, true};
-    std::snprintf(line, sizeof line, "  differs: no reference (%s)", error.c_str());
-    progress_.note(line);
+    progress_.note(("  differs: " + printable_name(error)).c_str());
     save(test, "captured", captured);
     return;
   }
+  char line[256];
   const Tolerance tolerance = tolerance_for(test);
   const PictureDifference difference = compare_pictures(captured, reference, tolerance);
   const bool ok = within(difference, tolerance);
@@ -134,18 +173,20 @@ bool Validation::write_summary() const {
   const std::string path = std::string(options_.validate_dir) + "/summary.txt";
   FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) {
-    std::fprintf(stderr, "Error : file %s not created (%s)\n", path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "Error : file %s not created (%s)\n", printable_name(path).c_str(),
+                 std::strerror(errno));
     return false;
   }
   for (const TestInfo& test : test_catalogue) {
     const PictureVerdict& verdict = state_.results.verdicts[test.id];
-    std::fprintf(out, "%-24s %-8s %8.4f%% %3d%s\n", test.keyword, verdict_name(verdict.state),
+    std::fprintf(out, "%-24s %-11s %8.4f%% %3d%s\n", test.keyword, verdict_name(verdict.state),
                  100.0 * verdict.share_beyond, verdict.largest,
                  verdict.no_reference ? "  no reference" : "");
   }
   const bool written = std::fclose(out) == 0;
   if (!written) {
-    std::fprintf(stderr, "Error : file %s not written (%s)\n", path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable_name(path).c_str(),
+                 std::strerror(errno));
   }
   return written;
 }

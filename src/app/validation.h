@@ -23,14 +23,17 @@ class Validation {
   Validation(const RunOptions& options, RunState& state, ProgressReporter& progress)
       : options_(options), state_(state), progress_(progress) {}
 
-  // Finds the reference folder and makes the output folder; false, told on
-  // stderr, when it cannot.
+  // Finds the reference folder, makes the output folder, checks that it can
+  // be written and removes the pictures an earlier run left there; false,
+  // told on stderr, when there are no references or the folder cannot be
+  // made or written.
   bool prepare();
 
   // The suites' test_drawn: with the test's picture in the window, reads it
   // back, judges it against its tolerance and records the verdict in the
   // results. A test its check passed over is recorded as skipped. For a
-  // picture that differs (or has no reference) it writes
+  // picture that differs (or whose reference is missing, unreadable or of
+  // another size: then only the captured picture) it writes
   // "<keyword>-captured.png", "-reference.png" and "-difference.png" into
   // the output folder, and in batch mode a line under the test's title says
   // the verdict and its figures.
@@ -47,6 +50,7 @@ class Validation {
   // Writes "<keyword>-<what>.png" into the output folder; a failure is told
   // on stderr and the run goes on.
   void save(const TestInfo& test, const char* what, const Picture& picture) const;
+  std::string picture_path(const TestInfo& test, const char* what) const;
 
   const RunOptions& options_;
   RunState& state_;

@@ -138,17 +138,22 @@ PassSelection parse_pass_definition(FILE* file, const WarningSink& warn) {
   return selection;
 }
 
-PassSelection select_tests(std::string_view keywords, std::string* unknown) {
+PassSelection select_tests(std::string_view keywords, std::vector<std::string>* unknown) {
   PassSelection selection;
   std::fill(std::begin(selection.skip_flags), std::end(selection.skip_flags), 1);
   unknown->clear();
   for (;;) {
     const size_t comma = keywords.find(',');
     const std::string word(keywords.substr(0, comma));
+    const bool group_2d = word == "2d" || word == "2D";
+    const bool group_3d = word == "3d" || word == "3D";
     const int id = find_test_by_keyword(word.c_str());
-    if (id < 0) {
-      if (!unknown->empty()) *unknown += ',';
-      *unknown += word;
+    if (group_2d || group_3d) {
+      for (int test = 0; test < TEST_COUNT; ++test) {
+        if (is_2d_test(static_cast<TestId>(test)) == group_2d) selection.skip_flags[test] = 0;
+      }
+    } else if (id < 0) {
+      unknown->push_back(word);
     } else {
       selection.skip_flags[id] = 0;
     }

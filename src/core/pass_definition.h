@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/catalogue.h"
 
@@ -64,7 +65,8 @@ constexpr long PASS_FILE_MAX_BYTES = 1L << 20;
 // The selection of `keywords`, separated by commas (as the option -only
 // takes them): those tests run and every other is passed over, as a pass
 // definition naming each test would; progress_total counts the tests that
-// run. Words that name no test are left out and listed, comma-separated,
-// in `unknown` (which is empty when every word names a test); an empty word
-// counts as unknown.
-PassSelection select_tests(std::string_view keywords, std::string* unknown);
+// run. A word is a test's keyword, or "2d" or "3d" (either case) for every
+// test of that group. Words that name no test are left out and listed in
+// `unknown` (empty when every word names a test); an empty word counts as
+// unknown.
+PassSelection select_tests(std::string_view keywords, std::vector<std::string>* unknown);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr int FILE_NAME_SIZE = 256;  // 255 characters and the terminator
 constexpr const char* VERSION_NUMBER = "1.5.1";
@@ -27,13 +28,15 @@ struct RunOptions {
   // Result files for other programs beside the report; empty: none.
   char json_file[FILE_NAME_SIZE] = "";
   char csv_file[FILE_NAME_SIZE] = "";
-  // Keywords separated by commas: only these tests run, and the pass
-  // definition file is not read. Empty: the pass definition decides.
-  char only_tests[FILE_NAME_SIZE] = "";
+  // Keywords separated by commas, of every -only given: only these tests
+  // run, and the pass definition file is not read. Empty: the pass
+  // definition decides.
+  std::string only_tests;
   // Validation: every test draws once at test-loop counts on a picture of
   // its own and is compared with its reference; what differs goes here.
   // Empty: a timed run.
   char validate_dir[FILE_NAME_SIZE] = "";
+  bool validating() const { return validate_dir[0] != '\0'; }
   // Draw the test windows off-screen through EGL, with no X connection:
   // on EGL device egl_device, or for -1 on the first GPU EGL finds, else
   // on Mesa's software renderer.

@@ -15,5 +15,7 @@ double stopwatch_elapsed();
 // difference stays right across a wrap of the counter.
 inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns) {
   const uint64_t difference = now_ns - start_ns;
-  return static_cast<double>(difference) * 1e-9;
+  // Divided rather than multiplied by 1e-9, so that the seconds print as
+  // the nanoseconds measured (0.479079798, not 0.47907979800000006).
+  return static_cast<double>(difference) / 1e9;
 }

@@ -13,6 +13,25 @@
 
 bool report_wanted(const RunOptions& options) { return options.loops >= 0 && !options.test_loop; }
 
+std::string printable_name(const std::string& name) {
+  std::string shown;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+      shown += escape;
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 void ReportFile::write_whole_report(FILE* out) const {
   write_status_text(out, options_, info_);
   if (with_results_) write_results_text(out, options_, results_);
@@ -25,8 +44,10 @@ namespace {
 // why, and where it is: "...; <what> written to <file> instead", `what` being
 // e.g. "the report was". Returns that file, or an empty path when none could
 // be written either.
-std::string save_elsewhere(const char* name, const std::string& trouble, const char* what,
+std::string save_elsewhere(const char* path, const std::string& trouble, const char* what,
                            const char* suffix, const std::function<void(FILE*)>& write) {
+  const std::string shown = printable_name(path);
+  const char* name = shown.c_str();
   ReplacementFile fallback;
   const char* step = nullptr;
   if (open_fallback(&fallback, suffix)) {

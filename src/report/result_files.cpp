@@ -118,9 +118,10 @@ Json test_json(const TestInfo& test, const TestSummary& summary) {
           {"score", value_or_null(summary.score)}};
 }
 
-// A status-only run measured nothing: neither value exists.
+// A status-only or validation run scored nothing, and a group none of
+// whose tests was measured has no mean: then neither value exists.
 Json group_json(const RunOptions& options, const GroupTotal& group) {
-  const bool measured = !options.status_only;
+  const bool measured = !options.status_only && !options.validating() && group.measured > 0;
   return {{"total", measured && group.complete ? Json(group.value) : Json(nullptr)},
           {"implemented", measured && !group.complete ? Json(group.value) : Json(nullptr)},
           {"tests", group.tests}};
@@ -174,10 +175,9 @@ std::string total_text(const GroupTotal& group) {
 std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
                          const RunResults& results, const RunRecord& record) {
   Json tests = Json::array();
-  const bool validating = options.validate_dir[0] != '\0';
   for (const TestInfo& test : test_catalogue) {
     Json record = test_json(test, summarize_test(options, results, test.id));
-    if (validating) record["validation"] = verdict_json(results.verdicts[test.id]);
+    if (options.validating()) record["validation"] = verdict_json(results.verdicts[test.id]);
     tests.push_back(record);
   }
   const GroupTotals totals = compute_group_totals(options, results);
@@ -223,7 +223,7 @@ std::string summary_lines(const RunOptions& options, const RunResults& results) 
   const GroupTotals totals = compute_group_totals(options, results);
   std::string lines;
   for (const auto& [name, group] : {std::pair{"3D", totals.group_3d}, {"2D", totals.group_2d}}) {
-    if (!group.complete && group.tests > 0) {
+    if (!group.complete && group.measured > 0) {
       lines +=
           std::string("Tarvelin ") + name + " implemented: " + two_decimals(group.value) + "\n";
     }

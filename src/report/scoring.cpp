@@ -29,6 +29,7 @@ GroupTotal group_total(const RunOptions& options, const RunResults& results, int
     total.complete = false;
   }
   total.value = measured > 0 ? sum / measured : 0.0;
+  total.measured = measured;
   return total;
 }
 

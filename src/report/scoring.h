@@ -39,13 +39,16 @@ bool test_scored(const RunResults& results, TestId id);
 double test_score(const RunOptions& options, const RunResults& results, TestId id);
 
 // One group's value as the report shows it: the mean of the scores of its
-// tests that were measured (0.0 when none was). `complete` when every test
-// of the group was measured: then the total line shows the value, otherwise
-// the total shows "-----" and an "implemented" line shows it.
+// tests that were measured (0.0 when none was, which the report prints but
+// the result files and summary lines leave out: there is no value).
+// `complete` when every test of the group was measured: then the total line
+// shows the value, otherwise the total shows "-----" and an "implemented"
+// line shows it.
 struct GroupTotal {
   double value = 0.0;
   bool complete = true;
   int tests = 0;
+  int measured = 0;  // the tests whose scores the value is the mean of
 };
 
 // The 3D group is every 3D test after swap_buffer, the 2D group every 2D

@@ -49,7 +49,8 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
   summary.status = status_of(options, results, id);
   if (summary.status != TestStatus::timed) return summary;
 
-  const int n = counted_slots(options.loops);
+  // A validation run draws one pass, whatever the loop count says.
+  const int n = options.validating() ? 1 : counted_slots(options.loops);
   const double* slots = results.test_times[id];
   summary.pass_seconds.assign(slots, slots + n);
   const auto [lowest, highest] = std::minmax_element(slots, slots + n);
@@ -64,6 +65,6 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
   summary.cv = coefficient_of_variation(summary.pass_seconds, mean);
   // A validation run draws each test at the test-loop counts: no score.
   const double score = test_score(options, results, id);
-  if (is_measured_score(score) && options.validate_dir[0] == '\0') summary.score = score;
+  if (is_measured_score(score) && !options.validating()) summary.score = score;
   return summary;
 }

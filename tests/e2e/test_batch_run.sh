@@ -15,19 +15,34 @@ expect_eq "status-only run ends with success" 0 "$STATUS"
 check "on the GL implementation asked for (${GALLIUM_DRIVER:-llvmpipe})" \
   grep -q "^Renderer   : ${GALLIUM_DRIVER:-llvmpipe}" status.tvl
 check "no completion box outside test-loop mode" bash -c '! grep -q "BenchMark complete" err.txt'
+expect_eq "it writes a report, so it ends on the summary lines" \
+  'Tarvelin 3D total: n/a|Tarvelin 2D total: n/a' "$(tail -n 2 out.txt | paste -sd'|')"
+
+# Seconds as the nanosecond clock measured them, not a product's rounding
+# noise; a control character in a file name cannot split a message's line.
+run_batch -quarter -only lines -json lines.json -f "$(printf 'no\nwhere/r.tvl')"
+check "measured seconds have at most nine decimals" python3 -c '
+import json
+run = json.load(open("lines.json"))
+seconds = run["tests"][27]["pass_seconds"] + [run["duration_seconds"]]
+assert seconds[0] > 0 and all(len(repr(s).split(".")[1]) <= 9 for s in seconds), seconds'
+check "the report's error stays on one line" grep -q '^Error : file no\\nwhere/r.tvl not created' err.txt
 
 # Xvfb offers no swap control, so the swap interval is left to the driver; the
 # report's header and the batch output (before the first test) say so, and
 # say why.
 NO_CONTROL='#   swap interval: set by the driver (no control offered)'
 write_pass_over_all pass_over_all.def
-run_batch -quarter -f swap.tvl -def pass_over_all.def
+run_batch -quarter -f swap.tvl -def pass_over_all.def -json none.json
 expect_eq "the swap interval comes first in the batch output" "$NO_CONTROL" "$(head -n 1 out.txt)"
 expect_eq "and is the header's last comment line" "$NO_CONTROL" \
   "$(sed -n '1,/^$/p' swap.tvl | grep '^#' | tail -n 1)"
 check "no loops line for one pass" bash -c '! grep -q "loops$" swap.tvl'
 expect_eq "a run with no test measured ends on two summary lines" \
   'Tarvelin 3D total: n/a|Tarvelin 2D total: n/a' "$(tail -n 2 out.txt | paste -sd'|')"
+expect_eq "and its result file has no group value where none was measured" "None None None None" \
+  "$(python3 -c 'import json; t = json.load(open("none.json"))["totals"]
+print(*(t[g][k] for g in ("3D", "2D") for k in ("total", "implemented")))')"
 printf 'enable\nswap_buffer go\n' >swap_only.def
 run_batch -test -vsync -def swap_only.def
 expect_eq "with -vsync it is left to the driver on request" \

@@ -37,6 +37,43 @@ expect_eq "49 tests times 43826197 passes count past 32 bits" \
   "Tarvelin - Swap Buffer  [1/2147483653]" "$(grep -m1 '^Tarvelin - ' out.txt)"
 check "and nothing overflowed on the way" bash -c '! grep -q "runtime error" err.txt'
 
+# A command line that contradicts itself, names nothing, or asks what a
+# validation cannot honour is refused before anything runs or is written:
+# ARGS | the start of its one error line.
+echo kept >same
+while IFS='|' read -r args message; do
+  eval "run_batch $args"
+  expect_eq "$args: a usage error" 2 "$STATUS"
+  check "$args: it says why" grep -qF "Error: $message" err.txt
+done <<'CASES'
+-f same -json ./same|-f same and -json ./same name the same file
+-json x -csv x|-json x and -csv x name the same file
+-json ''|Option '-json' needs a filename, not an empty word
+-validate ''|Option '-validate' needs a folder, not an empty word
+-validate v -statusonly|-validate cannot be combined with -statusonly
+-validate v -no_autopass|-validate cannot be combined with -no_autopass
+-validate v -only lines|-validate cannot be combined with -only
+-only ,|Option '-only' names no test
+-only ''|Option '-only' names no test
+CASES
+check "the file named twice is untouched" grep -qx kept same
+check "no validation folder was made" test ! -e v
+
+# -version answers first wherever it stands; a second -only adds its tests,
+# and a group word names the whole group.
+run_batch -bogus -version
+expect_eq "-version after an unknown word still answers" "0 Tarvelin 1.5.1" "$STATUS $(cat out.txt)"
+run_batch -test -only blur -only 2d
+expect_eq "-only blur -only 2d runs 27 tests" 27 "$(grep -c '^Tarvelin - .*/27\]$' out.txt)"
+
+# Output that cannot be written is a failure, not a quiet loss.
+for args in -list -version "-test -only lines"; do
+  STATUS=0
+  "$PROGRAM" -batch $args >/dev/full 2>err.txt || STATUS=$?
+  expect_eq "$args into a full standard output fails" 1 "$STATUS"
+  check "$args: and says why" grep -q "standard output could not be written (No space left on device)" err.txt
+done
+
 # A missing pass file is told as the panel would tell it.
 run_batch -test -def missing.def
 expect_eq "a missing pass file is no failure" 0 "$STATUS"

@@ -28,9 +28,11 @@ for page in tarvelin tarvelin-compare; do
     -l "$PREFIX/share/man/man1/$page.1" >"$page.txt" 2>"$page.warnings"
   expect_eq "$page.1 renders without warnings" "" "$(cat "$page.warnings")"
 done
-# Every option of the usage, and those read before it, has its entry.
-for option in $("$PREFIX/bin/tarvelin" -batch -help | awk '$1 ~ /^-/ {print $1}') -batch; do
-  check "tarvelin.1 documents $option" grep -qE "^ +$option( |$)" tarvelin.txt
+# Every option of the usage has its entry in the manual and the README.
+for option in $("$PREFIX/bin/tarvelin" -batch -help | awk '$1 ~ /^-/ {print $1}'); do
+  for document in tarvelin.txt "$SOURCE_DIR/README.md"; do
+    check "$(basename "$document") documents $option" grep -qE "^ +$option( |$)" "$document"
+  done
 done
 
 expect_eq "the desktop entry is valid" "" \

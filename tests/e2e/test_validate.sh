@@ -4,15 +4,20 @@
 # picture that marks where.
 source "$(dirname "$0")/lib.sh"
 
-validate() {  # validate FOLDER [FAULT]
+validate() {  # validate FOLDER [FAULT [ARGS...]]
+  local folder=$1 fault=${2:-}
+  shift $(($# < 2 ? $# : 2))
   STATUS=0
-  TARVELIN_FAULT=${2:-} timeout 120 "$PROGRAM" -batch -validate "$1" -json "$1.json" \
-    >out.txt 2>err.txt || STATUS=$?
+  TARVELIN_FAULT=$fault timeout 120 "$PROGRAM" -batch -validate "$folder" -json "$folder.json" \
+    "$@" >out.txt 2>err.txt || STATUS=$?
 }
 verdicts() { awk -v want="$2" '$2 == want {print $1}' "$1/summary.txt" | paste -sd,; }
 
+# A picture an earlier run left is removed; the loop count changes nothing.
+mkdir clean
+touch clean/lines-difference.png
 start=$(date +%s)
-validate clean
+validate clean "" -loop 3
 elapsed=$(($(date +%s) - start))
 expect_eq "every picture agrees with its reference (${GALLIUM_DRIVER:-llvmpipe})" 0 "$STATUS"
 expect_eq "the summary has all 49 tests" 49 "$(wc -l <clean/summary.txt)"
@@ -21,11 +26,40 @@ check "each test has its verdict line in the output" \
   bash -c "[ \$(grep -cE '^  (ok|skipped)' out.txt) = 49 ]"
 check "well under a minute (${elapsed} s)" test "$elapsed" -lt 60
 check "no report is written" test ! -e result.tvl
-expect_eq "the JSON results carry the verdicts, and no scores" "49 49" "$(python3 -c '
+expect_eq "the JSON results carry the verdicts, and no scores, totals or invented passes" \
+  "49 49 True None None True" "$(python3 -c '
 import json
-tests = json.load(open("clean.json"))["tests"]
+run = json.load(open("clean.json"))
+tests, totals = run["tests"], run["totals"]
 print(sum(t["validation"]["verdict"] in ("ok", "skipped") for t in tests),
-      sum(t["score"] is None for t in tests))')"
+      sum(t["score"] is None for t in tests),
+      all(len(t["pass_seconds"]) == 1 for t in tests if t["status"] == "timed"),
+      totals["3D"]["implemented"] or totals["3D"]["total"],
+      totals["2D"]["implemented"] or totals["2D"]["total"], run["duration_seconds"] > 0)')"
+expect_eq "the title counts one pass" "Tarvelin - Raster Scaling  [49/49]" \
+  "$(grep '^Tarvelin - ' out.txt | tail -n 1)"
+check "the earlier run's picture is gone" test ! -e clean/lines-difference.png
+
+# References that are missing, of another size or no PNG are named with
+# their path and why; no folder of references, or a folder that cannot be
+# written, ends the run before any test.
+cp -r "$SOURCE_DIR/assets/reference" refs
+rm refs/lines.png
+convert -size 10x10 xc:black refs/points.png
+echo broken >refs/wire_frame.png
+TARVELIN_REFERENCES=$PWD/refs validate odd
+expect_eq "odd references: the run fails" 1 "$STATUS"
+check "a missing one is named" grep -qxF "  differs: no reference $PWD/refs/lines.png" out.txt
+check "another size is told" grep -qxF \
+  "  differs: reference $PWD/refs/points.png is 10 x 10 pixels, the picture 512 x 384" out.txt
+check "a broken one cannot be read" grep -qF "  differs: reference $PWD/refs/wire_frame.png cannot be read (" out.txt
+check "no difference picture against a reference of another size" test ! -e odd/points-difference.png
+TARVELIN_REFERENCES=$PWD/nowhere validate none
+expect_eq "no references: a failure" "1 Error : no reference pictures: folder $PWD/nowhere not found" \
+  "$STATUS $(head -n 1 err.txt)"
+validate /sys/tarvelin-check
+expect_eq "a folder that cannot be made: a failure before any test" "1 0" \
+  "$STATUS $(grep -c '^Tarvelin - ' out.txt)"
 
 for planted in "fog_off:lines_fog,points_fog,wire_frame_fog,polygon_color_fog,vertex_color_fog" \
   "nearest_filter:texture_real_GL_CLAMP,texture_real_GL_REPEAT" \
