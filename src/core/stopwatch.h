@@ -1,11 +1,11 @@
-// The one stopwatch every timed test measures with.
+// The one stopwatch every timed test measures with, and the one bracket
+// around every timed section.
 #pragma once
+
+#include <GL/gl.h>
 
 #include <cstdint>
 
-// The timed section of every test is bracketed by glFinish on both sides:
-//   glFinish(); stopwatch_start(); ...timed calls...; glFinish(); stopwatch_elapsed();
-// so that it starts on an idle pipeline and its time means the GL has finished the work.
 void stopwatch_start();
 // Seconds since the last stopwatch_start, read from a monotonic clock at
 // nanosecond resolution.
@@ -13,6 +13,21 @@ double stopwatch_elapsed();
 
 // Seconds between two readings of the nanosecond clock; the unsigned
 // difference stays right across a wrap of the counter.
+inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns);
+
+// Times `work`, a timed section, and returns its seconds. The section is
+// bracketed by glFinish on both sides, so that it starts on an idle
+// pipeline and its time means the GL has finished the work. `work` holds
+// only the calls it measures: no allocation, logging, title or error query.
+template <class Work>
+double time_finished(Work&& work) {
+  glFinish();
+  stopwatch_start();
+  work();
+  glFinish();
+  return stopwatch_elapsed();
+}
+
 inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns) {
   const uint64_t difference = now_ns - start_ns;
   // Divided rather than multiplied by 1e-9, so that the seconds print as

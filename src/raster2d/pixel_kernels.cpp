@@ -26,14 +26,12 @@ double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& ra
   fill_random_positions(put_positions, count, origin, rand);
   const RasterPosition* position = put_positions.entries;
   const RasterPosition* const end = position + put_positions.count;
-  glFinish();
-  stopwatch_start();
-  for (; position != end; ++position) {
-    glRasterPos2i(position->x, position->y);
-    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
-  }
-  glFinish();
-  return stopwatch_elapsed();
+  return time_finished([&] {
+    for (; position != end; ++position) {
+      glRasterPos2i(position->x, position->y);
+      glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+    }
+  });
 }
 
 double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
@@ -41,14 +39,12 @@ double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& 
   const RasterPosition source = copy_source_position(origin);
   const RasterPosition* position = copy_positions.entries;
   const RasterPosition* const end = position + copy_positions.count;
-  glFinish();
-  stopwatch_start();
-  for (; position != end; ++position) {
-    glRasterPos2i(position->x, position->y);
-    glCopyPixels(source.x, source.y, PICTURE_SIZE, PICTURE_SIZE, GL_COLOR);
-  }
-  glFinish();
-  return stopwatch_elapsed();
+  return time_finished([&] {
+    for (; position != end; ++position) {
+      glRasterPos2i(position->x, position->y);
+      glCopyPixels(source.x, source.y, PICTURE_SIZE, PICTURE_SIZE, GL_COLOR);
+    }
+  });
 }
 
 void prepare_raster_scaling(int32_t steps) { build_zoom_sweep(zoom_sweep, steps); }

@@ -15,14 +15,13 @@
 void put_copy_source(const RasterOrigin& origin);
 
 // Both draw `count` positions from the generator into a fixed table first (at most 1000), then
-// time only the loop of one glRasterPos2i and one glDrawPixels, or one 256 x 256 glCopyPixels
-// from the copy source, per position, between a glFinish before the stopwatch starts and one
-// before it is read. They return the elapsed seconds.
+// time (time_finished) only the loop of one glRasterPos2i and one glDrawPixels, or one
+// 256 x 256 glCopyPixels from the copy source, per position. They return the elapsed seconds.
 double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand);
 double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand);
 
-// The scaling test in two halves, so that the caller's stopwatch (and glFinish bracket) covers
-// only the drawing:
+// The scaling test in two halves, so that the caller's time_finished covers only the drawing
+// (which is all that "time" in the second's name promises):
 // prepare_raster_scaling computes the zoom factors for ramps of `steps` steps;
 // time_raster_scaling then sets raster position (0, 0) once and issues one glPixelZoom and one
 // glDrawPixels per factor. The zoom is left at the last factor.

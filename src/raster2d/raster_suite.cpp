@@ -158,12 +158,7 @@ struct RasterRun {
   void run_scaling_test(const TestInfo& test) {
     glLogicOp(gl_logic_op(test));
     prepare_raster_scaling(context.counts()[test.count]);
-    glFinish();
-    stopwatch_start();
-    time_raster_scaling();
-    glFinish();
-    const double seconds = stopwatch_elapsed();
-    context.timed(test.id, seconds);
+    context.timed(test.id, time_finished(time_raster_scaling));
   }
 
   void run_raster_test(const TestInfo& test) {

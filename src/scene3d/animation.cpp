@@ -6,23 +6,21 @@
 #include "scene3d/scene_stages.h"
 
 double run_animated(SceneState& scene, GLuint list, int32_t count) {
-  glFinish();
-  stopwatch_start();
-  for (int32_t frame = 0; frame < count; ++frame) {
-    turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
-                      scene.step_cos_y);
-    glLoadMatrixf(scene.scene_matrix);
-    glCallList(list);
-    swap_buffers();
-  }
-  for (int32_t frame = 0; frame < count; ++frame) {
-    glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
-    glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
-    glCallList(list);
-    swap_buffers();
-  }
-  glFinish();
-  return stopwatch_elapsed();
+  return time_finished([&] {
+    for (int32_t frame = 0; frame < count; ++frame) {
+      turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
+                        scene.step_cos_y);
+      glLoadMatrixf(scene.scene_matrix);
+      glCallList(list);
+      swap_buffers();
+    }
+    for (int32_t frame = 0; frame < count; ++frame) {
+      glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
+      glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
+      glCallList(list);
+      swap_buffers();
+    }
+  });
 }
 
 void draw_rotated_frame(const SceneState& scene, GLuint list) {

@@ -37,11 +37,9 @@ void run_swap_test(SceneRun& run, const TestInfo& test) {
   read_back_matrix(run.scene);
   draw_rotated_frame(run.scene, LIST_VERTEX_SHADE);
   const int32_t swaps = run.context.counts()[test.count];
-  glFinish();
-  stopwatch_start();
-  for (int32_t swap = 0; swap < swaps; ++swap) swap_buffers();
-  glFinish();
-  const double seconds = stopwatch_elapsed();
+  const double seconds = time_finished([&] {
+    for (int32_t swap = 0; swap < swaps; ++swap) swap_buffers();
+  });
   run.context.timed(test.id, seconds);
 }
 
@@ -67,17 +65,15 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   const int32_t frames = start_accumulation_test(run, test);
   const GLfloat weight = static_cast<GLfloat>(1.0 / frames);
-  glFinish();
-  stopwatch_start();
-  for (int32_t frame = 0; frame < frames; ++frame) {
-    draw_rotated_frame(run.scene, list);
-    glAccum(GL_ACCUM, weight);
-    swap_buffers();
-  }
-  glAccum(GL_RETURN, 1.0f);
-  glFlush();
-  glFinish();
-  const double seconds = stopwatch_elapsed();
+  const double seconds = time_finished([&] {
+    for (int32_t frame = 0; frame < frames; ++frame) {
+      draw_rotated_frame(run.scene, list);
+      glAccum(GL_ACCUM, weight);
+      swap_buffers();
+    }
+    glAccum(GL_RETURN, 1.0f);
+    glFlush();
+  });
   run.context.timed(test.id, seconds);
   swap_buffers();
 }
@@ -87,19 +83,17 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
 void run_motion_blur_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   const int32_t frames = start_accumulation_test(run, test);
-  glFinish();
-  stopwatch_start();
-  for (int32_t frame = 0; frame < frames; ++frame) {
-    draw_rotated_frame(run.scene, list);
-    if (frame > 0) {
+  const double seconds = time_finished([&] {
+    for (int32_t frame = 0; frame < frames; ++frame) {
+      draw_rotated_frame(run.scene, list);
+      if (frame > 0) {
+        glAccum(GL_ACCUM, 0.5f);
+        glAccum(GL_RETURN, 1.0f);
+      }
+      glClear(GL_ACCUM_BUFFER_BIT);
       glAccum(GL_ACCUM, 0.5f);
-      glAccum(GL_RETURN, 1.0f);
+      swap_buffers();
     }
-    glClear(GL_ACCUM_BUFFER_BIT);
-    glAccum(GL_ACCUM, 0.5f);
-    swap_buffers();
-  }
-  glFinish();
-  const double seconds = stopwatch_elapsed();
+  });
   run.context.timed(test.id, seconds);
 }

@@ -34,64 +34,31 @@ void end_list() {
   glEndList();
 }
 
-// The four corners of face (i, j) as bare vertices.
-void face_corners(const SurfaceMesh& mesh, int i, int j) {
-  for (int k = 0; k < 4; ++k) {
-    glVertex3dv(gl_vector(mesh.mesh_vertex[i + CORNER_ROW[k]][j + CORNER_COLUMN[k]]));
-  }
-}
-
-}  // namespace
-
-void build_line_list(const SurfaceMesh& mesh) {
-  begin_list(LIST_LINES);
-  glColor3f(0.8f, 0.8f, 0.8f);
+// The one face loop of every list: each face not left out is its own
+// primitive of `mode`; `face_start(i, j)` gives what comes before its first
+// corner (a grey, a normal), `corner(row, column)` what comes before each
+// corner's vertex.
+template <class FaceStart, class Corner>
+void draw_faces(const SurfaceMesh& mesh, GLenum mode, FaceStart face_start, Corner corner) {
   for (int i = 0; i < MESH_FACES; ++i) {
     for (int j = 0; j < MESH_FACES; ++j) {
       if (face_left_out(i, j)) continue;
-      glBegin(GL_LINE_LOOP);
-      face_corners(mesh, i, j);
-      glEnd();
-    }
-  }
-  end_list();
-}
-
-void build_facet_shade_list(const SurfaceMesh& mesh) {
-  begin_list(LIST_FACET_SHADE);
-  for (int i = 0; i < MESH_FACES; ++i) {
-    for (int j = 0; j < MESH_FACES; ++j) {
-      if (face_left_out(i, j)) continue;
-      glBegin(GL_QUADS);
-      const GLfloat grey = mesh.mesh_face_shade[i][j];
-      glColor3f(grey, grey, grey);
-      face_corners(mesh, i, j);
-      glEnd();
-    }
-  }
-  end_list();
-}
-
-void build_vertex_shade_list(const SurfaceMesh& mesh) {
-  begin_list(LIST_VERTEX_SHADE);
-  for (int i = 0; i < MESH_FACES; ++i) {
-    for (int j = 0; j < MESH_FACES; ++j) {
-      if (face_left_out(i, j)) continue;
-      glBegin(GL_QUADS);
+      glBegin(mode);
+      face_start(i, j);
       for (int k = 0; k < 4; ++k) {
         const int row = i + CORNER_ROW[k];
         const int column = j + CORNER_COLUMN[k];
-        const GLfloat grey = mesh.mesh_vertex_shade[row][column];
-        glColor3f(grey, grey, grey);
+        corner(row, column);
         glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
       }
       glEnd();
     }
   }
-  end_list();
 }
 
-namespace {
+void nothing(int, int) {}
+
+void grey(GLfloat level) { glColor3f(level, level, level); }
 
 void begin_lit_list() {
   begin_list(LIST_LIT);
@@ -101,53 +68,49 @@ void begin_lit_list() {
 
 }  // namespace
 
+void build_line_list(const SurfaceMesh& mesh) {
+  begin_list(LIST_LINES);
+  glColor3f(0.8f, 0.8f, 0.8f);
+  draw_faces(mesh, GL_LINE_LOOP, nothing, nothing);
+  end_list();
+}
+
+void build_facet_shade_list(const SurfaceMesh& mesh) {
+  begin_list(LIST_FACET_SHADE);
+  draw_faces(
+      mesh, GL_QUADS, [&](int i, int j) { grey(mesh.mesh_face_shade[i][j]); }, nothing);
+  end_list();
+}
+
+void build_vertex_shade_list(const SurfaceMesh& mesh) {
+  begin_list(LIST_VERTEX_SHADE);
+  draw_faces(mesh, GL_QUADS, nothing,
+             [&](int row, int column) { grey(mesh.mesh_vertex_shade[row][column]); });
+  end_list();
+}
+
 void build_flat_lit_list(const SurfaceMesh& mesh) {
   begin_lit_list();
-  for (int i = 0; i < MESH_FACES; ++i) {
-    for (int j = 0; j < MESH_FACES; ++j) {
-      if (face_left_out(i, j)) continue;
-      glBegin(GL_QUADS);
-      glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j]));
-      face_corners(mesh, i, j);
-      glEnd();
-    }
-  }
+  draw_faces(
+      mesh, GL_QUADS, [&](int i, int j) { glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j])); },
+      nothing);
   end_list();
 }
 
 void build_smooth_lit_list(const SurfaceMesh& mesh) {
   begin_lit_list();
-  for (int i = 0; i < MESH_FACES; ++i) {
-    for (int j = 0; j < MESH_FACES; ++j) {
-      if (face_left_out(i, j)) continue;
-      glBegin(GL_QUADS);
-      for (int k = 0; k < 4; ++k) {
-        const int row = i + CORNER_ROW[k];
-        const int column = j + CORNER_COLUMN[k];
-        glNormal3dv(gl_vector(mesh.mesh_vertex_normal[row][column]));
-        glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
-      }
-      glEnd();
-    }
-  }
+  draw_faces(mesh, GL_QUADS, nothing, [&](int row, int column) {
+    glNormal3dv(gl_vector(mesh.mesh_vertex_normal[row][column]));
+  });
   end_list();
 }
 
 void build_textured_list(const SurfaceMesh& mesh) {
   begin_list(LIST_TEXTURED);
-  for (int i = 0; i < MESH_FACES; ++i) {
-    for (int j = 0; j < MESH_FACES; ++j) {
-      if (face_left_out(i, j)) continue;
-      glBegin(GL_QUADS);
-      glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j]));
-      for (int k = 0; k < 4; ++k) {
-        const int row = i + CORNER_ROW[k];
-        const int column = j + CORNER_COLUMN[k];
+  draw_faces(
+      mesh, GL_QUADS, [&](int i, int j) { glNormal3dv(gl_vector(mesh.mesh_face_normal[i][j])); },
+      [](int row, int column) {
         glTexCoord2f(static_cast<GLfloat>(column) / 64.0f, static_cast<GLfloat>(64 - row) / 64.0f);
-        glVertex3dv(gl_vector(mesh.mesh_vertex[row][column]));
-      }
-      glEnd();
-    }
-  }
+      });
   end_list();
 }
