@@ -320,8 +320,8 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -list\t\t: list the tests and exit\n"
           "    -version\t: print the version and exit\n"
           "    -help\t\t: this help\n"
-          "\n            version 1.5.1\n\n") +
-      HOME_PAGE;
+          "\n            ") +
+      VERSION_TEXT + "\n\n" + HOME_PAGE;
   EXPECT_EQ(std::string(text), expected);
 }
 

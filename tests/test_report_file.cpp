@@ -115,7 +115,10 @@ TEST_F(ReportFileTest, ReplacesThePreviousReportOnlyWhenComplete) {
   EXPECT_EQ(report_file(), nullptr);
   EXPECT_FALSE(report_failed());
   const std::string text = read_file(report());
-  EXPECT_EQ(text.rfind("# Tarvelin version 1.5.1\n#   function auto check mode\n\n", 0), 0u);
+  EXPECT_EQ(
+      text.rfind(std::string("# Tarvelin ") + VERSION_TEXT + "\n#   function auto check mode\n\n",
+                 0),
+      0u);
   EXPECT_NE(text.find("\n\n# result : 100.0 or higher is best\n\n3D swap_buffer "),
             std::string::npos);
   EXPECT_TRUE(text.ends_with("3D total : 100.000000\n2D total : 100.000000\n"));

@@ -33,6 +33,8 @@ class MemoryStream {
   FILE* stream_;
 };
 
+const std::string HEADER = std::string("# Tarvelin ") + VERSION_TEXT + "\n";
+
 constexpr const char* BITS_BLOCKS =
     "# 3D testing environment (double buffer)\n"
     "RED Bits         : 8\n"
@@ -84,39 +86,39 @@ TEST_F(ReportStatusText, QuarterThreeLoopsAutoCheckInOrder) {
   info.renderer_string = renderer;
   info.version_string = version;
   info.extensions_string = extensions;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   quarter mode\n"
-                                  "#   3 loops\n"
-                                  "#   function auto check mode\n"
-                                  "\n"
-                                  "Vendor     : Mesa\n"
-                                  "Renderer   : llvmpipe\n"
-                                  "Version    : 1.4 Mesa 22.3.6\n"
-                                  "Extensions : GL_ARB_multitexture\n"
-                                  "             GL_EXT_abgr\n"
-                                  "\n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   quarter mode\n"
+                                      "#   3 loops\n"
+                                      "#   function auto check mode\n"
+                                      "\n"
+                                      "Vendor     : Mesa\n"
+                                      "Renderer   : llvmpipe\n"
+                                      "Version    : 1.4 Mesa 22.3.6\n"
+                                      "Extensions : GL_ARB_multitexture\n"
+                                      "             GL_EXT_abgr\n"
+                                      "\n") +
                           BITS_BLOCKS);
 }
 
 TEST_F(ReportStatusText, HeaderShowsLoopsFromTwoAndAutoCheckOnlyWhenOn) {
   options.loops = 1;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   function auto check mode\n"
-                                  "\n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   function auto check mode\n"
+                                      "\n") +
                           BITS_BLOCKS);
   options.loops = 2;
   options.auto_pass = 0;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   2 loops\n"
-                                  "\n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   2 loops\n"
+                                      "\n") +
                           BITS_BLOCKS);
   options.loops = 0;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n\n") + BITS_BLOCKS);
+  EXPECT_EQ(status(), HEADER + "\n" + BITS_BLOCKS);
 }
 
 // The last comment line of the header says whether swaps could wait for the display.
 TEST_F(ReportStatusText, HeaderEndsWithTheSwapIntervalOnceA3DWindowRan) {
-  const std::string head = "# Tarvelin version 1.5.1\n#   function auto check mode\n";
+  const std::string head = HEADER + "#   function auto check mode\n";
   const std::pair<SwapIntervalState, const char*> lines[] = {
       {SwapIntervalState::zero, "#   swap interval 0\n"},
       {SwapIntervalState::driver_by_request, "#   swap interval: set by the driver (-vsync)\n"},
@@ -134,7 +136,7 @@ TEST_F(ReportStatusText, HeaderEndsWithTheSwapIntervalOnceA3DWindowRan) {
 // Off-screen, a line under the swap interval's says where the tests drew,
 // and the JSON environment names the platform and the device's file.
 TEST_F(ReportStatusText, OffscreenRunsSayWhereTheyDrew) {
-  const std::string head = "# Tarvelin version 1.5.1\n#   function auto check mode\n";
+  const std::string head = HEADER + "#   function auto check mode\n";
   const struct {
     GlPlatform platform;
     int32_t device;
@@ -163,30 +165,30 @@ TEST_F(ReportStatusText, OffscreenRunsSayWhereTheyDrew) {
 }
 
 TEST_F(ReportStatusText, AbsentOrEmptyStringsGiveNoEmptyLine) {
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   function auto check mode\n"
-                                  "\n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   function auto check mode\n"
+                                      "\n") +
                           BITS_BLOCKS);
 
   info.vendor_string = info.renderer_string = info.version_string = empty;
   info.extensions_string = empty;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   function auto check mode\n"
-                                  "\n"
-                                  "Vendor     : \n"
-                                  "Renderer   : \n"
-                                  "Version    : \n"
-                                  "Extensions : \n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   function auto check mode\n"
+                                      "\n"
+                                      "Vendor     : \n"
+                                      "Renderer   : \n"
+                                      "Version    : \n"
+                                      "Extensions : \n") +
                           BITS_BLOCKS);
 }
 
 TEST_F(ReportStatusText, OneStringIsEnoughForTheEmptyLine) {
   info.renderer_string = renderer;
-  EXPECT_EQ(status(), std::string("# Tarvelin version 1.5.1\n"
-                                  "#   function auto check mode\n"
-                                  "\n"
-                                  "Renderer   : llvmpipe\n"
-                                  "\n") +
+  EXPECT_EQ(status(), HEADER +
+                          std::string("#   function auto check mode\n"
+                                      "\n"
+                                      "Renderer   : llvmpipe\n"
+                                      "\n") +
                           BITS_BLOCKS);
 }
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/version.h"
+
 constexpr int FILE_NAME_SIZE = 256;  // 255 characters and the terminator
-constexpr const char* VERSION_NUMBER = "1.5.1";
-constexpr const char* VERSION_TEXT = "version 1.5.1";  // "version " and VERSION_NUMBER
 constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
 
 // Flags are 32-bit integers holding 0 or 1.

@@ -53,8 +53,7 @@ check "the reference block is the picture's lower-left corner, as stored" \
 # back a single-buffered window's pixels.)
 {
   echo enable
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h" |
-    grep -v -e '^put_' -e '^copy_'
+  pass_lines | grep -v -e '^put_' -e '^copy_'
 } >probes.def
 cat >grab.gdb <<'GDB'
 set pagination off

@@ -105,8 +105,7 @@ check "without the check the accumulation tests run" contains plain.txt "Tarveli
 # A quarter run of the 3D tests alone scores all 23 and a 3D total.
 {
   echo enable
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"(put|copy|scaling)/ {print $2 " pass"}' \
-    "$SOURCE_DIR/src/core/catalogue.h"
+  pass_lines 2D
 } >no2d.def
 run_batch -quarter -def no2d.def
 expect_eq "quarter run" 0 "$STATUS"

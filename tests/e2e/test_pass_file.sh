@@ -14,7 +14,7 @@ ran() { grep -q "^Tarvelin - $1  \[" out.txt; }  # ran TITLE
 # past it stays a comment and switches nothing on.
 {
   echo enable
-  awk -F'"' '/^  \{[a-z_A-Z]+, +"/ {print $2 " pass"}' "$SOURCE_DIR/src/core/catalogue.h"
+  pass_lines
   printf '# %s blur go\nlines go\n' "$(printf 'x%.0s' {1..251})"
 } >long.def
 run_with long.def
@@ -64,4 +64,6 @@ check "-only: which is named" grep -q "Unknown test 'linez' in -only" err.txt
 expect_eq "-list: the 49 tests, the first with its group, title and reference" \
   "49|put_copy_val_half 2D Put of GL_COPY (ValueScale) 8.479857" \
   "$("$PROGRAM" -batch -list | wc -l)|$("$PROGRAM" -list | head -n 1 | tr -s ' ')"
-expect_eq "-version" "Tarvelin 1.5.1" "$("$PROGRAM" -version)"
+expect_eq "-version: the project's version" \
+  "$(sed -n 's/^project(tarvelin VERSION \([0-9.]*\).*/\1/p' "$SOURCE_DIR/CMakeLists.txt")" \
+  "$(program_version)"
