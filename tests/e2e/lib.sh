@@ -6,6 +6,7 @@ set -euo pipefail
 
 PROGRAM=$1
 SOURCE_DIR=${TARVELIN_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+source "$SOURCE_DIR/scripts/common.sh"
 WORK=$(mktemp -d)
 trap 'cleanup_test' EXIT
 cd "$WORK"
@@ -152,13 +153,10 @@ first_call_after() {  # first_call_after DUMP_FILE AFTER_REGEX TARGET_REGEX
     found && $0 ~ target { print $1; exit }' "$1"
 }
 
-# Runs the program under apitrace, recording every GL call into TRACE
-# (through EGL rather than GLX when TRACE_API=egl). A sanitizer build must
-# let apitrace's wrapper load first, and the wrapper's own allocations are
-# not ours to report.
+# Runs the program under apitrace (see apitrace_command), recording every GL
+# call into TRACE; the untraced runs are the ones that check for leaks.
 trace_program() {  # trace_program TRACE ARGS...
-  local trace=$1
+  apitrace_command "$1"
   shift
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0" \
-    apitrace trace ${TRACE_API:+-a "$TRACE_API"} -o "$trace" "$PROGRAM" "$@"
+  "${APITRACE[@]}" "$PROGRAM" "$@"
 }

@@ -33,10 +33,7 @@ calls_2d() {
 trace_run() {  # trace_run NAME OPTION...: the 2D calls of a traced batch run go to NAME.calls
   local name=$1
   shift
-  # A sanitized build cannot have its runtime first once apitrace is preloaded,
-  # and the tracer keeps allocations of its own; the untraced runs check leaks.
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0" \
-    apitrace trace -o "$name.trace" "$PROGRAM" -batch "$@" >"$name.out" 2>&1 || fail "traced run $*"
+  trace_program "$name.trace" -batch "$@" >"$name.out" 2>&1 || fail "traced run $*"
   calls_2d "$name.trace" >"$name.calls"
 }
 logic_ops() { sed -n 's/^glLogicOp(opcode = \(.*\))$/\1/p' "$1"; }

@@ -16,11 +16,7 @@ corner() {
     sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
 }
 
-# A sanitized build cannot have its runtime first once apitrace is preloaded,
-# and the tracer keeps allocations of its own; the untraced runs check leaks.
-ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0" \
-  apitrace trace -o run.trace "$PROGRAM" -batch -test >out.txt 2>&1 ||
-  fail "traced test-loop run"
+trace_program run.trace -batch -test >out.txt 2>&1 || fail "traced test-loop run"
 apitrace dump run.trace 2>/dev/null >dump.txt
 
 # Call numbers within the last context, the 2D window's.

@@ -62,10 +62,8 @@ launch() {  # launch COMMAND...: starts the program; RUN_PID, PANEL or no PANEL
 start_panel() {  # start_panel [trace FILE] OPTIONS...
   local tracer=()
   if [ "$1" = trace ]; then
-    # The sanitizer runtime would refuse to come after the tracer's library,
-    # and would report the tracer's own allocations as leaks.
-    tracer=(env "ASAN_OPTIONS=${ASAN_OPTIONS:-}:verify_asan_link_order=0:detect_leaks=0"
-      apitrace trace -o "$2")
+    apitrace_command "$2"
+    tracer=("${APITRACE[@]}")
     shift 2
   fi
   if xdotool search --name '^Tarvelin version' >/dev/null 2>&1; then
