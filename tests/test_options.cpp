@@ -35,8 +35,8 @@ TEST_F(OptionScan, NoArgumentsChangesNothing) {
   scan({});
   EXPECT_EQ(table_.count, 1);
   EXPECT_EQ(options_.loops, 1);
-  EXPECT_STREQ(options_.result_file, "result.tvl");
-  EXPECT_STREQ(options_.pass_file, "pass.def");
+  EXPECT_EQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.pass_file, "pass.def");
   EXPECT_EQ(options_.auto_pass, 1);
   EXPECT_EQ(options_.show_count, 1);
   EXPECT_EQ(options_.depth_bits, 32);
@@ -67,23 +67,23 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
     void (*change)(RunOptions&);
   } cases[] = {
       {{"-loop", "3"}, [](RunOptions& o) { o.loops = 3; }},
-      {{"-loop", "-1"}, [](RunOptions& o) { o.loops = -1, o.show_count = 0; }},
-      {{"-f", "out.tvl"}, [](RunOptions& o) { std::strcpy(o.result_file, "out.tvl"); }},
-      {{"-def", "my.def"}, [](RunOptions& o) { std::strcpy(o.pass_file, "my.def"); }},
-      {{"-quarter"}, [](RunOptions& o) { o.quarter = 1; }},
-      {{"-no_autopass"}, [](RunOptions& o) { o.auto_pass = 0; }},
-      {{"-statusonly"}, [](RunOptions& o) { o.status_only = 1, o.show_count = 0; }},
-      {{"-nocount"}, [](RunOptions& o) { o.show_count = 0; }},
-      {{"-test"}, [](RunOptions& o) { o.test_loop = 1; }},
+      {{"-loop", "-1"}, [](RunOptions& o) { o.loops = -1, o.show_count = false; }},
+      {{"-f", "out.tvl"}, [](RunOptions& o) { o.result_file = "out.tvl"; }},
+      {{"-def", "my.def"}, [](RunOptions& o) { o.pass_file = "my.def"; }},
+      {{"-quarter"}, [](RunOptions& o) { o.quarter = true; }},
+      {{"-no_autopass"}, [](RunOptions& o) { o.auto_pass = false; }},
+      {{"-statusonly"}, [](RunOptions& o) { o.status_only = true, o.show_count = false; }},
+      {{"-nocount"}, [](RunOptions& o) { o.show_count = false; }},
+      {{"-test"}, [](RunOptions& o) { o.test_loop = true; }},
       {{"-zbits", "16"}, [](RunOptions& o) { o.depth_bits = 16; }},
-      {{"-vsync"}, [](RunOptions& o) { o.vsync = 1; }},
-      {{"-json", "r.json"}, [](RunOptions& o) { std::strcpy(o.json_file, "r.json"); }},
-      {{"-csv", "r.csv"}, [](RunOptions& o) { std::strcpy(o.csv_file, "r.csv"); }},
+      {{"-vsync"}, [](RunOptions& o) { o.vsync = true; }},
+      {{"-json", "r.json"}, [](RunOptions& o) { o.json_file = "r.json"; }},
+      {{"-csv", "r.csv"}, [](RunOptions& o) { o.csv_file = "r.csv"; }},
       {{"-only", "lines,blur"}, [](RunOptions& o) { o.only_tests = "lines,blur"; }},
-      {{"-validate", "pictures"}, [](RunOptions& o) { std::strcpy(o.validate_dir, "pictures"); }},
-      {{"-offscreen"}, [](RunOptions& o) { o.offscreen = 1; }},
-      {{"-device", "2"}, [](RunOptions& o) { o.offscreen = 1, o.egl_device = 2; }},
-      {{"-device", "two"}, [](RunOptions& o) { o.exit_requested = 1, o.usage_error = 1; }},
+      {{"-validate", "pictures"}, [](RunOptions& o) { o.validate_dir = "pictures"; }},
+      {{"-offscreen"}, [](RunOptions& o) { o.offscreen = true; }},
+      {{"-device", "2"}, [](RunOptions& o) { o.offscreen = true, o.egl_device = 2; }},
+      {{"-device", "two"}, [](RunOptions& o) { o.exit_requested = true, o.usage_error = true; }},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -96,8 +96,8 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
 
 TEST_F(OptionScan, ResultFilesAndOnlyTakeTheirValuesAndUnknownTestsAreNamed) {
   scan({"-json", "r.json", "-csv", "r.csv", "-only", "lines,blur"});
-  EXPECT_STREQ(options_.json_file, "r.json");
-  EXPECT_STREQ(options_.csv_file, "r.csv");
+  EXPECT_EQ(options_.json_file, "r.json");
+  EXPECT_EQ(options_.csv_file, "r.csv");
   EXPECT_EQ(options_.only_tests, "lines,blur");
   EXPECT_EQ(options_.exit_requested, 0);
 
@@ -182,7 +182,7 @@ TEST_F(OptionScan, NumbersAreReadLikeAtoi) {
 
 TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
   scan({"-f", "-quarter"});
-  EXPECT_STREQ(options_.result_file, "-quarter");
+  EXPECT_EQ(options_.result_file, "-quarter");
   EXPECT_EQ(options_.quarter, 0);
 }
 
@@ -190,13 +190,13 @@ TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
 // mode it is a usage error, so that the default report is not overwritten.
 TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredOnTheDesktopRefusedInBatch) {
   scan({"-quarter", "-f"});
-  EXPECT_STREQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.result_file, "result.tvl");
   EXPECT_EQ(options_.quarter, 1);
   EXPECT_EQ(options_.exit_requested, 0);
   EXPECT_STREQ(message_.text, "");
 
   options_ = RunOptions{};
-  options_.batch = 1;
+  options_.batch = true;
   scan({"-quarter", "-def"});
   EXPECT_EQ(options_.exit_requested, 1);
   EXPECT_EQ(options_.usage_error, 1);
@@ -273,7 +273,7 @@ TEST_F(OptionScan, OverlongWordIsRefusedNotCut) {
   scan({"-quarter", "-f", name});
   EXPECT_EQ(options_.exit_requested, 1);
   EXPECT_EQ(options_.usage_error, 1);
-  EXPECT_STREQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.result_file, "result.tvl");
   EXPECT_EQ(options_.quarter, 0) << "nothing is applied from a refused command line";
   EXPECT_NE(std::string(message_.text).find("Argument 3 is too long: 256 characters"),
             std::string::npos);

@@ -60,7 +60,7 @@ TEST_F(Progress, ShowsNameAndCount) {
 }
 
 TEST_F(Progress, WithoutCountShowsNameOnlyButStillCounts) {
-  options.show_count = 0;
+  options.show_count = false;
   progress.progress_total = 49;
   show(test_id::lines);
   show(test_id::lines_fog);

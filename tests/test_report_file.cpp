@@ -60,9 +60,7 @@ class ReportFileTest : public ::testing::Test {
     }
   }
 
-  void set_result_file(const fs::path& path) {
-    std::snprintf(run_options.result_file, sizeof run_options.result_file, "%s", path.c_str());
-  }
+  void set_result_file(const fs::path& path) { run_options.result_file = path.string(); }
 
   // Names in the folder besides the report itself and the spare folder.
   int stray_files() const {
@@ -126,7 +124,7 @@ TEST_F(ReportFileTest, ReplacesThePreviousReportOnlyWhenComplete) {
 }
 
 TEST_F(ReportFileTest, StatusOnlyReportEndsAfterThe2dBlock) {
-  run_options.status_only = 1;
+  run_options.status_only = true;
   run_options.loops = 5;
   write_environment_status();
   close_report();
@@ -150,12 +148,12 @@ TEST_F(ReportFileTest, NewReportGetsTheUsualPermissions) {
 }
 
 TEST_F(ReportFileTest, TestLoopAndEndlessRunsCreateNoFile) {
-  run_options.test_loop = 1;
+  run_options.test_loop = true;
   write_environment_status();
   write_results();
   EXPECT_EQ(report_file(), nullptr);
 
-  run_options.test_loop = 0;
+  run_options.test_loop = false;
   run_options.loops = -1;
   write_environment_status();
   write_results();

@@ -55,7 +55,7 @@ constexpr const char* BITS_BLOCKS =
 class ReportStatusText : public ::testing::Test {
  protected:
   ReportStatusText() {
-    options.depth_bits = 24;
+    info.depth_bits_3d = 24;
     info.red_bits_3d = info.green_bits_3d = info.blue_bits_3d = 8;
     info.stencil_bits = 8;
     info.accum_red_bits = info.accum_green_bits = info.accum_blue_bits = 16;
@@ -80,7 +80,7 @@ class ReportStatusText : public ::testing::Test {
 };
 
 TEST_F(ReportStatusText, QuarterThreeLoopsAutoCheckInOrder) {
-  options.quarter = 1;
+  options.quarter = true;
   options.loops = 3;
   info.vendor_string = vendor;
   info.renderer_string = renderer;
@@ -107,7 +107,7 @@ TEST_F(ReportStatusText, HeaderShowsLoopsFromTwoAndAutoCheckOnlyWhenOn) {
                                       "\n") +
                           BITS_BLOCKS);
   options.loops = 2;
-  options.auto_pass = 0;
+  options.auto_pass = false;
   EXPECT_EQ(status(), HEADER +
                           std::string("#   2 loops\n"
                                       "\n") +
@@ -341,7 +341,7 @@ TEST_F(ReportResultsText, EveryGroupTestSkippedImplementsZero) {
 
 TEST_F(ReportResultsText, ScoresUseLoopsAndQuarterOfTheOptions) {
   options.loops = 3;
-  options.quarter = 1;
+  options.quarter = true;
   const double reference = test_catalogue[test_id::lines].reference;
   times[test_id::lines][0] = reference;  // trimmed away as the largest
   times[test_id::lines][1] = reference / 8;

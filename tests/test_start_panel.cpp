@@ -58,14 +58,14 @@ class StartPanelTest : public ::testing::Test {
   void click_panel_box(int box) { panel.box_clicked(box); }
 
   Outcome type_into(PanelField field, FieldEvent event, const std::string& text) {
-    char buffer[FILE_NAME_SIZE] = {};
+    char buffer[platform::PANEL_TEXT_SIZE] = {};
     std::strncpy(buffer, text.c_str(), sizeof buffer - 1);
     const bool rewritten = panel.field_changed(field, event, buffer);
     return {rewritten, rewritten ? std::string(buffer) : text};
   }
 
   std::string opening_text(PanelField field) const {
-    char buffer[FILE_NAME_SIZE];
+    char buffer[platform::PANEL_TEXT_SIZE];
     panel.field_text(field, buffer);
     return buffer;
   }
@@ -200,17 +200,17 @@ TEST_F(StartPanelTest, AHugeLoopCountSaturatesInsteadOfTurningEndless) {
 TEST_F(StartPanelTest, TheResultFieldIsTheReportNameAndEmptyMeansTheDefault) {
   Outcome o = type_into(PanelField::result_file, FieldEvent::edited, "mine.tvl");
   EXPECT_FALSE(o.rewritten);
-  EXPECT_STREQ(run_options.result_file, "mine.tvl");
+  EXPECT_EQ(run_options.result_file, "mine.tvl");
   o = type_into(PanelField::result_file, FieldEvent::edited, "");
   EXPECT_FALSE(o.rewritten) << "the field may be empty while it is edited";
-  EXPECT_STREQ(run_options.result_file, "");
+  EXPECT_EQ(run_options.result_file, "");
   o = type_into(PanelField::result_file, FieldEvent::focus_lost, "");
   EXPECT_TRUE(o.rewritten);
   EXPECT_EQ(o.shown, "result.tvl");
-  EXPECT_STREQ(run_options.result_file, "result.tvl");
+  EXPECT_EQ(run_options.result_file, "result.tvl");
   o = type_into(PanelField::result_file, FieldEvent::focus_lost, "other.tvl");
   EXPECT_FALSE(o.rewritten);
-  EXPECT_STREQ(run_options.result_file, "other.tvl");
+  EXPECT_EQ(run_options.result_file, "other.tvl");
 }
 
 TEST_F(StartPanelTest, NamesKeepAll255Characters) {
@@ -250,7 +250,7 @@ TEST_F(PassField, TheWarningFollowsEveryKeystroke) {
   EXPECT_EQ(warning(), "Warning: Not opened " + folder_ + "/her");
   const Outcome o = type_into(PanelField::pass_file, FieldEvent::edited, existing_);
   EXPECT_FALSE(o.rewritten);
-  EXPECT_STREQ(run_options.pass_file, existing_.c_str());
+  EXPECT_EQ(run_options.pass_file, existing_.c_str());
   EXPECT_EQ(run_state.pass_file_missing, 0);
   EXPECT_EQ(warning(), "");
 }
@@ -263,7 +263,7 @@ TEST_F(PassField, AnEmptyNameShowsNoWarning) {
 }
 
 TEST_F(StartPanelTest, StartFixesTheWindowAndTheRepeatCounts) {
-  run_options.quarter = 1;
+  run_options.quarter = true;
   panel.press_start({-20, 30, 492, 414}, 1024, 768);
   EXPECT_EQ(run_state.start_pressed, 1);
   EXPECT_EQ(run_state.window_rect.left, 0);
@@ -282,7 +282,7 @@ TEST_F(StartPanelTest, DefaultCountsStayAsTheyAre) {
 }
 
 TEST_F(StartPanelTest, QuarterModeDividesByFourRoundingDown) {
-  run_options.quarter = 1;
+  run_options.quarter = true;
   apply_start_settings(run_options, run_state.counts);
   const int32_t expected[] = {250, 250, 32, 500, 25, 125, 125, 16, 125, 75, 75};
   EXPECT_TRUE(
@@ -290,22 +290,22 @@ TEST_F(StartPanelTest, QuarterModeDividesByFourRoundingDown) {
 }
 
 TEST_F(StartPanelTest, TestLoopSetsEveryCountToTwo) {
-  run_options.quarter = 1;
-  run_options.test_loop = 1;
+  run_options.quarter = true;
+  run_options.test_loop = true;
   apply_start_settings(run_options, run_state.counts);
   for (int32_t count : run_state.counts.repeat_counts) EXPECT_EQ(count, 2);
 }
 
 TEST_F(StartPanelTest, TestLoopRulesOutStatusOnlyAndQuarter) {
-  run_options.test_loop = 1;
-  run_options.status_only = 1;
-  run_options.quarter = 1;
+  run_options.test_loop = true;
+  run_options.status_only = true;
+  run_options.quarter = true;
   reconcile_panel_flags(run_options);
   EXPECT_EQ(run_options.status_only, 0);
   EXPECT_EQ(run_options.quarter, 0);
   run_options = RunOptions{};
-  run_options.status_only = 1;
-  run_options.quarter = 1;
+  run_options.status_only = true;
+  run_options.quarter = true;
   reconcile_panel_flags(run_options);
   EXPECT_EQ(run_options.status_only, 1) << "only test-loop mode reconciles";
   EXPECT_EQ(run_options.quarter, 1);

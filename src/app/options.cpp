@@ -108,10 +108,6 @@ const OptionEntry* find_option(const char* word) {
   return nullptr;
 }
 
-void copy_file_name(char* field, const char* word) {
-  std::snprintf(field, FILE_NAME_SIZE, "%s", word);
-}
-
 // -help, -list, -devices and -version answer and end the run.
 bool answers(OptionAction action) {
   return action == OptionAction::help || action == OptionAction::list ||
@@ -127,8 +123,8 @@ bool answers(OptionAction action) {
   std::vsnprintf(message.text, MESSAGE_SIZE, format, arguments);
   va_end(arguments);
   platform::message_box("Error", message.text);
-  options.exit_requested = 1;
-  options.usage_error = 1;
+  options.exit_requested = true;
+  options.usage_error = true;
 }
 
 // Reads a number as atoi does (leading blanks, a sign, the digits up to the
@@ -151,7 +147,7 @@ void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& 
   }
   if (options.loops < 0) {
     options.loops = -1;
-    options.show_count = 0;
+    options.show_count = false;
   }
 }
 
@@ -168,7 +164,7 @@ void apply_device(const char* argument, RunOptions& options, OptionMessage& mess
     return;
   }
   options.egl_device = static_cast<int32_t>(number);
-  options.offscreen = 1;
+  options.offscreen = true;
 }
 
 // The keywords must all name tests; the unknown ones are told. Every -only
@@ -210,44 +206,44 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
       apply_loop_count(argument, options, message);
       break;
     case OptionAction::result_file:
-      copy_file_name(options.result_file, argument);
+      options.result_file = argument;
       break;
     case OptionAction::pass_file:
-      copy_file_name(options.pass_file, argument);
+      options.pass_file = argument;
       break;
     case OptionAction::quarter:
-      options.quarter = 1;
+      options.quarter = true;
       break;
     case OptionAction::status_only:
-      options.status_only = 1;
-      options.show_count = 0;
+      options.status_only = true;
+      options.show_count = false;
       break;
     case OptionAction::no_count:
-      options.show_count = 0;
+      options.show_count = false;
       break;
     case OptionAction::no_auto_pass:
-      options.auto_pass = 0;
+      options.auto_pass = false;
       break;
     case OptionAction::test_loop:
-      options.test_loop = 1;
+      options.test_loop = true;
       break;
     case OptionAction::vsync:
-      options.vsync = 1;
+      options.vsync = true;
       break;
     case OptionAction::json_file:
-      copy_file_name(options.json_file, argument);
+      options.json_file = argument;
       break;
     case OptionAction::csv_file:
-      copy_file_name(options.csv_file, argument);
+      options.csv_file = argument;
       break;
     case OptionAction::only_tests:
       apply_only_tests(argument, options, message);
       break;
     case OptionAction::validate:
-      copy_file_name(options.validate_dir, argument);
+      options.validate_dir = argument;
       break;
     case OptionAction::offscreen:
-      options.offscreen = 1;
+      options.offscreen = true;
       break;
     case OptionAction::device:
       apply_device(argument, options, message);
@@ -323,7 +319,7 @@ void answer(OptionAction action, const WordTable& table, RunOptions& options,
     default:
       break;
   }
-  options.exit_requested = 1;
+  options.exit_requested = true;
 }
 
 // Both names lead to one file: the same existing file, or the same place
@@ -374,12 +370,12 @@ int take_mode_options(int argc, char** argv, RunOptions& options) {
   int kept = argc > 0 ? 1 : 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "-batch") == 0) {
-      options.batch = 1;
+      options.batch = true;
       continue;
     }
     if (std::strcmp(argv[i], "-offscreen") == 0 || std::strcmp(argv[i], "-device") == 0) {
-      options.offscreen = 1;
-      options.batch = 1;
+      options.offscreen = true;
+      options.batch = true;
     }
     argv[kept++] = argv[i];
   }
@@ -474,7 +470,7 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
 }
 
 std::string conflicting_settings(const RunOptions& options) {
-  if (options.validate_dir[0] != '\0') {
+  if (options.validating()) {
     if (options.status_only) {
       return "-validate cannot be combined with -statusonly: a status-only run draws no picture";
     }
@@ -488,12 +484,12 @@ std::string conflicting_settings(const RunOptions& options) {
   }
   // The files the run will write, by the options that name them.
   std::vector<std::pair<const char*, const char*>> outputs;
-  if (report_wanted(options) && options.validate_dir[0] == '\0') {
-    outputs.push_back({"-f", options.result_file});
+  if (report_wanted(options) && !options.validating()) {
+    outputs.push_back({"-f", options.result_file.c_str()});
   }
   if (report_wanted(options)) {
-    if (options.json_file[0] != '\0') outputs.push_back({"-json", options.json_file});
-    if (options.csv_file[0] != '\0') outputs.push_back({"-csv", options.csv_file});
+    if (!options.json_file.empty()) outputs.push_back({"-json", options.json_file.c_str()});
+    if (!options.csv_file.empty()) outputs.push_back({"-csv", options.csv_file.c_str()});
   }
   for (size_t a = 0; a < outputs.size(); ++a) {
     for (size_t b = a + 1; b < outputs.size(); ++b) {

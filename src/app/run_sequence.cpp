@@ -44,8 +44,6 @@ struct BenchmarkRun {
   SceneState scene;
   ProgressTitle progress{run_options};
   Validation validation{run_options, run_state, progress};
-
-  bool validating() const { return run_options.validate_dir[0] != '\0'; }
 };
 
 int exit_after_options(const RunOptions& options) {
@@ -62,8 +60,8 @@ int exit_after_window_failure(const RunOptions& options) {
 // warned about.
 void check_pass_file(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  const bool readable =
-      !options.only_tests.empty() || run.validating() || platform::read_access(options.pass_file);
+  const bool readable = !options.only_tests.empty() || run.run_options.validating() ||
+                        platform::read_access(options.pass_file.c_str());
   run.run_state.pass_file_missing = readable ? 0 : -1;
 }
 
@@ -71,8 +69,8 @@ void check_pass_file(BenchmarkRun& run) {
 // with it every picture, is always the same.
 PassSelection select_passes(const BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  if (run.validating()) return PassSelection{{}, TEST_COUNT};
-  if (options.only_tests.empty()) return read_pass_definition(options.pass_file);
+  if (run.run_options.validating()) return PassSelection{{}, TEST_COUNT};
+  if (options.only_tests.empty()) return read_pass_definition(options.pass_file.c_str());
   std::vector<std::string> unknown;  // refused with the command line already
   return select_tests(options.only_tests, &unknown);
 }
@@ -99,7 +97,7 @@ bool choose_where_to_draw(BenchmarkRun& run) {
       return false;
     }
     std::fprintf(stderr, "tarvelin: no X display; the tests draw off-screen through EGL\n");
-    options.offscreen = 1;
+    options.offscreen = true;
   }
   if (!options.offscreen) return true;
   std::string error;
@@ -134,7 +132,8 @@ bool run_pass(BenchmarkRun& run) {
   RunState& state = run.run_state;
   state.results.begin_pass();
   std::function<void(const TestInfo&)> test_drawn;
-  if (run.validating()) test_drawn = [&run](const TestInfo& test) { run.validation.check(test); };
+  if (run.run_options.validating())
+    test_drawn = [&run](const TestInfo& test) { run.validation.check(test); };
   state.run_mode = RUN_MODE_3D;
   if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
   state.run_mode = RUN_MODE_2D;
@@ -169,13 +168,14 @@ bool write_result_files(const BenchmarkRun& run) {
   if (!report_wanted(options)) return true;
   const RunState& state = run.run_state;
   bool written = true;
-  if (options.json_file[0] != '\0') {
+  if (!options.json_file.empty()) {
     written &= write_result_file(
-        options.json_file,
+        options.json_file.c_str(),
         results_json(options, state.environment_info, state.results, state.record), ".json");
   }
-  if (options.csv_file[0] != '\0') {
-    written &= write_result_file(options.csv_file, results_csv(options, state.results), ".csv");
+  if (!options.csv_file.empty()) {
+    written &=
+        write_result_file(options.csv_file.c_str(), results_csv(options, state.results), ".csv");
   }
   return written;
 }
@@ -183,7 +183,7 @@ bool write_result_files(const BenchmarkRun& run) {
 // Two lines a test harness can match, once the report has its totals.
 void print_summary_lines(const BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
-  if (!options.batch || !report_wanted(options) || run.validating()) return;
+  if (!options.batch || !report_wanted(options) || run.run_options.validating()) return;
   std::fputs(summary_lines(options, run.run_state.results).c_str(), stdout);
   std::fflush(stdout);
 }
@@ -225,7 +225,7 @@ int run_benchmark(int argc, char** argv) {
   record.command_line.assign(argv, argv + argc);
 
   argc = take_mode_options(argc, argv, options);
-  platform::set_batch_mode(options.batch != 0);
+  platform::set_batch_mode(options.batch);
   // Message boxes need the display; its absence is told below. Off-screen
   // no X connection is made at all.
   if (!options.offscreen) platform::open_display();
@@ -236,7 +236,6 @@ int run_benchmark(int argc, char** argv) {
   if (options.exit_requested) return exit_after_options(options);
   if (!choose_where_to_draw(run)) return options.batch ? BATCH_FAILED : 1;
 
-  record.depth_bits_requested = options.depth_bits;
   copy_picture_to_texture(run.scene.texture_image);
   build_surface_mesh(run.scene.surface_mesh);
   check_pass_file(run);
@@ -250,26 +249,29 @@ int run_benchmark(int argc, char** argv) {
   }
 
   record.started_utc = utc_now();
+  run.run_state.depth_bits_asked = options.depth_bits;
   const uint64_t started_ns = platform::clock_ns();
   if (run.run_state.environment_info.offscreen()) {
     run.progress.note(offscreen_line(run.run_state.environment_info).c_str());
   }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
-  if (options.loops > 0 && !run.validating()) run.progress.progress_total *= options.loops;
+  if (options.loops > 0 && !run.run_options.validating())
+    run.progress.progress_total *= options.loops;
   run.run_state.results.select(selection.skip_flags);
   if (options.stop_screen_saver) platform::suspend_screen_saver();
 
-  if (run.validating() && !run.validation.prepare()) return exit_after_window_failure(options);
+  if (run.run_options.validating() && !run.validation.prepare())
+    return exit_after_window_failure(options);
   // Loop counts of 0 and 1 both run one pass; a negative count never ends.
-  int32_t passes_left = options.status_only || run.validating() ? 1 : options.loops;
+  int32_t passes_left = options.status_only || run.run_options.validating() ? 1 : options.loops;
   for (;;) {
     if (!run_pass(run)) return exit_after_window_failure(options);
-    if (options.loops < 0 && !run.validating()) continue;
+    if (options.loops < 0 && !run.run_options.validating()) continue;
     if (--passes_left <= 0) break;
   }
   record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
-  if (run.validating()) return end_validation(run);
+  if (run.run_options.validating()) return end_validation(run);
 
   platform::resume_screen_saver();
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);

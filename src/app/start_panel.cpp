@@ -11,7 +11,7 @@ namespace {
 constexpr uint32_t box_bit(PanelBox box) { return 1u << box; }
 
 struct PanelBoxRule {
-  int32_t RunOptions::*flag;
+  bool RunOptions::*flag;
   uint32_t turns_off;  // box_bit of every box whose flag goes off when this one goes on
 };
 
@@ -31,26 +31,26 @@ static_assert(PICTURE_SIZE == 2 * platform::PANEL_LOGO_SIZE);
 }  // namespace
 
 bool StartPanel::box_checked(int box) const {
-  return valid_box(box) && options_.*PANEL_BOX_RULES[box].flag != 0;
+  return valid_box(box) && options_.*PANEL_BOX_RULES[box].flag;
 }
 
 void StartPanel::box_clicked(int box) {
   if (!valid_box(box)) return;
   const PanelBoxRule& rule = PANEL_BOX_RULES[box];
-  int32_t& flag = options_.*rule.flag;
+  bool& flag = options_.*rule.flag;
   if (flag) {
-    flag = 0;
+    flag = false;
     return;
   }
-  flag = 1;
+  flag = true;
   for (int other = 0; other < static_cast<int>(std::size(PANEL_BOX_RULES)); ++other) {
-    if (rule.turns_off & (1u << other)) options_.*PANEL_BOX_RULES[other].flag = 0;
+    if (rule.turns_off & (1u << other)) options_.*PANEL_BOX_RULES[other].flag = false;
   }
 }
 
 bool StartPanel::warning_line(char* text, int size) const {
   if (state_.pass_file_missing == 0) return false;
-  std::snprintf(text, size, "Warning: Not opened %s", options_.pass_file);
+  std::snprintf(text, size, "Warning: Not opened %s", options_.pass_file.c_str());
   return true;
 }
 
@@ -77,8 +77,8 @@ void StartPanel::show() {
 
 void reconcile_panel_flags(RunOptions& options) {
   if (options.test_loop) {
-    options.status_only = 0;
-    options.quarter = 0;
+    options.status_only = false;
+    options.quarter = false;
   }
 }
 
@@ -105,10 +105,9 @@ ScreenRect clamp_to_screen(ScreenRect rect, int32_t screen_width, int32_t screen
 }
 
 void apply_start_settings(const RunOptions& options, RepeatCounts& counts) {
-  const bool validating = options.validate_dir[0] != '\0';
   for (int32_t& count : counts.repeat_counts) {
     if (options.quarter) count >>= 2;
-    if (options.test_loop || validating) count = 2;
+    if (options.test_loop || options.validating()) count = 2;
   }
 }
 

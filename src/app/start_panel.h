@@ -10,7 +10,7 @@
 #include "core/run_state.h"
 #include "platform/platform.h"
 
-static_assert(platform::PANEL_TEXT_SIZE == FILE_NAME_SIZE);
+static_assert(platform::PANEL_TEXT_SIZE == FILE_NAME_MAX + 1);
 
 // The panel's client area at start: 512 x 384 at screen position 50, 50.
 constexpr ScreenRect PANEL_RECT = {50, 50, 562, 434};
@@ -38,7 +38,7 @@ class StartPanel final : public platform::PanelRules {
 
   // The text a field shows when the panel opens: loops as "%d",
   // result_file, pass_file.
-  void field_text(platform::PanelField field, char text[FILE_NAME_SIZE]) const override;
+  void field_text(platform::PanelField field, char text[platform::PANEL_TEXT_SIZE]) const override;
 
   // Applies the field's text after an edit or a focus loss. Returns true
   // when it overwrote text with what the field must show instead, false
@@ -52,7 +52,7 @@ class StartPanel final : public platform::PanelRules {
   //   pass_file: the text becomes pass_file and pass_file_missing is set
   //     from a read-access test (0 for an empty name).
   bool field_changed(platform::PanelField field, platform::FieldEvent event,
-                     char text[FILE_NAME_SIZE]) override;
+                     char text[platform::PANEL_TEXT_SIZE]) override;
 
   // While pass_file_missing is set, writes "Warning: Not opened %s" with
   // pass_file and returns true; otherwise returns false.

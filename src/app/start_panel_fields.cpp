@@ -10,8 +10,12 @@ namespace {
 using platform::FieldEvent;
 using platform::PanelField;
 
+using platform::PANEL_TEXT_SIZE;
+
+// A field holds at most FILE_NAME_MAX characters: longer text is cut where
+// it comes in, as the field itself would.
 void copy_text(char* to, const char* from) {
-  const size_t length = strnlen(from, FILE_NAME_SIZE - 1);
+  const size_t length = strnlen(from, FILE_NAME_MAX);
   std::memmove(to, from, length);
   to[length] = '\0';
 }
@@ -60,36 +64,36 @@ bool StartPanel::loop_field(FieldEvent event, char* text) {
 }
 
 bool StartPanel::result_field(FieldEvent event, char* text) {
-  copy_text(options_.result_file, text);
+  options_.result_file = text;
   if (event != FieldEvent::focus_lost) return false;
-  if (options_.result_file[0] == '\0') copy_text(options_.result_file, DEFAULT_RESULT_FILE);
-  return show_text(text, options_.result_file);
+  if (options_.result_file.empty()) options_.result_file = DEFAULT_RESULT_FILE;
+  return show_text(text, options_.result_file.c_str());
 }
 
 bool StartPanel::pass_field(char* text) {
-  copy_text(options_.pass_file, text);
-  const bool readable = text[0] == '\0' || platform::read_access(options_.pass_file);
+  options_.pass_file = text;
+  const bool readable = text[0] == '\0' || platform::read_access(text);
   state_.pass_file_missing = readable ? 0 : -1;
   return false;
 }
 
-void StartPanel::field_text(PanelField field, char text[FILE_NAME_SIZE]) const {
+void StartPanel::field_text(PanelField field, char text[PANEL_TEXT_SIZE]) const {
   switch (field) {
     case PanelField::loops:
-      std::snprintf(text, FILE_NAME_SIZE, "%d", options_.loops);
+      std::snprintf(text, PANEL_TEXT_SIZE, "%d", options_.loops);
       return;
     case PanelField::result_file:
-      copy_text(text, options_.result_file);
+      copy_text(text, options_.result_file.c_str());
       return;
     case PanelField::pass_file:
-      copy_text(text, options_.pass_file);
+      copy_text(text, options_.pass_file.c_str());
       return;
   }
   text[0] = '\0';
 }
 
-bool StartPanel::field_changed(PanelField field, FieldEvent event, char text[FILE_NAME_SIZE]) {
-  text[FILE_NAME_SIZE - 1] = '\0';
+bool StartPanel::field_changed(PanelField field, FieldEvent event, char text[PANEL_TEXT_SIZE]) {
+  text[FILE_NAME_MAX] = '\0';
   switch (field) {
     case PanelField::loops:
       return loop_field(event, text);

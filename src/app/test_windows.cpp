@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/test_hooks.h"
 #include "platform/platform.h"
 #include "raster2d/raster_suite.h"
 #include "report/status_text.h"
@@ -33,6 +34,19 @@ void note_swap_interval(EnvironmentInfo& info, ProgressReporter& progress) {
   if (line != nullptr) progress.note(line);
 }
 
+// The buffers a window asks for, as the test hook may change them.
+platform::BufferChoice buffer_choice() {
+  switch (gl_visual_hook()) {
+    case GlVisualHook::plain:
+      return platform::BufferChoice::plain;
+    case GlVisualHook::none:
+      return platform::BufferChoice::impossible;
+    case GlVisualHook::normal:
+      break;
+  }
+  return platform::BufferChoice::preferred;
+}
+
 void report_window_failure(platform::WindowOutcome outcome) {
   switch (outcome) {
     case platform::WindowOutcome::no_visual:
@@ -51,7 +65,7 @@ void report_window_failure(platform::WindowOutcome outcome) {
 
 }  // namespace
 
-bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
+bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress,
                      const std::function<void(const TestInfo&)>& test_drawn) {
   char title[64];
@@ -61,24 +75,26 @@ bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
   SuiteContext context{options, state, progress, test_drawn};
   platform::WindowOutcome outcome;
   if (state.run_mode == RUN_MODE_3D) {
-    outcome = platform::run_gl_window(
-        {platform::GlWindowKind::double_buffered, options.depth_bits & 0xFF, options.vsync != 0},
-        rect, title, [&] {
-          note_swap_interval(state.environment_info, progress);
-          run_3d_suite(context, scene);
-        });
+    outcome =
+        platform::run_gl_window({platform::GlWindowKind::double_buffered,
+                                 state.depth_bits_asked & 0xFF, buffer_choice(), options.vsync},
+                                rect, title, [&] {
+                                  note_swap_interval(state.environment_info, progress);
+                                  run_3d_suite(context, scene);
+                                });
     if (outcome == platform::WindowOutcome::ran) {
-      options.depth_bits = state.environment_info.depth_bits_3d;
+      state.depth_bits_asked = state.environment_info.depth_bits_3d;
     }
   } else {
     // A validation run draws the 2D tests into a back buffer, where every
     // implementation reads back what it drew: Mesa's softpipe under Xvfb
     // reads a single-buffered window's front buffer as it was some draws
     // ago. The pictures are the same; only where they are drawn differs.
-    const bool validating = options.validate_dir[0] != '\0';
-    const platform::GlWindowKind kind = validating ? platform::GlWindowKind::double_buffered
-                                                   : platform::GlWindowKind::single_buffered;
-    outcome = platform::run_gl_window({kind}, rect, title, [&] { run_2d_suite(context); });
+    const platform::GlWindowKind kind = options.validating()
+                                            ? platform::GlWindowKind::double_buffered
+                                            : platform::GlWindowKind::single_buffered;
+    outcome = platform::run_gl_window({kind, 0, buffer_choice()}, rect, title,
+                                      [&] { run_2d_suite(context); });
   }
   if (outcome == platform::WindowOutcome::ran) return true;
   report_window_failure(outcome);

@@ -11,12 +11,11 @@
 
 // Opens the test window of state.run_mode at state.window_rect, runs its
 // suite in the first draw and returns once it has closed itself; a 3D
-// window's granted depth becomes options.depth_bits, the request of the
-// next one. False, after an "Error" box, when the window or its GL context
-// could not be had: the run cannot go on.
-// `test_drawn`, when given, is called after each test that ran (see
-// SuiteContext).
-bool run_test_window(RunOptions& options, RunState& state, SceneState& scene,
+// window asks for state.depth_bits_asked (its low 8 bits) and its granted
+// depth becomes the request of the next one. False, after an "Error" box, when the window or its GL
+// context could not be had: the run cannot go on. `test_drawn`, when given, is called after each
+// test that ran (see SuiteContext).
+bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress,
                      const std::function<void(const TestInfo&)>& test_drawn = {});
 

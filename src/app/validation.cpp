@@ -95,7 +95,7 @@ bool Validation::prepare() {
     return false;
   }
   // Found now rather than after every test has run.
-  std::string probe = std::string(options_.validate_dir) + "/.tarvelin-XXXXXX";
+  std::string probe = options_.validate_dir + "/.tarvelin-XXXXXX";
   const int descriptor = mkstemp(probe.data());
   if (descriptor < 0) {
     std::fprintf(stderr, "Error : folder %s cannot be written (%s)\n", folder.c_str(),
@@ -113,7 +113,7 @@ bool Validation::prepare() {
 }
 
 std::string Validation::picture_path(const TestInfo& test, const char* what) const {
-  return std::string(options_.validate_dir) + "/" + test.keyword + "-" + what + ".png";
+  return options_.validate_dir + "/" + test.keyword + "-" + what + ".png";
 }
 
 void Validation::save(const TestInfo& test, const char* what, const Picture& picture) const {
@@ -170,7 +170,7 @@ void Validation::check(const TestInfo& test) {
 }
 
 bool Validation::write_summary() const {
-  const std::string path = std::string(options_.validate_dir) + "/summary.txt";
+  const std::string path = options_.validate_dir + "/summary.txt";
   FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) {
     std::fprintf(stderr, "Error : file %s not created (%s)\n", printable_name(path).c_str(),

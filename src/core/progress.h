@@ -47,7 +47,6 @@ struct SuiteContext {
   void drawn(TestId id) {
     if (test_drawn) test_drawn(test_catalogue[id]);
   }
-  bool validating() const { return options.validate_dir[0] != '\0'; }
   void skipped_by_check(TestId id, const char* reason = nullptr) {
     run.results.record_skip(id);
     progress.test_skipped(test_catalogue[id], reason);

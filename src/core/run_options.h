@@ -1,6 +1,6 @@
 // The user's settings: the command line and the start panel fill them in,
-// and they stay fixed from START on. The run owns one RunOptions and hands it
-// down by reference.
+// and they stay fixed from START on; the run reads them through a const
+// reference. The run owns one RunOptions and hands it down by reference.
 #pragma once
 
 #include <cstdint>
@@ -8,26 +8,29 @@
 
 #include "core/version.h"
 
-constexpr int FILE_NAME_SIZE = 256;  // 255 characters and the terminator
+// The longest name the command line and the panel take: 255 characters.
+// Both check it where the text comes in.
+constexpr int FILE_NAME_MAX = 255;
 constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
 
-// Flags are 32-bit integers holding 0 or 1.
 struct RunOptions {
   int32_t loops = 1;  // -1: endless
-  char result_file[FILE_NAME_SIZE] = "result.tvl";
-  char pass_file[FILE_NAME_SIZE] = "pass.def";
-  int32_t quarter = 0;
-  int32_t auto_pass = 1;
-  int32_t status_only = 0;
-  int32_t test_loop = 0;
-  int32_t stop_screen_saver = 1;
-  int32_t show_count = 1;
-  int32_t depth_bits = 32;  // requested, then the depth each 3D set-up was granted
+  std::string result_file = DEFAULT_RESULT_FILE;
+  std::string pass_file = "pass.def";
+  bool quarter = false;
+  bool auto_pass = true;
+  bool status_only = false;
+  bool test_loop = false;
+  bool stop_screen_saver = true;
+  bool show_count = true;
+  // The depth buffer the first 3D window asks for (-zbits); every later one
+  // asks for what the one before was granted (RunState::depth_bits_asked).
+  int32_t depth_bits = 32;
   // Leave the 3D window's swap interval to the driver instead of setting 0.
-  int32_t vsync = 0;
+  bool vsync = false;
   // Result files for other programs beside the report; empty: none.
-  char json_file[FILE_NAME_SIZE] = "";
-  char csv_file[FILE_NAME_SIZE] = "";
+  std::string json_file;
+  std::string csv_file;
   // Keywords separated by commas, of every -only given: only these tests
   // run, and the pass definition file is not read. Empty: the pass
   // definition decides.
@@ -35,16 +38,17 @@ struct RunOptions {
   // Validation: every test draws once at test-loop counts on a picture of
   // its own and is compared with its reference; what differs goes here.
   // Empty: a timed run.
-  char validate_dir[FILE_NAME_SIZE] = "";
-  bool validating() const { return validate_dir[0] != '\0'; }
+  std::string validate_dir;
   // Draw the test windows off-screen through EGL, with no X connection:
   // on EGL device egl_device, or for -1 on the first GPU EGL finds, else
   // on Mesa's software renderer.
-  int32_t offscreen = 0;
+  bool offscreen = false;
   int32_t egl_device = -1;
-  int32_t exit_requested = 0;
-  int32_t usage_error = 0;  // exit_requested because the command line was wrong
-  // Our addition for unattended runs: no panel, messages on stderr,
-  // progress on stdout, no editor.
-  int32_t batch = 0;
+  bool exit_requested = false;
+  bool usage_error = false;  // exit_requested because the command line was wrong
+  // Unattended: no panel, messages on stderr, progress on stdout, no
+  // viewer (-batch).
+  bool batch = false;
+
+  bool validating() const { return !validate_dir.empty(); }
 };

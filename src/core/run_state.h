@@ -36,7 +36,6 @@ struct RepeatCounts {
 // What the run was and when, for the result files.
 struct RunRecord {
   std::vector<std::string> command_line;  // the words as given, the program first
-  int32_t depth_bits_requested = 32;      // before any 3D window was granted its own
   std::string started_utc;                // START, ISO 8601 in UTC; empty before it
   double duration_seconds = 0.0;          // from START to the end of the last pass
 };
@@ -47,6 +46,9 @@ struct RunState {
   int32_t pass_file_missing = 0;  // nonzero when pass_file was not readable
   ScreenRect window_rect;         // where every test window opens
   RepeatCounts counts;            // scaled once at START
+  // The depth buffer the next 3D window asks for: -zbits at START, then
+  // what the 3D window before it was granted.
+  int32_t depth_bits_asked = 32;
   RunResults results;
   EnvironmentInfo environment_info;
   RunRecord record;

@@ -3,10 +3,34 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// The value of a hook's variable; empty when it is unset.
+const char* hook(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+GlVisualHook gl_visual_hook() {
+  static const GlVisualHook visual = [] {
+    const char* value = hook("TARVELIN_GL_VISUAL");
+    if (std::strcmp(value, "plain") == 0) return GlVisualHook::plain;
+    if (std::strcmp(value, "none") == 0) return GlVisualHook::none;
+    return GlVisualHook::normal;
+  }();
+  return visual;
+}
+
+bool logic_ops_held_off() {
+  static const bool off = std::strcmp(hook("TARVELIN_LOGIC_OPS"), "off") == 0;
+  return off;
+}
+
 DrawingFault drawing_fault() {
   static const DrawingFault fault = [] {
-    const char* name = std::getenv("TARVELIN_FAULT");
-    if (name == nullptr) return DrawingFault::none;
+    const char* name = hook("TARVELIN_FAULT");
     const struct {
       const char* name;
       DrawingFault fault;

@@ -1,7 +1,26 @@
-// Faults the tests can plant in the drawing, to show that a validation run
-// catches them. TARVELIN_FAULT names one; a normal run has none and draws as
-// it always does.
+// The test hooks: environment variables through which the tests make the
+// program meet what this machine cannot show them (a GL without stencil or
+// accumulation buffers, logic operations without effect) or plant a fault
+// that a check must catch. A normal run sets none and behaves as if they did
+// not exist. Only this file reads them; the platform layer below is told
+// what it needs through its requests.
+//
+//   TARVELIN_GL_VISUAL=plain  the 3D window asks for no stencil and no
+//                             accumulation buffer (X and off-screen)
+//   TARVELIN_GL_VISUAL=none   no GL visual or EGL configuration is found
+//   TARVELIN_LOGIC_OPS=off    the 2D window leaves logic operations disabled,
+//                             so that their automatic check finds no effect
+//   TARVELIN_FAULT=<fault>    a fault planted in the drawing (DrawingFault)
+//
+// A new hook gets its variable and its question here, read once, and its
+// line in the table above; nothing else reads the environment for it.
 #pragma once
+
+enum class GlVisualHook {
+  normal,
+  plain,  // no stencil or accumulation buffer asked for
+  none,   // no visual or configuration to be had
+};
 
 enum class DrawingFault {
   none,
@@ -11,6 +30,6 @@ enum class DrawingFault {
   drop_face,       // one face of the mesh is left out of every display list
 };
 
-// The fault TARVELIN_FAULT names (read once); none when it is unset or
-// names no fault.
+GlVisualHook gl_visual_hook();
+bool logic_ops_held_off();
 DrawingFault drawing_fault();

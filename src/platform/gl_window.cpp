@@ -42,9 +42,9 @@ std::vector<int> visual_attributes(GlWindowKind kind, const BufferWish& wish) {
 }
 
 // The attributes of the first wish the server can grant; null for none.
-const int* choose_attributes(GlWindowKind kind, int depth_bits) {
-  for (const BufferWish& wish : buffer_wishes(kind, depth_bits)) {
-    const int* attributes = stable_attributes(visual_attributes(kind, wish));
+const int* choose_attributes(const GlWindowRequest& request) {
+  for (const BufferWish& wish : buffer_wishes(request)) {
+    const int* attributes = stable_attributes(visual_attributes(request.kind, wish));
     if (Fl_Gl_Window::can_do(attributes)) return attributes;
   }
   return nullptr;
@@ -152,7 +152,7 @@ class SuiteWindow : public Fl_Gl_Window, public TestSurface {
 
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
                               const char* title, const std::function<void()>& suite) {
-  const int* attributes = choose_attributes(request.kind, request.depth_bits);
+  const int* attributes = choose_attributes(request);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 
   SuiteWindow* window = new SuiteWindow(request, rect, title, suite);

@@ -195,8 +195,7 @@ EGLDisplay open_egl_display(EGLDeviceEXT device, std::string* error) {
 // Makes a context of the 2D window's kind current once and reads the GL
 // renderer; empty, with `error` set, when no context can be had.
 std::string probe_renderer(EGLDisplay display, std::string* error) {
-  const EGLConfig config =
-      choose_config(display, buffer_wishes(GlWindowKind::single_buffered, 0)[0]);
+  const EGLConfig config = choose_config(display, BufferWish{0, false, false});
   if (config == nullptr) {
     *error = "offers no 8-bit RGB pbuffer configuration for desktop GL";
     return "";
@@ -271,7 +270,7 @@ bool offscreen_started() { return offscreen_display != EGL_NO_DISPLAY; }
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
                                       const std::function<void()>& suite) {
   EGLConfig config = nullptr;
-  for (const BufferWish& wish : buffer_wishes(request.kind, request.depth_bits)) {
+  for (const BufferWish& wish : buffer_wishes(request)) {
     config = choose_config(offscreen_display, wish);
     if (config != nullptr) break;
   }

@@ -70,9 +70,14 @@ enum class WindowOutcome {
   no_context,   // the window exists but its GL context could not be had
 };
 
+// What a window asks of the GL beyond its kind: the buffers it prefers, only
+// the plain ones, or (for trying the failure) nothing that can be had.
+enum class BufferChoice { preferred, plain, impossible };
+
 struct GlWindowRequest {
   GlWindowKind kind = GlWindowKind::double_buffered;
   int depth_bits = 0;  // the depth-buffer size asked for (double-buffered only)
+  BufferChoice buffers = BufferChoice::preferred;
   // Double-buffered only: leave the swap interval to the driver (which may
   // wait for the display's refresh at every swap) instead of setting it to 0.
   bool driver_swap_interval = false;

@@ -4,9 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
-#include <cstring>
-
 namespace platform {
 namespace {
 
@@ -17,13 +14,12 @@ TestSurface* running_surface = nullptr;
 RunningSurface::RunningSurface(TestSurface& surface) { running_surface = &surface; }
 RunningSurface::~RunningSurface() { running_surface = nullptr; }
 
-std::vector<BufferWish> buffer_wishes(GlWindowKind kind, int depth_bits) {
-  const char* override_visual = std::getenv("TARVELIN_GL_VISUAL");
-  if (override_visual != nullptr && std::strcmp(override_visual, "none") == 0) return {};
-  if (kind == GlWindowKind::single_buffered) return {{0, false, false}};
-  const bool plain = override_visual != nullptr && std::strcmp(override_visual, "plain") == 0;
+std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request) {
+  const int depth_bits = request.depth_bits;
+  if (request.buffers == BufferChoice::impossible) return {};
+  if (request.kind == GlWindowKind::single_buffered) return {{0, false, false}};
   std::vector<BufferWish> wishes;
-  if (!plain) {
+  if (request.buffers == BufferChoice::preferred) {
     wishes.push_back({depth_bits, true, true});
     if (depth_bits > 24) wishes.push_back({24, true, true});
     wishes.push_back({depth_bits, false, true});

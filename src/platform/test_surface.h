@@ -47,11 +47,9 @@ struct BufferWish {
 // of other desktops, prefers a stencil buffer and an accumulation buffer
 // where the implementation has them. Implementations often pair stencil
 // bits only with a 24-bit depth buffer, so that pairing is tried before
-// giving stencil up. The 2D surface wants colour alone. For trying the
-// program against implementations that lack something, the environment
-// variable TARVELIN_GL_VISUAL=plain takes the preferences away, and
-// TARVELIN_GL_VISUAL=none every wish, so that no surface can be had.
-std::vector<BufferWish> buffer_wishes(GlWindowKind kind, int depth_bits);
+// giving stencil up. The 2D surface wants colour alone. A plain request
+// takes the preferences away, an impossible one every wish.
+std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request);
 
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
                               const char* title, const std::function<void()>& suite);

@@ -3,8 +3,6 @@
 #include <GL/gl.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 #include "core/catalogue.h"
@@ -33,13 +31,6 @@ GLenum gl_logic_op(const TestInfo& test) {
 // pixels only, and GL_COLOR_LOGIC_OP (0x0BF2) to RGBA pixels, which our windows always have.
 // Both are enabled, so that an implementation of either generation applies the operation.
 static_assert(GL_LOGIC_OP == 0x0BF1 && GL_COLOR_LOGIC_OP == 0x0BF2);
-
-// A test hook: TARVELIN_LOGIC_OPS=off leaves logic operations disabled, so that the automatic
-// check can be seen to find an operation that has no effect.
-bool logic_ops_held_off() {
-  const char* hook = std::getenv("TARVELIN_LOGIC_OPS");
-  return hook != nullptr && std::strcmp(hook, "off") == 0;
-}
 
 void enable_logic_ops() {
   if (logic_ops_held_off()) return;
@@ -106,7 +97,7 @@ struct RasterRun {
   // from the generator: the tests after it then draw at their usual places.
   void skip_by_check(const TestInfo& test) {
     context.skipped_by_check(test.id);
-    if (!context.validating()) return;
+    if (!context.options.validating()) return;
     static PositionTable unused;
     fill_random_positions(unused, context.counts()[test.count], origin, context.run.rand);
   }
@@ -166,7 +157,7 @@ struct RasterRun {
     context.started(test.id);
     // Each test draws over what the one before left; a validation run
     // clears first, so that every picture is the test's own.
-    if (context.validating()) glClear(GL_COLOR_BUFFER_BIT);
+    if (context.options.validating()) glClear(GL_COLOR_BUFFER_BIT);
     switch (test.kernel) {
       case Kernel::half_tone_put:
         run_half_tone_test(test);
@@ -190,7 +181,7 @@ struct RasterRun {
 }  // namespace
 
 void run_2d_suite(SuiteContext& context) {
-  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass != 0, {}}};
+  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass, {}}};
   set_up_raster_window(raster.origin, context.run.environment_info);
   if (context.options.status_only) return;
   raster.probe.capture_reference_block();

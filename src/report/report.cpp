@@ -74,7 +74,7 @@ std::string save_elsewhere(const char* path, const std::string& trouble, const c
 
 void ReportFile::save_elsewhere(const std::string& trouble) {
   failed_ = true;
-  written_path_ = ::save_elsewhere(options_.result_file, trouble, "the report was", ".tvl",
+  written_path_ = ::save_elsewhere(options_.result_file.c_str(), trouble, "the report was", ".tvl",
                                    [this](FILE* out) { write_whole_report(out); });
 }
 
@@ -103,7 +103,7 @@ void ReportFile::write_environment_status() {
   written_path_.clear();
   open_error_ = 0;
   report_file = nullptr;
-  if (!open_replacement(&pending_, options_.result_file)) {
+  if (!open_replacement(&pending_, options_.result_file.c_str())) {
     open_error_ = errno;
     return;
   }

@@ -60,18 +60,17 @@ std::vector<std::string> extension_words(const std::optional<std::string>& exten
   return words;
 }
 
-Json settings_json(const RunOptions& options, const EnvironmentInfo& info,
-                   const RunRecord& record) {
-  return {{"quarter", options.quarter != 0},
-          {"auto_check", options.auto_pass != 0},
+Json settings_json(const RunOptions& options, const EnvironmentInfo& info) {
+  return {{"quarter", options.quarter},
+          {"auto_check", options.auto_pass},
           {"loops", options.loops},
-          {"test_loop", options.test_loop != 0},
-          {"status_only", options.status_only != 0},
-          {"depth_bits_requested", record.depth_bits_requested},
+          {"test_loop", options.test_loop},
+          {"status_only", options.status_only},
+          {"depth_bits_requested", options.depth_bits},
           {"swap_interval", swap_interval_json(info.swap_interval)}};
 }
 
-Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
+Json environment_json(const EnvironmentInfo& info) {
   return {{"platform", platform_name(info.gl_platform)},
           {"device", value_or_null(info.drm_file)},
           {"vendor", value_or_null(info.vendor_string)},
@@ -82,7 +81,7 @@ Json environment_json(const RunOptions& options, const EnvironmentInfo& info) {
            {{"red_bits", info.red_bits_3d},
             {"green_bits", info.green_bits_3d},
             {"blue_bits", info.blue_bits_3d},
-            {"depth_bits", options.depth_bits},
+            {"depth_bits", info.depth_bits_3d},
             {"stencil_bits", info.stencil_bits},
             {"accum_red_bits", info.accum_red_bits},
             {"accum_green_bits", info.accum_green_bits},
@@ -185,10 +184,10 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
                          {"program", "tarvelin"},
                          {"version", VERSION_NUMBER},
                          {"command_line", record.command_line},
-                         {"settings", settings_json(options, info, record)},
+                         {"settings", settings_json(options, info)},
                          {"started", record.started_utc},
                          {"duration_seconds", record.duration_seconds},
-                         {"environment", environment_json(options, info)},
+                         {"environment", environment_json(info)},
                          {"tests", tests},
                          {"totals",
                           {{"3D", group_json(options, totals.group_3d)},

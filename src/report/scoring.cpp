@@ -64,7 +64,7 @@ bool test_scored(const RunResults& results, TestId id) { return !results.skipped
 
 double test_score(const RunOptions& options, const RunResults& results, TestId id) {
   return compute_score(results.test_times[id], test_catalogue[id].reference, options.loops,
-                       options.quarter != 0);
+                       options.quarter);
 }
 
 GroupTotals compute_group_totals(const RunOptions& options, const RunResults& results) {

@@ -30,12 +30,12 @@ void write_strings(FILE* out, const EnvironmentInfo& info) {
   }
 }
 
-void write_3d_block(FILE* out, const RunOptions& options, const EnvironmentInfo& info) {
+void write_3d_block(FILE* out, const EnvironmentInfo& info) {
   std::fprintf(out, "# 3D testing environment (double buffer)\n");
   std::fprintf(out, "RED Bits         : %d\n", info.red_bits_3d);
   std::fprintf(out, "GREEN Bits       : %d\n", info.green_bits_3d);
   std::fprintf(out, "BLUE Bits        : %d\n", info.blue_bits_3d);
-  std::fprintf(out, "DEPTH Bits       : %d\n", options.depth_bits);
+  std::fprintf(out, "DEPTH Bits       : %d\n", info.depth_bits_3d);
   std::fprintf(out, "STENCIL Bits     : %d\n", info.stencil_bits);
   std::fprintf(out, "ACCUM_RED Bits   : %d\n", info.accum_red_bits);
   std::fprintf(out, "ACCUM_GREEN Bits : %d\n", info.accum_green_bits);
@@ -97,6 +97,6 @@ void write_extension_lines(FILE* out, const char* extensions) {
 void write_status_text(FILE* out, const RunOptions& options, const EnvironmentInfo& info) {
   write_header(out, options, info);
   write_strings(out, info);
-  write_3d_block(out, options, info);
+  write_3d_block(out, info);
   write_2d_block(out, info);
 }

@@ -10,10 +10,11 @@
 #include "core/run_options.h"
 
 // Writes the header and environment status to `out`, ending with the empty
-// line after the 2D block. Reads loops, quarter, auto_pass and depth_bits of
-// `options`; the header's last comment lines tell the swap interval of
-// `info` and, off-screen, where the tests drew. An absent (null) string leaves its line out; the
-// empty line after the strings is written only when at least one string is present and not empty.
+// line after the 2D block. Reads loops, quarter and auto_pass of `options`,
+// and prints the depth buffer the last 3D window was granted; the header's last comment lines tell
+// the swap interval of `info` and, off-screen, where the tests drew. An absent (null) string leaves
+// its line out; the empty line after the strings is written only when at least one string is
+// present and not empty.
 void write_status_text(FILE* out, const RunOptions& options, const EnvironmentInfo& info);
 
 // Writes the extension string one word a line: the first after

@@ -48,7 +48,8 @@ void run_3d_rows(SceneRun& run) {
       apply_polygon_mode(polygon_mode);
     }
     if (!run.context.skipped(test.id)) run_kernel(run, test);
-    if (run.context.skipped(test.id) && run.context.validating()) turn_as_frames_would(run, test);
+    if (run.context.skipped(test.id) && run.context.options.validating())
+      turn_as_frames_would(run, test);
     run.context.drawn(test.id);
   }
   leave_stage(stage, run);
