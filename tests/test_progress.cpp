@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "core/catalogue.h"
 #include "core/progress_title.h"
@@ -32,6 +33,17 @@ TEST(Stopwatch, ResolvesLessThanAMillisecond) {
   EXPECT_LT(elapsed, 0.001);
 }
 
+// A window of the test's own, which keeps the title it was given.
+class TitleWindow final : public TestWindow {
+ public:
+  std::string title;
+  void set_title(const char* text) override { title = text; }
+  void swap_buffers() override {}
+
+ protected:
+  bool double_buffered() const override { return false; }
+};
+
 // A run's progress and results as a suite sees them, on a settings value of
 // the test's own.
 class Progress : public ::testing::Test {
@@ -39,9 +51,10 @@ class Progress : public ::testing::Test {
   RunOptions options;
   RunState state;
   ProgressTitle progress{options};
-  SuiteContext context{options, state, progress};
+  TitleWindow window;
+  SuiteContext context{options, state, progress, window};
 
-  void show(TestId id) { progress.test_started(test_catalogue[id]); }
+  void show(TestId id) { context.started(id); }
 };
 
 TEST_F(Progress, ShowsNameAndCount) {
@@ -49,6 +62,7 @@ TEST_F(Progress, ShowsNameAndCount) {
   progress.progress_count = 49;
   show(test_id::wire_frame_fog);
   EXPECT_EQ(progress.progress_count, 50);
+  EXPECT_EQ(window.title, "Tarvelin - WireFrame and Fog  [50/98]");
   char title[TITLE_SIZE];
   progress.format_progress_title("WireFrame and Fog", title, TITLE_SIZE);
   EXPECT_STREQ(title, "Tarvelin - WireFrame and Fog  [50/98]");

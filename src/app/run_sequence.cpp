@@ -131,9 +131,12 @@ void run_start_panel(BenchmarkRun& run) {
 bool run_pass(BenchmarkRun& run) {
   RunState& state = run.run_state;
   state.results.begin_pass();
-  std::function<void(const TestInfo&)> test_drawn;
-  if (run.run_options.validating())
-    test_drawn = [&run](const TestInfo& test) { run.validation.check(test); };
+  std::function<void(const TestInfo&, TestWindow&)> test_drawn;
+  if (run.run_options.validating()) {
+    test_drawn = [&run](const TestInfo& test, TestWindow& window) {
+      run.validation.check(test, window);
+    };
+  }
   state.run_mode = RUN_MODE_3D;
   if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
   state.run_mode = RUN_MODE_2D;

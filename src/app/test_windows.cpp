@@ -67,34 +67,33 @@ void report_window_failure(platform::WindowOutcome outcome) {
 
 bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress,
-                     const std::function<void(const TestInfo&)>& test_drawn) {
+                     const std::function<void(const TestInfo&, TestWindow&)>& test_drawn) {
   char title[64];
   std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
   const ScreenRect& r = state.window_rect;
   const platform::WindowRect rect{r.left, r.top, r.right, r.bottom};
-  SuiteContext context{options, state, progress, test_drawn};
-  platform::WindowOutcome outcome;
-  if (state.run_mode == RUN_MODE_3D) {
-    outcome =
-        platform::run_gl_window({platform::GlWindowKind::double_buffered,
-                                 state.depth_bits_asked & 0xFF, buffer_choice(), options.vsync},
-                                rect, title, [&] {
-                                  note_swap_interval(state.environment_info, progress);
-                                  run_3d_suite(context, scene);
-                                });
-    if (outcome == platform::WindowOutcome::ran) {
-      state.depth_bits_asked = state.environment_info.depth_bits_3d;
-    }
-  } else {
-    // A validation run draws the 2D tests into a back buffer, where every
-    // implementation reads back what it drew: Mesa's softpipe under Xvfb
-    // reads a single-buffered window's front buffer as it was some draws
-    // ago. The pictures are the same; only where they are drawn differs.
-    const platform::GlWindowKind kind = options.validating()
-                                            ? platform::GlWindowKind::double_buffered
-                                            : platform::GlWindowKind::single_buffered;
-    outcome = platform::run_gl_window({kind, 0, buffer_choice()}, rect, title,
-                                      [&] { run_2d_suite(context); });
+  const bool is_3d = state.run_mode == RUN_MODE_3D;
+  // A validation run draws the 2D tests into a back buffer, where every
+  // implementation reads back what it drew: Mesa's softpipe under Xvfb reads
+  // a single-buffered window's front buffer as it was some draws ago. The
+  // pictures are the same; only where they are drawn differs.
+  const bool double_buffered = is_3d || options.validating();
+  const platform::GlWindowRequest request{double_buffered ? platform::GlWindowKind::double_buffered
+                                                          : platform::GlWindowKind::single_buffered,
+                                          is_3d ? state.depth_bits_asked & 0xFF : 0,
+                                          buffer_choice(), is_3d && options.vsync};
+  const platform::WindowOutcome outcome =
+      platform::run_gl_window(request, rect, title, [&](TestWindow& window) {
+        SuiteContext context{options, state, progress, window, test_drawn};
+        if (is_3d) {
+          note_swap_interval(state.environment_info, progress);
+          run_3d_suite(context, scene);
+        } else {
+          run_2d_suite(context);
+        }
+      });
+  if (is_3d && outcome == platform::WindowOutcome::ran) {
+    state.depth_bits_asked = state.environment_info.depth_bits_3d;
   }
   if (outcome == platform::WindowOutcome::ran) return true;
   report_window_failure(outcome);

@@ -17,7 +17,7 @@
 // test that ran (see SuiteContext).
 bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress,
-                     const std::function<void(const TestInfo&)>& test_drawn = {});
+                     const std::function<void(const TestInfo&, TestWindow&)>& test_drawn = {});
 
 // Makes every later test window an off-screen EGL surface, on the device
 // options.egl_device names or the one EGL finds, and records in `info`

@@ -125,14 +125,14 @@ void Validation::save(const TestInfo& test, const char* what, const Picture& pic
   }
 }
 
-void Validation::check(const TestInfo& test) {
+void Validation::check(const TestInfo& test, const TestWindow& window) {
   PictureVerdict& verdict = state_.results.verdicts[test.id];
   if (state_.results.skipped(test.id)) {
     verdict.state = PictureVerdict::skipped;
     return;
   }
   std::vector<uint8_t> rows(platform::TEST_PICTURE_BYTES);
-  platform::read_test_window(rows.data());
+  window.read_back(rows.data());
   const Picture captured = picture_from_gl_rows(rows.data(), TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
 
   const std::string reference_path = references_ + "/" + test.keyword + ".png";

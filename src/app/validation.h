@@ -10,6 +10,7 @@
 #include "core/progress.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "core/test_window.h"
 #include "report/picture_check.h"
 
 // The folder of reference pictures, one "<keyword>.png" per test: the
@@ -37,7 +38,7 @@ class Validation {
   // "<keyword>-captured.png", "-reference.png" and "-difference.png" into
   // the output folder, and in batch mode a line under the test's title says
   // the verdict and its figures.
-  void check(const TestInfo& test);
+  void check(const TestInfo& test, const TestWindow& window);
 
   // Writes "summary.txt" into the output folder, a line per test: keyword,
   // verdict, share of pixels beyond the threshold, largest difference.

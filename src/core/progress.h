@@ -8,14 +8,16 @@
 #include "core/catalogue.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "core/test_window.h"
 
 // Told of each test as it starts and ends; the run decides what is shown
 // (window titles, batch lines, nothing at all in a unit test).
 class ProgressReporter {
  public:
   virtual ~ProgressReporter() = default;
-  // The test is about to run its automatic check and timed section.
-  virtual void test_started(const TestInfo& test) = 0;
+  // The test is about to run its automatic check and timed section in
+  // `window`.
+  virtual void test_started(const TestInfo& test, TestWindow& window) = 0;
   // Called after the stopwatch has been read.
   virtual void test_timed(const TestInfo& test, double seconds) = 0;
   // Its automatic check found what it measures missing or without effect;
@@ -27,25 +29,26 @@ class ProgressReporter {
 };
 
 // What a suite is handed for one window: the settings to read, the state it
-// updates, and where outcomes go.
+// updates, where outcomes go, and the window it draws in.
 struct SuiteContext {
   const RunOptions& options;
   RunState& run;
   ProgressReporter& progress;
+  TestWindow& window;
   // Called after each test's turn, outside its timed section, with the
   // test's picture still in the window if it ran; empty in a timed run.
-  std::function<void(const TestInfo&)> test_drawn = {};
+  std::function<void(const TestInfo&, TestWindow&)> test_drawn = {};
 
   const RepeatCounts& counts() const { return run.counts; }
   bool skipped(TestId id) const { return run.results.skipped(id); }
 
-  void started(TestId id) { progress.test_started(test_catalogue[id]); }
+  void started(TestId id) { progress.test_started(test_catalogue[id], window); }
   void timed(TestId id, double seconds) {
     run.results.record_time(id, seconds);
     progress.test_timed(test_catalogue[id], seconds);
   }
   void drawn(TestId id) {
-    if (test_drawn) test_drawn(test_catalogue[id]);
+    if (test_drawn) test_drawn(test_catalogue[id], window);
   }
   void skipped_by_check(TestId id, const char* reason = nullptr) {
     run.results.record_skip(id);

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/platform.h"
-
 void ProgressTitle::format_progress_title(const char* name, char* out, int out_size) const {
   if (options_.show_count) {
     std::snprintf(out, out_size, "Tarvelin - %s  [%lld/%lld]", name,
@@ -13,12 +11,12 @@ void ProgressTitle::format_progress_title(const char* name, char* out, int out_s
   }
 }
 
-void ProgressTitle::test_started(const TestInfo& test) {
+void ProgressTitle::test_started(const TestInfo& test, TestWindow& window) {
   ++progress_count;
   titled_ = &test;
   char title[TITLE_SIZE];
   format_progress_title(test.title, title, TITLE_SIZE);
-  platform::set_test_window_title(title);
+  window.set_title(title);
   if (options_.batch) {
     std::printf("%s\n", title);
     std::fflush(stdout);

@@ -21,8 +21,8 @@ class ProgressTitle final : public ProgressReporter {
   // the count unless show_count is off.
   void format_progress_title(const char* name, char* out, int out_size) const;
 
-  // Advances progress_count and shows the title.
-  void test_started(const TestInfo& test) override;
+  // Advances progress_count and shows the title in the window.
+  void test_started(const TestInfo& test, TestWindow& window) override;
   // In batch mode "  <seconds> s", "  skipped", "  skipped (<reason>)" or
   // the line, on stdout; a test skipped before its title was shown is
   // named: "  <title>: skipped (<reason>)".

@@ -95,10 +95,10 @@ void read_one_pixel() {
   glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
-class SuiteWindow : public Fl_Gl_Window, public TestSurface {
+class SuiteWindow : public Fl_Gl_Window, public GlSurface {
  public:
   SuiteWindow(const GlWindowRequest& request, const WindowRect& rect, const char* title,
-              const std::function<void()>& suite)
+              const std::function<void(GlSurface&)>& suite)
       : Fl_Gl_Window(rect.left, rect.top, SURFACE_WIDTH, SURFACE_HEIGHT),
         request_(request),
         suite_(suite) {
@@ -115,7 +115,9 @@ class SuiteWindow : public Fl_Gl_Window, public TestSurface {
     // Inside a draw nothing else flushes the connection until the suite ends.
     XFlush(fl_display);
   }
-  void swap() override { swap_buffers(); }
+  void swap_buffers() override { Fl_Gl_Window::swap_buffers(); }
+
+ protected:
   bool double_buffered() const override { return (mode() & FL_DOUBLE) != 0; }
 
  protected:
@@ -130,10 +132,7 @@ class SuiteWindow : public Fl_Gl_Window, public TestSurface {
                                            ? SwapInterval::driver_by_request
                                            : set_swap_interval_zero(fl_xid(this));
       }
-      {
-        const RunningSurface running(*this);
-        suite_();
-      }
+      suite_(*this);
       if (request_.kind == GlWindowKind::single_buffered) read_one_pixel();
     }
     Fl::add_timeout(0.0, close_soon, this);
@@ -143,7 +142,7 @@ class SuiteWindow : public Fl_Gl_Window, public TestSurface {
   static void close_soon(void* window) { static_cast<SuiteWindow*>(window)->hide(); }
 
   GlWindowRequest request_;
-  const std::function<void()>& suite_;
+  const std::function<void(GlSurface&)>& suite_;
   bool drawn_ = false;
   bool context_missing_ = false;
 };
@@ -151,7 +150,7 @@ class SuiteWindow : public Fl_Gl_Window, public TestSurface {
 }  // namespace
 
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                              const char* title, const std::function<void()>& suite) {
+                              const char* title, const std::function<void(GlSurface&)>& suite) {
   const int* attributes = choose_attributes(request);
   if (attributes == nullptr) return WindowOutcome::no_visual;
 

@@ -125,7 +125,7 @@ EGLConfig choose_config(EGLDisplay display, const BufferWish& wish) {
 
 // A pbuffer of the test window's size and a compatibility-profile context,
 // made current together; released as the object ends.
-class Pbuffer : public TestSurface {
+class Pbuffer : public GlSurface {
  public:
   Pbuffer(EGLDisplay display, EGLConfig config) : display_(display) {
     const EGLint size[] = {EGL_WIDTH, SURFACE_WIDTH, EGL_HEIGHT, SURFACE_HEIGHT, EGL_NONE};
@@ -164,7 +164,9 @@ class Pbuffer : public TestSurface {
 
   void set_title(const char*) override {}  // nobody sees it
   // A pbuffer has one colour buffer: the swap does nothing.
-  void swap() override { eglSwapBuffers(display_, surface_); }
+  void swap_buffers() override { eglSwapBuffers(display_, surface_); }
+
+ protected:
   bool double_buffered() const override { return false; }
 
  private:
@@ -268,7 +270,7 @@ bool start_offscreen(int device, OffscreenPlace* place, std::string* error) {
 bool offscreen_started() { return offscreen_display != EGL_NO_DISPLAY; }
 
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
-                                      const std::function<void()>& suite) {
+                                      const std::function<void(GlSurface&)>& suite) {
   EGLConfig config = nullptr;
   for (const BufferWish& wish : buffer_wishes(request)) {
     config = choose_config(offscreen_display, wish);
@@ -277,8 +279,7 @@ WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
   if (config == nullptr) return WindowOutcome::no_visual;
   Pbuffer pbuffer(offscreen_display, config);
   if (!pbuffer.error().empty()) return WindowOutcome::no_context;
-  const RunningSurface running(pbuffer);
-  suite();
+  suite(pbuffer);
   return WindowOutcome::ran;
 }
 

@@ -83,14 +83,39 @@ struct GlWindowRequest {
   bool driver_swap_interval = false;
 };
 
+constexpr int TEST_PICTURE_BYTES = 512 * 384 * 3;
+
+// What the window whose suite runs offers the suite; handed to it by
+// run_gl_window and valid while the suite runs.
+class GlSurface {
+ public:
+  virtual ~GlSurface() = default;
+  // Sets the window's title and shows it at once (off-screen nobody sees
+  // it).
+  virtual void set_title(const char* title) = 0;
+  // Shows the back buffer of a double-buffered window; a surface with one
+  // colour buffer has nothing to swap.
+  virtual void swap_buffers() = 0;
+  // What the window shows, once the GL has finished drawing it: the buffer
+  // it shows (the back buffer of a double-buffered window, where the last
+  // frame waits for its swap; else the front buffer) read back as 8-bit RGB,
+  // rows bottom first as GL gives them, 512 x 384 pixels
+  // (TEST_PICTURE_BYTES). Called between tests, never inside a timed
+  // section; the read buffer is put back afterwards.
+  void read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const;
+
+ protected:
+  virtual bool double_buffered() const = 0;
+};
+
 // Opens a GL window with a 512 x 384 client area at rect and the given
-// title, runs suite() once inside its first draw with the context current,
-// then closes the window and returns after its event loop has ended. Once
-// start_offscreen has succeeded, the window is a 512 x 384 EGL pbuffer
-// instead, with one colour buffer, no accumulation buffer and a GL context
-// of its own, and rect and title are not used.
+// title, runs suite(window) once inside its first draw with the context
+// current, then closes the window and returns after its event loop has
+// ended. Once start_offscreen has succeeded, the window is a 512 x 384 EGL
+// pbuffer instead, with one colour buffer, no accumulation buffer and a GL
+// context of its own, and rect and title are not used.
 WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                            const char* title, const std::function<void()>& suite);
+                            const char* title, const std::function<void(GlSurface&)>& suite);
 
 // What became of the swap interval of the running double-buffered window.
 enum class SwapInterval {
@@ -100,21 +125,6 @@ enum class SwapInterval {
   driver_no_control,  // left to the driver: the server offers no swap control
 };
 SwapInterval test_window_swap_interval();
-
-// Sets the title of the GL window whose suite is running and shows it at
-// once.
-void set_test_window_title(const char* title);
-
-// Shows the back buffer of the running GL window.
-void swap_test_window();
-
-// What the running GL window shows, once the GL has finished drawing it: the
-// buffer it shows (the back buffer of a double-buffered window, where the
-// last frame waits for its swap; else the front buffer) read back as 8-bit RGB, rows bottom first
-// as GL gives them, 512 x 384 pixels (TEST_PICTURE_BYTES). Called between tests, never inside a
-// timed section; the read buffer is put back afterwards.
-constexpr int TEST_PICTURE_BYTES = 512 * 384 * 3;
-void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]);
 
 // --- Off-screen drawing through EGL: no X connection, no window ---
 

@@ -1,18 +1,10 @@
-// What the running test window offers the suites, whichever kind of surface
-// it is, and the choice of surface for each new test window.
+// The choice of surface for each test window, and what every kind of
+// surface does alike.
 #include "platform/test_surface.h"
 
 #include <GL/gl.h>
 
 namespace platform {
-namespace {
-
-TestSurface* running_surface = nullptr;
-
-}  // namespace
-
-RunningSurface::RunningSurface(TestSurface& surface) { running_surface = &surface; }
-RunningSurface::~RunningSurface() { running_surface = nullptr; }
 
 std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request) {
   const int depth_bits = request.depth_bits;
@@ -31,27 +23,18 @@ std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request) {
 }
 
 WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                            const char* title, const std::function<void()>& suite) {
+                            const char* title, const std::function<void(GlSurface&)>& suite) {
   if (offscreen_started()) return run_offscreen_gl_window(request, suite);
   return run_x_gl_window(request, rect, title, suite);
 }
 
-void set_test_window_title(const char* title) {
-  if (running_surface != nullptr) running_surface->set_title(title);
-}
-
-void swap_test_window() {
-  if (running_surface != nullptr) running_surface->swap();
-}
-
-void read_test_window(uint8_t rgb[TEST_PICTURE_BYTES]) {
+void GlSurface::read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const {
   glFinish();
   GLint read_buffer = GL_BACK;
   GLint alignment = 4;
   glGetIntegerv(GL_READ_BUFFER, &read_buffer);
   glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-  const bool double_buffered = running_surface != nullptr && running_surface->double_buffered();
-  glReadBuffer(double_buffered ? GL_BACK : GL_FRONT);
+  glReadBuffer(double_buffered() ? GL_BACK : GL_FRONT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
   glPixelStorei(GL_PACK_ALIGNMENT, alignment);

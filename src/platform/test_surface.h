@@ -1,6 +1,5 @@
-// Inside the platform layer: the two places a suite can draw, an X window
-// through GLX and an EGL pbuffer off-screen, behind what platform.h offers
-// for the running test window (title, swap, read-back).
+// Inside the platform layer: what the two places a suite can draw, an X
+// window through GLX and an EGL pbuffer off-screen, share.
 #pragma once
 
 #include <functional>
@@ -13,27 +12,6 @@ namespace platform {
 constexpr int SURFACE_WIDTH = 512;
 constexpr int SURFACE_HEIGHT = 384;
 static_assert(TEST_PICTURE_BYTES == SURFACE_WIDTH * SURFACE_HEIGHT * 3);
-
-// The surface whose suite is running.
-class TestSurface {
- public:
-  virtual ~TestSurface() = default;
-  virtual void set_title(const char* title) = 0;
-  virtual void swap() = 0;
-  // True when what the surface shows is in its back buffer until the next
-  // swap; false for a surface with one colour buffer.
-  virtual bool double_buffered() const = 0;
-};
-
-// Registers `surface` as the running one for the life of this object, so
-// that the title, swap and read-back calls reach it.
-class RunningSurface {
- public:
-  explicit RunningSurface(TestSurface& surface);
-  ~RunningSurface();
-  RunningSurface(const RunningSurface&) = delete;
-  RunningSurface& operator=(const RunningSurface&) = delete;
-};
 
 // One wish for the buffers of a test surface, tried in order until the
 // implementation grants one.
@@ -52,9 +30,9 @@ struct BufferWish {
 std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request);
 
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
-                              const char* title, const std::function<void()>& suite);
+                              const char* title, const std::function<void(GlSurface&)>& suite);
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
-                                      const std::function<void()>& suite);
+                                      const std::function<void(GlSurface&)>& suite);
 bool offscreen_started();
 
 }  // namespace platform

@@ -1,24 +1,25 @@
 #include "scene3d/animation.h"
 
 #include "core/stopwatch.h"
-#include "core/test_window.h"
 #include "scene3d/matrix_step.h"
 #include "scene3d/scene_stages.h"
 
-double run_animated(SceneState& scene, GLuint list, int32_t count) {
+double run_animated(SceneRun& run, GLuint list, int32_t count) {
+  SceneState& scene = run.scene;
+  TestWindow& window = run.context.window;
   return time_finished([&] {
     for (int32_t frame = 0; frame < count; ++frame) {
       turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
                         scene.step_cos_y);
       glLoadMatrixf(scene.scene_matrix);
       glCallList(list);
-      swap_buffers();
+      window.swap_buffers();
     }
     for (int32_t frame = 0; frame < count; ++frame) {
       glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
       glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
       glCallList(list);
-      swap_buffers();
+      window.swap_buffers();
     }
   });
 }
@@ -63,7 +64,7 @@ void run_animated_test(SceneRun& run, const TestInfo& test) {
   }
   if (test.scene.matrix != MatrixStart::state_then_read_back) draw_state_on(state);
   const double seconds =
-      run_animated(run.scene, stage_list(test.scene.stage), run.context.counts()[test.count]);
+      run_animated(run, stage_list(test.scene.stage), run.context.counts()[test.count]);
   run.context.timed(test.id, seconds);
   draw_state_off(state);
 }

@@ -16,7 +16,7 @@
 // frame is done; nothing but the frames' own work is inside.
 // Needs the 3D window's context, the 3D projection and the modelview
 // matrix mode.
-double run_animated(SceneState& scene, GLuint list, int32_t count);
+double run_animated(SceneRun& run, GLuint list, int32_t count);
 
 // One frame of the second kind, without swap or timing.
 void draw_rotated_frame(const SceneState& scene, GLuint list);

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include "core/stopwatch.h"
-#include "core/test_window.h"
 #include "scene3d/animation.h"
 #include "scene3d/mesh_lists.h"
 #include "scene3d/scene_stages.h"
@@ -32,13 +31,14 @@ void run_swap_test(SceneRun& run, const TestInfo& test) {
     return;
   }
   build_vertex_shade_list(run.scene.surface_mesh);
+  TestWindow& window = run.context.window;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  swap_buffers();
+  window.swap_buffers();
   read_back_matrix(run.scene);
   draw_rotated_frame(run.scene, LIST_VERTEX_SHADE);
   const int32_t swaps = run.context.counts()[test.count];
   const double seconds = time_finished([&] {
-    for (int32_t swap = 0; swap < swaps; ++swap) swap_buffers();
+    for (int32_t swap = 0; swap < swaps; ++swap) window.swap_buffers();
   });
   run.context.timed(test.id, seconds);
 }
@@ -53,8 +53,8 @@ void run_stencil_test(SceneRun& run, const TestInfo& test) {
   } else {
     // The stencil set-up lets only the checkerboard's pixels receive the
     // mesh; the list's clear still clears everything.
-    context.timed(test.id, run_animated(run.scene, stage_list(test.scene.stage),
-                                        context.counts()[test.count]));
+    context.timed(test.id,
+                  run_animated(run, stage_list(test.scene.stage), context.counts()[test.count]));
   }
   glDisable(GL_STENCIL_TEST);
 }
@@ -65,17 +65,18 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   const int32_t frames = start_accumulation_test(run, test);
   const GLfloat weight = static_cast<GLfloat>(1.0 / frames);
+  TestWindow& window = run.context.window;
   const double seconds = time_finished([&] {
     for (int32_t frame = 0; frame < frames; ++frame) {
       draw_rotated_frame(run.scene, list);
       glAccum(GL_ACCUM, weight);
-      swap_buffers();
+      window.swap_buffers();
     }
     glAccum(GL_RETURN, 1.0f);
     glFlush();
   });
   run.context.timed(test.id, seconds);
-  swap_buffers();
+  window.swap_buffers();
 }
 
 // Each shown frame is half the new frame and half the one shown before, so
@@ -83,6 +84,7 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
 void run_motion_blur_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   const int32_t frames = start_accumulation_test(run, test);
+  TestWindow& window = run.context.window;
   const double seconds = time_finished([&] {
     for (int32_t frame = 0; frame < frames; ++frame) {
       draw_rotated_frame(run.scene, list);
@@ -92,7 +94,7 @@ void run_motion_blur_test(SceneRun& run, const TestInfo& test) {
       }
       glClear(GL_ACCUM_BUFFER_BIT);
       glAccum(GL_ACCUM, 0.5f);
-      swap_buffers();
+      window.swap_buffers();
     }
   });
   run.context.timed(test.id, seconds);

@@ -98,12 +98,12 @@ void read_bit_depths(EnvironmentInfo& info) {
   }
 }
 
-void clear_and_show() {
+void clear_and_show(TestWindow& window) {
   glClearColor(0.0f, 0.0f, 0.2f, 0.0f);
   glClearDepth(1.0);
   glClearAccum(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  swap_buffers();
+  window.swap_buffers();
 }
 
 void set_fog_parameters() {
@@ -173,7 +173,7 @@ void setup_scene(SceneRun& run) {
   if (info.red_bits_3d >= 8 && info.green_bits_3d >= 8 && info.blue_bits_3d >= 8) {
     glDisable(GL_DITHER);
   }
-  clear_and_show();
+  clear_and_show(run.context.window);
 
   scene.step_sin_x = std::sin(STEP_ANGLE_X);
   scene.step_cos_x = std::cos(STEP_ANGLE_X);
