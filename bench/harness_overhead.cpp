@@ -104,7 +104,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "harness_overhead: no X display\n");
     return 1;
   }
-  copy_picture_to_texture(scene.texture_image);
   build_surface_mesh(scene.surface_mesh);
   const platform::WindowRect rect{50, 50, 562, 434};
   const platform::GlWindowRequest request{platform::GlWindowKind::double_buffered, 24};

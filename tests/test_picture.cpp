@@ -155,11 +155,4 @@ TEST(Picture, EveryLogicOpShowsInTheProbedCornerOverTheKnownDestination) {
   }
 }
 
-TEST(Picture, CopyToTextureIsByteForByte) {
-  static unsigned char texture_image[PICTURE_BYTES];
-  std::memset(texture_image, 0xA5, PICTURE_BYTES);
-  copy_picture_to_texture(texture_image);
-  EXPECT_EQ(0, std::memcmp(texture_image, source_image, PICTURE_BYTES));
-}
-
 }  // namespace

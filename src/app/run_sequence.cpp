@@ -220,7 +220,7 @@ void announce_end(const RunOptions& options, const ReportFile& report) {
 }  // namespace
 
 int run_benchmark(int argc, char** argv) {
-  // About 400 KB with the mesh and the texture: kept off the stack.
+  // About 300 KB with the mesh: kept off the stack.
   const auto owned = std::make_unique<BenchmarkRun>();
   BenchmarkRun& run = *owned;
   RunOptions& options = run.run_options;
@@ -239,7 +239,6 @@ int run_benchmark(int argc, char** argv) {
   if (options.exit_requested) return exit_after_options(options);
   if (!choose_where_to_draw(run)) return options.batch ? BATCH_FAILED : 1;
 
-  copy_picture_to_texture(run.scene.texture_image);
   build_surface_mesh(run.scene.surface_mesh);
   check_pass_file(run);
 

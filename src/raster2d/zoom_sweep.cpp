@@ -57,11 +57,6 @@ ZoomFactor* append_cycles(ZoomFactor* out, int cycles) {
 
 }  // namespace
 
-int zoom_sweep_draw_count(int n) {
-  if (n < 1) return 0;
-  return 4 * n + ZOOM_CYCLE_LENGTH * (n / 2);
-}
-
 void build_zoom_sweep(ZoomSweep& sweep, int n) {
   n = clamp_steps(n);
   ZoomFactor* out = sweep.draws;

@@ -18,11 +18,8 @@ struct ZoomSweep {
   int count = 0;
 };
 
-// Number of draws for ramps of n steps: 4 * n + 28 * (n / 2), or 0 when n < 1.
-int zoom_sweep_draw_count(int n);
-
 // Fills the sweep for ramps of n steps (clamped to 0..ZOOM_SWEEP_MAX_STEPS), one factor pair
-// per draw, in drawing order:
+// per draw, in drawing order, 4 * n + 28 * (n / 2) in all:
 // - four ramps of n draws: tiny to full size, full size to nine times, wide, tall. A ramp's
 //   steps are its constants divided by n (or 2 * n), rounded to float once; each factor starts
 //   at the ramp's start and grows by its step after every draw, each sum rounded to float, so

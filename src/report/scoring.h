@@ -18,8 +18,8 @@
 // quarter mode the mean is multiplied by 4, because the tests then ran a
 // quarter of their iterations.
 //
-// A mean of 0.0 (every counted slot faster than the clock's millisecond)
-// gives +infinity; is_measured_score() tells such a score apart.
+// A mean of 0.0 (every counted slot 0: shorter than the nanosecond clock can
+// tell, or never filled) gives +infinity; is_measured_score() tells such a score apart.
 double compute_score(const double slots[TIME_SLOTS], double reference, int32_t loops, bool quarter);
 
 // False for a score whose mean time was too short to measure: it is

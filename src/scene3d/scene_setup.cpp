@@ -190,7 +190,7 @@ void setup_scene(SceneRun& run) {
   draw_stencil_checkerboard();
   glLoadMatrixf(scene.scene_matrix);
   set_lights();
-  load_texture(scene.texture_image);
+  load_texture(source_image);
 }
 
 void set_perspective(int width, int height) {

@@ -1,12 +1,11 @@
 // The 3D scene the run keeps from window to window: the object's
 // orientation and spin (every test continues from where the one before it
-// left the object), the mesh it is drawn from and the texture it wears. The
-// run owns one SceneState, built before the first window.
+// left the object) and the mesh it is drawn from. The run owns one
+// SceneState, built before the first window.
 #pragma once
 
 #include <GL/gl.h>
 
-#include "core/picture.h"
 #include "core/progress.h"
 #include "scene3d/surface_mesh.h"
 
@@ -37,8 +36,6 @@ struct SceneState {
   double spin_angle_y = 0.0;
 
   SurfaceMesh surface_mesh;
-  // The picture as the texture is loaded from (see copy_picture_to_texture).
-  alignas(4) unsigned char texture_image[PICTURE_BYTES] = {};
 };
 
 // One 3D window's run of the suite: the run's context and its scene.
