@@ -1,4 +1,4 @@
-#include "report/replacement_file.h"
+#include "core/replacement_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
