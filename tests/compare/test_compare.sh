@@ -61,6 +61,14 @@ compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
 
+# A number beyond a double's range, in any field, is told with its place.
+sed 's/"duration_seconds": 61.25/"duration_seconds": 1e309/' run_a.json >huge.json
+expect_error 1 "tarvelin-compare: huge.json: at line 8, column 22: 1e309 is too large a number" \
+  run_a.json huge.json
+sed 's/"score": 200.0/"score": -1e999/' run_a.json >huge.json
+expect_error 1 "tarvelin-compare: huge.json: at line 20, column 318: -1e999 is too large a number" \
+  run_a.json huge.json
+
 printf '{"schema_version": 1,\n "program" "tarvelin"}\n' >broken.json
 compare run_a.json broken.json
 expect_eq "not JSON: exit status" 1 "$STATUS"
@@ -84,7 +92,26 @@ d['tests'][3]['keyword'] = 'swap_buffer'|tests[3].keyword: "swap_buffer" appears
 d['environment']['renderer'] = 7|environment.renderer: expected a string or null, found number
 d['environment']['platform'] = None|environment.platform: expected a string, found null
 d['totals']['2D'] = None|totals.2D: expected an object, found null
+d['tests'][0]['score'] = -5|tests[0].score: -5 is below 0, which no run gives
+d['tests'][0]['cv'] = -3.0|tests[0].cv: -3.0 is below 0, which no run gives
+d['totals']['3D']['total'] = -1|totals.3D.total: -1 is below 0, which no run gives
+[t.update(validation={'verdict': 'ok'}, score=None) for t in d['tests']]|a validation run (tests[0] has "validation"): it has no scores to compare
 CASES
+
+# What no run gives costs no more than a run: a huge score stays a short
+# cell, a keyword's control characters are escaped, and a long keyword is
+# cut.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'][2]['score'] = 1e300
+d['tests'][3]['keyword'] = 'red\x1b[31m\nline\x9b'
+d['tests'][0]['keyword'] = 'k' * 5000
+json.dump(d, open('absurd.json', 'w'))"
+compare run_a.json absurd.json
+expect_eq "absurd values: exit status" 0 "$STATUS"
+check "absurd values: a huge score in short" \
+  grep -qE '^swap_buffer +200\.0 ±0\.0% +1\.0e\+300 x5\.00e\+297 ±0\.0%$' out.txt
+check "absurd values: control characters escaped" grep -qF 'red\x1b[31m\x0aline\u009b ' out.txt
+check "absurd values: a long keyword cut" grep -qE '^k{40}… ' out.txt
 
 # The chart's format follows its name; -chart may come anywhere. A chart
 # of all 49 tests gives each group at least 20 pixels.
