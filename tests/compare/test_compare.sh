@@ -13,6 +13,23 @@ compare() {  # exit status to $STATUS, outputs to out.txt and err.txt
   "$PROGRAM" "$@" >out.txt 2>err.txt || STATUS=$?
 }
 
+chart_size() {  # chart_size FILE: prints its width and height
+  python3 - "$1" <<'PY'
+import re, struct, sys
+name = sys.argv[1]
+data = open(name, "rb").read()
+if name.lower().endswith(".png"):
+    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
+    width, height = struct.unpack(">II", data[16:24])
+elif name.lower().endswith(".svg"):
+    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
+else:
+    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
+    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
+print(round(width), round(height))
+PY
+}
+
 # Ratios to the first run (100 and 150 give x1.50), a test that a run lacks
 # as "-", a test only the second run has last, totals of both kinds, the
 # platform under each run's name ("-" for run A, written before there was
@@ -99,19 +116,57 @@ d['totals']['3D']['total'] = -1|totals.3D.total: -1 is below 0, which no run giv
 CASES
 
 # What no run gives costs no more than a run: a huge score stays a short
-# cell, a keyword's control characters are escaped, and a long keyword is
-# cut.
+# cell and sits at the chart's top, a keyword's control characters are
+# escaped, and a long keyword is cut, in the table and on a chart of the
+# usual size.
 python3 -c "import json; d = json.load(open('run_a.json'))
 d['tests'][2]['score'] = 1e300
 d['tests'][3]['keyword'] = 'red\x1b[31m\nline\x9b'
 d['tests'][0]['keyword'] = 'k' * 5000
 json.dump(d, open('absurd.json', 'w'))"
-compare run_a.json absurd.json
+compare run_a.json absurd.json -chart absurd.png
 expect_eq "absurd values: exit status" 0 "$STATUS"
 check "absurd values: a huge score in short" \
   grep -qE '^swap_buffer +200\.0 ±0\.0% +1\.0e\+300 x5\.00e\+297 ±0\.0%$' out.txt
 check "absurd values: control characters escaped" grep -qF 'red\x1b[31m\x0aline\u009b ' out.txt
 check "absurd values: a long keyword cut" grep -qE '^k{40}… ' out.txt
+read -r width height < <(chart_size absurd.png)
+check "absurd values: a chart of the usual size" test "$width" -lt 2000 -a "$height" -lt 2000
+
+# A chart takes its name's place only once complete. One that cannot be
+# made (too large for a PNG) or written (over the file size limit, or
+# killed by it while an SVG is written) leaves the earlier chart as it was,
+# and no temporary file beside it.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'] = [dict(d['tests'][0], keyword='t%d' % i) for i in range(1200)]
+json.dump(d, open('wide.json', 'w'))"
+compare run_a.json run_b.json -chart kept.png
+compare run_a.json run_b.json -chart kept.svg
+mkdir before && cp kept.png kept.svg before/
+compare wide.json run_b.json -chart kept.png
+expect_eq "a PNG too large: exit status" 1 "$STATUS"
+expect_eq "a PNG too large: the message" "tarvelin-compare: cannot draw kept.png: the chart would \
+be W x H pixels, more than a PNG chart may have (32767 a side, 64 million in all); an .svg or .pdf \
+chart has no such limit" "$(sed -E 's/[0-9]{5} x [0-9]+ pixels/W x H pixels/' err.txt)"
+STATUS=0
+(ulimit -f 8 && trap '' XFSZ && exec "$PROGRAM" wide.json run_b.json -chart kept.svg) \
+  >/dev/null 2>err.txt || STATUS=$?
+expect_eq "over the file size limit: exit status" 1 "$STATUS"
+expect_eq "over the file size limit: the message" \
+  "tarvelin-compare: cannot write kept.svg: File too large" "$(cat err.txt)"
+STATUS=$( (ulimit -f 8 && "$PROGRAM" wide.json run_b.json -chart kept.svg &>/dev/null
+  echo $?) 2>/dev/null)
+expect_eq "killed while writing: exit status" $((128 + $(kill -l XFSZ))) "$STATUS"
+check "failed charts: the earlier ones kept" cmp -s kept.png before/kept.png
+check "failed charts: the earlier SVG kept" cmp -s kept.svg before/kept.svg
+expect_eq "failed charts: no file left beside them" "" "$(ls -A | grep tarvelin || true)"
+
+# A link to a device is written through and stays; a full device is told
+# as such.
+ln -s /dev/full full.png
+expect_error 1 "tarvelin-compare: cannot write full.png: No space left on device" \
+  run_a.json run_b.json -chart full.png
+check "a link to /dev/full: the link stays" test -L full.png
 
 # The chart's format follows its name; -chart may come anywhere. A chart
 # of all 49 tests gives each group at least 20 pixels.
@@ -124,18 +179,7 @@ for name in chart.png chart.svg CHART.PDF all.png; do
   compare "$first" -chart "$name" run_b.json
   expect_eq "$name: exit status" 0 "$STATUS"
   [ "$name" = all.png ] || check "$name: the same table" cmp -s out.txt table.txt
-  check "$name: a chart of the size asked" python3 - "$name" <<'PY'
-import re, struct, sys
-name = sys.argv[1]
-data = open(name, "rb").read()
-if name.endswith(".png"):
-    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
-    width, height = struct.unpack(">II", data[16:24])
-elif name.endswith(".svg"):
-    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
-else:
-    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
-    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
-assert height > 500 and width > (49 * 20 if name == "all.png" else 500), (width, height)
-PY
+  read -r width height < <(chart_size "$name")
+  check "$name: a chart of the size asked" \
+    test "$height" -gt 500 -a "$width" -gt $([ "$name" = all.png ] && echo $((49 * 20)) || echo 500)
 done
