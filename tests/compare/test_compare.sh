@@ -8,9 +8,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
 
-compare() {  # exit status to $STATUS, outputs to out.txt and err.txt
+compare() {  # exit status to $STATUS, outputs to $OUT (else out.txt) and err.txt
   STATUS=0
-  "$PROGRAM" "$@" >out.txt 2>err.txt || STATUS=$?
+  "$PROGRAM" "$@" >"${OUT:-out.txt}" 2>err.txt || STATUS=$?
 }
 
 chart_size() {  # chart_size FILE: prints its width and height
@@ -77,6 +77,11 @@ expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or direc
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
+
+# A lost table is a failure: a full standard output says so.
+OUT=/dev/full expect_error 1 \
+  "tarvelin-compare: cannot write the table to standard output: No space left on device" \
+  run_a.json run_b.json
 
 # A number beyond a double's range, in any field, is told with its place.
 sed 's/"duration_seconds": 61.25/"duration_seconds": 1e309/' run_a.json >huge.json
