@@ -77,6 +77,9 @@ expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or direc
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
+expect_eq "-help and the manual: the same options" "$(grep -oE '^  -[a-z]+' out.txt | tr -d ' ')" \
+  "$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$SOURCE_DIR"/man/tarvelin-compare.1 |
+    grep -oE '^\.BI? \\-[a-z]+' | sed 's/.*\\//')"
 
 # A lost table is a failure: a full standard output says so.
 OUT=/dev/full expect_error 1 \
