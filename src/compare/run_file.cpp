@@ -40,9 +40,10 @@ const char* kind(json::value_t type) {
   }
 }
 
-// The library's document builder, but for a number too large for a double,
-// which it would tell without a place (and not as a parse error): this one
-// says where it is, as for any other fault.
+// The library's document builder (from its detail namespace: its public
+// parse has no other hook on errors), but for a number too large for a
+// double, which it would tell without a place and not as a parse error:
+// this one says where it is, as for any other fault.
 class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<json> {
  public:
   DocumentBuilder(json& document, const std::string& text, const std::string& path)

@@ -212,6 +212,8 @@ const char* commit_replacement(ReplacementFile* file) {
   return failed;
 }
 
+ReplacementFile::~ReplacementFile() { discard_replacement(this); }
+
 void discard_replacement(ReplacementFile* file) {
   if (file->stream == nullptr) return;
   std::fclose(std::exchange(file->stream, nullptr));

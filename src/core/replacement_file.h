@@ -19,6 +19,10 @@ struct ReplacementFile {
   std::string temp_path;   // empty when the target is written directly
   std::string target_path;
   std::unique_ptr<StreamOutput> output;  // the stream's, while it is open
+
+  // One dropped while open (an exception on the way to the commit) is
+  // discarded: the target stays as it was and nothing is left beside it.
+  ~ReplacementFile();
 };
 
 // Opens `file->stream` for a new version of `path`. A regular file (or a
