@@ -13,6 +13,8 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "core/replacement_file.h"
+
 namespace {
 
 // Sizes in pixels (points for SVG and PDF). A group holds one bar per run
@@ -33,6 +35,16 @@ constexpr double SLANT = std::numbers::pi / 4;
 constexpr double PLOT_HEIGHT = 560;
 constexpr double FONT_SIZE = 12;
 constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference time)";
+constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
+constexpr double LABEL_SPACING = 24;    // the least room between two labels of the score axis
+// The scale ends there at the most (beyond, only a damaged file's scores),
+// so that its decades, rounded out to whole label steps, stay well within
+// a double's range.
+constexpr int FARTHEST_DECADE = 280;
+// Cairo's own limit on a side, and what a chart's pixels may take in memory
+// (256 MB).
+constexpr double LARGEST_PNG_SIDE = 32767;
+constexpr double LARGEST_PNG_PIXELS = 64e6;
 
 struct Colour {
   double r, g, b;
@@ -67,22 +79,31 @@ void show_text_at(cairo_t* cr, double x, double y, const std::string& text, doub
 
 std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
   const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
-  return "run " + std::to_string(r + 1) + ": " + runs[r].renderer.value_or("(no renderer string)") +
-         platform + ", started " + runs[r].started + " (" + runs[r].path + ")";
+  return printable("run " + std::to_string(r + 1) + ": " +
+                       runs[r].renderer.value_or("(no renderer string)") + platform + ", started " +
+                       runs[r].started + " (" + runs[r].path + ")",
+                   LONGEST_LEGEND);
 }
+
+std::string group_label(const std::string& keyword) { return printable(keyword, LONGEST_NAME); }
 
 // Scores of one machine span decades (a swap test may score a hundred times
 // what a textured one does), so the scale is logarithmic: one band a power
 // of ten, from the decade below the lowest score (or 100) to the decade
-// above the highest (or 100).
+// above the highest (or 100). Where the decades are too many for a label
+// each, only every decade_step-th has one, and a grid line.
 struct Layout {
   double width, height, plot_left, plot_top, plot_width, group_width, bar_width;
   int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
+  int decade_step;                    // both ends are multiples of it
 
   double bottom() const { return std::pow(10.0, lowest_decade); }
+  // A score beyond the scale's ends stands at the end.
   double y(double score) const {
     const double decades = highest_decade - lowest_decade;
-    const double above = std::log10(std::max(score, bottom())) - lowest_decade;
+    const double above =
+        std::clamp(std::log10(score), double(lowest_decade), double(highest_decade)) -
+        lowest_decade;
     return plot_top + PLOT_HEIGHT * (1 - above / decades);
   }
 };
@@ -95,7 +116,7 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
   double widest_keyword = 0;
   for (const std::string& keyword : keywords) {
-    widest_keyword = std::max(widest_keyword, text_width(cr, keyword));
+    widest_keyword = std::max(widest_keyword, text_width(cr, group_label(keyword)));
   }
   double widest_legend = 0;
   for (size_t r = 0; r < runs.size(); ++r) {
@@ -125,10 +146,17 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;
   // The line at 100 is always on the chart, and the tallest bar stays
   // clear of the top.
-  layout.lowest_decade = static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0))));
-  layout.highest_decade = static_cast<int>(std::ceil(std::log10(std::max(highest * 1.05, 100.0))));
-  if (layout.highest_decade <= layout.lowest_decade)
-    layout.highest_decade = layout.lowest_decade + 1;
+  const int lowest_decade =
+      std::max(-FARTHEST_DECADE, static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0)))));
+  const int highest_decade = std::min(
+      FARTHEST_DECADE,
+      static_cast<int>(std::ceil(std::log10(std::max(highest, 100.0)) + std::log10(1.05))));
+  layout.decade_step =
+      static_cast<int>(std::ceil((highest_decade - lowest_decade) * LABEL_SPACING / PLOT_HEIGHT));
+  layout.lowest_decade =
+      static_cast<int>(std::floor(double(lowest_decade) / layout.decade_step) * layout.decade_step);
+  layout.highest_decade =
+      static_cast<int>(std::ceil(double(highest_decade) / layout.decade_step) * layout.decade_step);
   return layout;
 }
 
@@ -143,7 +171,8 @@ void draw_background(cairo_t* cr, const Layout& layout, size_t groups) {
   cairo_fill(cr);
   cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
   cairo_set_line_width(cr, 1);
-  for (int decade = layout.lowest_decade + 1; decade <= layout.highest_decade; ++decade) {
+  for (int decade = layout.lowest_decade + layout.decade_step; decade <= layout.highest_decade;
+       decade += layout.decade_step) {
     const double y = std::round(layout.y(std::pow(10.0, decade))) + 0.5;
     cairo_move_to(cr, layout.plot_left, y);
     cairo_line_to(cr, layout.plot_left + layout.plot_width, y);
@@ -160,13 +189,14 @@ void draw_axes(cairo_t* cr, const Layout& layout) {
   cairo_line_to(cr, layout.plot_left + layout.plot_width, base);
   cairo_stroke(cr);
   char label[32];
-  for (int decade = layout.lowest_decade; decade <= layout.highest_decade; ++decade) {
+  for (int decade = layout.lowest_decade; decade <= layout.highest_decade;
+       decade += layout.decade_step) {
     const double value = std::pow(10.0, decade);
     std::snprintf(label, sizeof label, "%g", value);
     show_text_at(cr, layout.plot_left - 6, layout.y(value) + FONT_SIZE / 3, label, 1.0);
   }
   cairo_save(cr);
-  cairo_translate(cr, layout.plot_left - 50, layout.plot_top + PLOT_HEIGHT / 2);
+  cairo_translate(cr, layout.plot_left - 62, layout.plot_top + PLOT_HEIGHT / 2);
   cairo_rotate(cr, -std::numbers::pi / 2);
   show_text_at(cr, 0, 0, "score", 0.5);
   cairo_restore(cr);
@@ -202,7 +232,7 @@ void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_translate(cr, left + layout.group_width / 2, layout.y(layout.bottom()) + LABEL_GAP);
     cairo_rotate(cr, -SLANT);
-    show_text_at(cr, 0, FONT_SIZE / 2, keywords[g], 1.0);
+    show_text_at(cr, 0, FONT_SIZE / 2, group_label(keywords[g]), 1.0);
     cairo_restore(cr);
   }
 }
@@ -232,17 +262,44 @@ void draw(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
   draw_axes(cr, layout);
 }
 
-// Where cairo's stream output goes; keeps the first write error.
-struct Sink {
-  std::FILE* file;
-  int error = 0;
-};
+// Cairo's stream output; the stream keeps the first write error.
+cairo_status_t write_to_stream(void* stream, const unsigned char* data, unsigned int length) {
+  return std::fwrite(data, 1, length, static_cast<FILE*>(stream)) == length
+             ? CAIRO_STATUS_SUCCESS
+             : CAIRO_STATUS_WRITE_ERROR;
+}
 
-cairo_status_t write_to_sink(void* closure, const unsigned char* data, unsigned int length) {
-  Sink* sink = static_cast<Sink*>(closure);
-  if (std::fwrite(data, 1, length, sink->file) == length) return CAIRO_STATUS_SUCCESS;
-  if (sink->error == 0) sink->error = errno;
-  return CAIRO_STATUS_WRITE_ERROR;
+// Draws the chart into `stream` in `format`; returns cairo's verdict.
+cairo_status_t write_chart(FILE* stream, ChartFormat format, const Layout& layout,
+                           const std::vector<RunFile>& runs,
+                           const std::vector<std::string>& keywords) {
+  cairo_surface_t* surface = nullptr;
+  switch (format) {
+    case ChartFormat::png:
+      surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::ceil(layout.width),
+                                           std::ceil(layout.height));
+      break;
+    case ChartFormat::svg:
+      surface =
+          cairo_svg_surface_create_for_stream(write_to_stream, stream, layout.width, layout.height);
+      break;
+    case ChartFormat::pdf:
+      surface =
+          cairo_pdf_surface_create_for_stream(write_to_stream, stream, layout.width, layout.height);
+      break;
+  }
+  cairo_t* cr = cairo_create(surface);
+  draw(cr, layout, runs, keywords);
+  cairo_status_t status = cairo_status(cr);
+  cairo_destroy(cr);
+  if (status == CAIRO_STATUS_SUCCESS && format == ChartFormat::png) {
+    status = cairo_surface_write_to_png_stream(surface, write_to_stream, stream);
+  }
+  // The vector surfaces write the rest of the file here.
+  cairo_surface_finish(surface);
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  return status;
 }
 
 }  // namespace
@@ -261,8 +318,8 @@ std::optional<ChartFormat> chart_format_for(const std::string& path) {
 void write_comparison_chart(const std::string& path, ChartFormat format,
                             const std::vector<RunFile>& runs) {
   const std::vector<std::string> keywords = compared_keywords(runs);
-  // Scores of 0 or less cannot stand on the logarithmic scale; such a bar
-  // stays at the bottom.
+  // A score of 0 cannot stand on the logarithmic scale; its bar stays at
+  // the bottom.
   double lowest = 100;
   double highest = 100;
   for (const RunFile& run : runs) {
@@ -273,42 +330,30 @@ void write_comparison_chart(const std::string& path, ChartFormat format,
     }
   }
   const Layout layout = lay_out(runs, keywords, lowest, highest);
-
-  Sink sink{std::fopen(path.c_str(), "wb")};
-  if (!sink.file) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-
-  cairo_surface_t* surface = nullptr;
-  switch (format) {
-    case ChartFormat::png:
-      surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::ceil(layout.width),
-                                           std::ceil(layout.height));
-      break;
-    case ChartFormat::svg:
-      surface =
-          cairo_svg_surface_create_for_stream(write_to_sink, &sink, layout.width, layout.height);
-      break;
-    case ChartFormat::pdf:
-      surface =
-          cairo_pdf_surface_create_for_stream(write_to_sink, &sink, layout.width, layout.height);
-      break;
+  const double width = std::ceil(layout.width);
+  const double height = std::ceil(layout.height);
+  if (format == ChartFormat::png &&
+      (std::max(width, height) > LARGEST_PNG_SIDE || width * height > LARGEST_PNG_PIXELS)) {
+    char size[160];
+    std::snprintf(size, sizeof size,
+                  "the chart would be %.0f x %.0f pixels, more than a PNG chart may have (%.0f a "
+                  "side, %.0f million in all); an .svg or .pdf chart has no such limit",
+                  width, height, LARGEST_PNG_SIDE, LARGEST_PNG_PIXELS / 1e6);
+    throw std::runtime_error("cannot draw " + path + ": " + size);
   }
-  cairo_t* cr = cairo_create(surface);
-  draw(cr, layout, runs, keywords);
-  cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  if (status == CAIRO_STATUS_SUCCESS && format == ChartFormat::png) {
-    status = cairo_surface_write_to_png_stream(surface, write_to_sink, &sink);
-  }
-  // The vector surfaces write the rest of the file here.
-  cairo_surface_finish(surface);
-  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
 
-  if (std::fclose(sink.file) != 0 && sink.error == 0) sink.error = errno;
-  if (status != CAIRO_STATUS_SUCCESS || sink.error != 0) {
-    std::remove(path.c_str());
-    throw std::runtime_error(
-        "cannot write " + path + ": " +
-        (sink.error ? std::strerror(sink.error) : cairo_status_to_string(status)));
+  ReplacementFile file;
+  if (!open_replacement(&file, path.c_str())) {
+    throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+  }
+  const cairo_status_t status = write_chart(file.stream, format, layout, runs, keywords);
+  // A write that failed is told by the stream, with its reason; anything
+  // else by cairo.
+  if (status != CAIRO_STATUS_SUCCESS && !std::ferror(file.stream)) {
+    discard_replacement(&file);
+    throw std::runtime_error("cannot draw " + path + ": " + cairo_status_to_string(status));
+  }
+  if (commit_replacement(&file) != nullptr) {
+    throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
   }
 }

@@ -16,10 +16,18 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // Writes to `path` a bar chart of the scores: one group per test of
 // compared_keywords(runs) with its keyword as the label, one bar per run in
 // the runs' order and colours (no bar where a run has no score), a
-// logarithmic score axis of whole decades with a marked line at 100, and a legend naming each run's
-// renderer and start. The width grows with the number of tests and runs so
-// that every label stays readable. Throws std::runtime_error ("cannot write
-// PATH: reason") when the file cannot be written; a half-written file is
-// removed.
+// logarithmic score axis of whole decades with a marked line at 100, and a
+// legend naming each run's renderer and start. The width grows with the
+// number of tests and runs so that every label stays readable; keywords are
+// cut to LONGEST_NAME characters and a legend line to 160, and the axis
+// labels only every so many decades where the scores span too many for
+// one each.
+//
+// The chart takes the place of `path` only once complete, as the report
+// does (core/replacement_file.h): whatever fails, a file there stays as it
+// was. Throws std::runtime_error, one line: "cannot draw PATH: reason" when
+// the chart cannot be made (a PNG of more than 32767 pixels a side or 64
+// million in all: the reason says so), "cannot write PATH: reason" when it
+// cannot be written there.
 void write_comparison_chart(const std::string& path, ChartFormat format,
                             const std::vector<RunFile>& runs);

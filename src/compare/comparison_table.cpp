@@ -6,9 +6,12 @@
 
 namespace {
 
-std::string format(const char* pattern, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, pattern, value);
+// Fixed-point, as scores are read; from a billion on (more than any run
+// scores) in exponent form, so that a damaged file's 1e300 keeps its cell
+// narrow.
+std::string number(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, value < 1e9 ? "%.*f" : "%.*e", decimals, value);
   return text;
 }
 
@@ -32,7 +35,7 @@ constexpr std::array<bool, 3> PIECE_RIGHT_ALIGNED = {true, true, false};
 
 std::string ratio(std::optional<double> value, std::optional<double> first) {
   if (!value || !first || *first <= 0) return "";
-  return format("x%.2f", *value / *first);
+  return "x" + number(*value / *first, 2);
 }
 
 Cell test_cell(const TestResult* test, const TestResult* first_test, bool first) {
@@ -48,19 +51,19 @@ Cell test_cell(const TestResult* test, const TestResult* first_test, bool first)
       break;
   }
   if (!test->score) return {{"inf", "", ""}};
-  Cell cell{{format("%.1f", *test->score), "", ""}};
+  Cell cell{{number(*test->score, 1), "", ""}};
   if (!first && first_test && first_test->status == TestStatus::timed) {
     cell.pieces[1] = ratio(test->score, first_test->score);
   }
-  if (test->cv) cell.pieces[2] = format("±%.1f%%", *test->cv * 100.0);
+  if (test->cv) cell.pieces[2] = "±" + number(*test->cv * 100.0, 1) + "%";
   return cell;
 }
 
 Cell total_cell(const GroupTotal& total, const GroupTotal& first_total, bool first) {
   if (total.total) {
-    return {{format("%.1f", *total.total), first ? "" : ratio(total.total, first_total.total), ""}};
+    return {{number(*total.total, 1), first ? "" : ratio(total.total, first_total.total), ""}};
   }
-  if (total.implemented) return {{format("%.1f", *total.implemented), "", "implemented"}};
+  if (total.implemented) return {{number(*total.implemented, 1), "", "implemented"}};
   return {{"n/a", "", ""}};
 }
 
@@ -74,9 +77,9 @@ struct Row {
 std::string comparison_table(const std::vector<RunFile>& runs) {
   std::string text;
   for (size_t r = 0; r < runs.size(); ++r) {
-    text += "run " + std::to_string(r + 1) + ": " + runs[r].path + ", " +
-            runs[r].renderer.value_or("(no renderer string)") + ", started " + runs[r].started +
-            "\n";
+    text += "run " + std::to_string(r + 1) + ": " + printable(runs[r].path) + ", " +
+            printable(runs[r].renderer.value_or("(no renderer string)")) + ", started " +
+            printable(runs[r].started) + "\n";
   }
   text += "\n";
 
@@ -85,12 +88,12 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
   bool platform_known = false;
   for (size_t r = 0; r < runs.size(); ++r) {
     header.cells.push_back({{"run " + std::to_string(r + 1)}});
-    platforms.cells.push_back({{runs[r].platform.value_or("-")}});
+    platforms.cells.push_back({{printable(runs[r].platform.value_or("-"), LONGEST_NAME)}});
     platform_known |= runs[r].platform.has_value();
   }
   std::vector<Row> rows;
   for (const std::string& keyword : compared_keywords(runs)) {
-    Row row{keyword, {}};
+    Row row{printable(keyword, LONGEST_NAME), {}};
     const TestResult* first_test = runs[0].find(keyword);
     for (size_t r = 0; r < runs.size(); ++r) {
       row.cells.push_back(test_cell(runs[r].find(keyword), first_test, r == 0));

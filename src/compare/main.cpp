@@ -27,6 +27,15 @@ int usage_error(const std::string& problem) {
   return EXIT_USAGE;
 }
 
+// A table lost on a full disk or a closed output is an error, not a success.
+void print_table(const std::string& table) {
+  if (std::fwrite(table.data(), 1, table.size(), stdout) != table.size() ||
+      std::fflush(stdout) != 0) {
+    throw std::runtime_error(std::string("cannot write the table to standard output: ") +
+                             std::strerror(errno));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +67,7 @@ int main(int argc, char** argv) {
   try {
     std::vector<RunFile> runs;
     for (const std::string& path : paths) runs.push_back(read_run_file(path));
-    std::fputs(comparison_table(runs).c_str(), stdout);
+    print_table(comparison_table(runs));
     if (chart_format) write_comparison_chart(chart_path, *chart_format, runs);
   } catch (const std::runtime_error& error) {
     std::fflush(stdout);

@@ -1,10 +1,13 @@
 #include "compare/run_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <string_view>
+#include <type_traits>
 
 using nlohmann::json;
 
@@ -37,6 +40,39 @@ const char* kind(json::value_t type) {
   }
 }
 
+// The library's document builder (from its detail namespace: its public
+// parse has no other hook on errors), but for a number too large for a
+// double, which it would tell without a place and not as a parse error:
+// this one says where it is, as for any other fault.
+class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<json> {
+ public:
+  DocumentBuilder(json& document, const std::string& text, const std::string& path)
+      : json_sax_dom_parser(document), text_(text), path_(path) {}
+
+  // `end` is where the token that failed ends.
+  template <class Exception>
+  bool parse_error(size_t end, const std::string& token, const Exception& error) {
+    if constexpr (std::is_same_v<Exception, json::out_of_range>) {
+      const size_t token_end = std::min(text_.size(), end);
+      const std::string_view before(text_.data(), token_end - std::min(token_end, token.size()));
+      const size_t line_begin = before.rfind('\n') + 1;  // npos + 1: the first line
+      throw BadInput(path_ + ": at line " +
+                     std::to_string(1 + std::count(before.begin(), before.end(), '\n')) +
+                     ", column " + std::to_string(before.size() - line_begin + 1) + ": " +
+                     printable(token, LONGEST_NAME) + " is too large a number");
+    }
+    return json_sax_dom_parser::parse_error(end, token, error);
+  }
+
+ private:
+  const std::string& text_;
+  const std::string& path_;
+};
+
+// The library's message on a parse error quotes the last token read, which
+// may be as long as the file.
+constexpr size_t LONGEST_MESSAGE = 200;
+
 // Walks the document and names the field in every complaint, so that a
 // writer that drifts from the format learns where.
 class FieldReader {
@@ -66,10 +102,14 @@ class FieldReader {
     return value;
   }
 
-  std::optional<double> number_or_null(const json& object, const std::string& parent,
-                                       const char* name) const {
+  // A score, a spread or a total: 0 or more, as every run gives them.
+  std::optional<double> measure_or_null(const json& object, const std::string& parent,
+                                        const char* name) const {
     const json& value = typed(object, parent, name, json::value_t::number_float, true);
     if (value.is_null()) return std::nullopt;
+    if (value.get<double>() < 0) {
+      fail(parent + "." + name, value.dump() + " is below 0, which no run gives");
+    }
     return value.get<double>();
   }
 
@@ -79,13 +119,13 @@ class FieldReader {
     if (word == "skipped_by_check") return TestStatus::skipped_by_check;
     if (word == "left_out") return TestStatus::left_out;
     if (word == "not_run") return TestStatus::not_run;
-    fail(parent + ".status", "unknown status \"" + word + "\"");
+    fail(parent + ".status", "unknown status \"" + printable(word, LONGEST_NAME) + "\"");
   }
 
   GroupTotal group_total(const json& totals, const char* group) const {
     const json& value = typed(totals, "totals", group, json::value_t::object);
     const std::string field = std::string("totals.") + group;
-    return {number_or_null(value, field, "total"), number_or_null(value, field, "implemented")};
+    return {measure_or_null(value, field, "total"), measure_or_null(value, field, "implemented")};
   }
 
  private:
@@ -95,23 +135,26 @@ class FieldReader {
 }  // namespace
 
 const TestResult* RunFile::find(const std::string& keyword) const {
-  for (const TestResult& test : tests) {
-    if (test.keyword == keyword) return &test;
-  }
-  return nullptr;
+  const auto found = places.find(keyword);
+  return found == places.end() ? nullptr : &tests[found->second];
 }
 
 RunFile read_run_file(const std::string& path) {
+  return parse_run_file(read_whole_file(path), path);
+}
+
+RunFile parse_run_file(const std::string& text, const std::string& path) {
   json document;
   try {
-    document = json::parse(read_whole_file(path));
+    DocumentBuilder builder(document, text, path);
+    json::sax_parse(text, &builder);
   } catch (const json::parse_error& error) {
     // what() starts with the library's "[json.exception.parse_error.N] ",
     // which says nothing to the user; the rest gives line and column.
     std::string where = error.what();
     const size_t tag_end = where.find("] ");
     if (tag_end != std::string::npos) where.erase(0, tag_end + 2);
-    throw BadInput(path + ": not JSON: " + where);
+    throw BadInput(path + ": not JSON: " + printable(where, LONGEST_MESSAGE));
   }
 
   const FieldReader reader(path);
@@ -124,7 +167,9 @@ RunFile read_run_file(const std::string& path) {
     reader.fail("schema_version", version.dump() + " is not 1, the version this reader knows");
   }
   const std::string program = reader.typed(document, "", "program", json::value_t::string);
-  if (program != "tarvelin") reader.fail("program", "\"" + program + "\" is not \"tarvelin\"");
+  if (program != "tarvelin") {
+    reader.fail("program", "\"" + printable(program, LONGEST_NAME) + "\" is not \"tarvelin\"");
+  }
 
   RunFile run;
   run.path = path;
@@ -139,20 +184,24 @@ RunFile read_run_file(const std::string& path) {
   }
 
   const json& tests = reader.typed(document, "", "tests", json::value_t::array);
-  std::set<std::string> keywords;
   for (size_t i = 0; i < tests.size(); ++i) {
     const std::string field = "tests[" + std::to_string(i) + "]";
     if (!tests[i].is_object()) {
       reader.fail(field, std::string("expected an object, found ") + tests[i].type_name());
     }
+    if (tests[i].contains("validation")) {
+      throw BadInput(path + ": a validation run (" + field +
+                     " has \"validation\"): it has no scores to compare");
+    }
     TestResult test;
     test.keyword = reader.typed(tests[i], field, "keyword", json::value_t::string);
-    if (!keywords.insert(test.keyword).second) {
-      reader.fail(field + ".keyword", "\"" + test.keyword + "\" appears twice");
+    if (!run.places.emplace(test.keyword, run.tests.size()).second) {
+      reader.fail(field + ".keyword",
+                  "\"" + printable(test.keyword, LONGEST_NAME) + "\" appears twice");
     }
     test.status = reader.status(tests[i], field);
-    test.score = reader.number_or_null(tests[i], field, "score");
-    test.cv = reader.number_or_null(tests[i], field, "cv");
+    test.score = reader.measure_or_null(tests[i], field, "score");
+    test.cv = reader.measure_or_null(tests[i], field, "cv");
     run.tests.push_back(std::move(test));
   }
 
@@ -171,4 +220,26 @@ std::vector<std::string> compared_keywords(const std::vector<RunFile>& runs) {
     }
   }
   return keywords;
+}
+
+std::string printable(const std::string& text, size_t longest) {
+  std::string shown;
+  size_t characters = 0;
+  char escape[8];
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if ((c & 0xC0) != 0x80 && ++characters > longest) return shown + "…";
+    if (c < 0x20 || c == 0x7f) {
+      std::snprintf(escape, sizeof escape, "\\x%02x", c);
+    } else if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {  // U+0080 to U+009F in UTF-8
+      std::snprintf(escape, sizeof escape, "\\u%04x", next);
+      ++i;
+    } else {
+      shown += text[i];
+      continue;
+    }
+    shown += escape;
+  }
+  return shown;
 }

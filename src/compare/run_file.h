@@ -2,6 +2,7 @@
 // into what the comparison shows of it.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -38,21 +39,43 @@ struct RunFile {
   std::optional<std::string> platform;
   std::string started;            // ISO 8601 UTC, as written
   std::vector<TestResult> tests;  // in the file's order, keywords unique
+  // Each keyword's place in `tests`, so that finding every row's test in
+  // every run takes no time that grows with the square of their number.
+  std::map<std::string, size_t> places;
   GroupTotal total_3d;
   GroupTotal total_2d;
 
-  // The test of that keyword; null when the file has none.
+  // The test of that keyword; null when the file has none. Needs `places`.
   const TestResult* find(const std::string& keyword) const;
 };
 
-// Reads and checks `path`. Throws BadInput when the file cannot be read
-// ("cannot read PATH: <errno text>"), is not JSON ("PATH: not JSON: <where
-// parsing failed>"), or does not follow schema version 1: a field this
-// reader uses is missing or of another type, `schema_version` is not 1,
-// `program` is not "tarvelin", a status is unknown or a keyword repeats.
-// `environment.platform` may be missing (older files). Fields it does not
-// use are not checked.
+// Reads `path` and parses it with parse_run_file. Throws BadInput also when
+// the file cannot be read ("cannot read PATH: <errno text>").
 RunFile read_run_file(const std::string& path);
+
+// Parses `text`, the content of the result file `path` (which only names it
+// in messages). Throws BadInput when it is not JSON ("PATH: not JSON: <where
+// parsing failed>"), holds a number too large for a double ("PATH: at line
+// L, column C: <number> is too large a number"), is a validation run (whose
+// scores are all null, "PATH: a validation run ...: it has no scores to
+// compare"), or does not follow schema version 1: a field this reader uses
+// is missing or of another type, `schema_version` is not 1, `program` is
+// not "tarvelin", a status is unknown, a keyword repeats, or a score, cv or
+// total is below 0, which no run gives. `environment.platform` may be
+// missing (older files). Fields it does not use are not checked.
+RunFile parse_run_file(const std::string& text, const std::string& path);
+
+// Names from a file (keywords, platforms, a number's digits) are shown cut
+// to this many characters: tarvelin's longest keyword has 22, and a longer
+// name only comes from a damaged file, which must not make every row of a
+// table, or a chart, as wide as it.
+constexpr size_t LONGEST_NAME = 40;
+
+// `text` as shown to the user: each control character (C0, DEL and C1)
+// written as an escape, "\x1b" or "\u009b", so that text from a file cannot
+// start a line or steer a terminal, and cut after `longest` characters
+// (UTF-8 sequences) with "…" added. Other text stays as it is.
+std::string printable(const std::string& text, size_t longest = std::string::npos);
 
 // The keywords of the comparison's rows: the first run's tests in its
 // order, then each test that only later runs have, in order of appearance.

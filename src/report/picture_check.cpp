@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "report/replacement_file.h"
+#include "core/replacement_file.h"
 
 namespace {
 

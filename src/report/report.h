@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/environment_info.h"
+#include "core/replacement_file.h"
 #include "core/run_options.h"
 #include "core/run_results.h"
-#include "report/replacement_file.h"
 
 // Whether a run with these options writes a report and its result files:
 // not in test-loop mode and not for an endless run.

@@ -8,9 +8,26 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
 
-compare() {  # exit status to $STATUS, outputs to out.txt and err.txt
+compare() {  # exit status to $STATUS, outputs to $OUT (else out.txt) and err.txt
   STATUS=0
-  "$PROGRAM" "$@" >out.txt 2>err.txt || STATUS=$?
+  "$PROGRAM" "$@" >"${OUT:-out.txt}" 2>err.txt || STATUS=$?
+}
+
+chart_size() {  # chart_size FILE: prints its width and height
+  python3 - "$1" <<'PY'
+import re, struct, sys
+name = sys.argv[1]
+data = open(name, "rb").read()
+if name.lower().endswith(".png"):
+    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
+    width, height = struct.unpack(">II", data[16:24])
+elif name.lower().endswith(".svg"):
+    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
+else:
+    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
+    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
+print(round(width), round(height))
+PY
 }
 
 # Ratios to the first run (100 and 150 give x1.50), a test that a run lacks
@@ -60,6 +77,22 @@ expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or direc
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
+expect_eq "-help and the manual: the same options" "$(grep -oE '^  -[a-z]+' out.txt | tr -d ' ')" \
+  "$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$SOURCE_DIR"/man/tarvelin-compare.1 |
+    grep -oE '^\.BI? \\-[a-z]+' | sed 's/.*\\//')"
+
+# A lost table is a failure: a full standard output says so.
+OUT=/dev/full expect_error 1 \
+  "tarvelin-compare: cannot write the table to standard output: No space left on device" \
+  run_a.json run_b.json
+
+# A number beyond a double's range, in any field, is told with its place.
+sed 's/"duration_seconds": 61.25/"duration_seconds": 1e309/' run_a.json >huge.json
+expect_error 1 "tarvelin-compare: huge.json: at line 8, column 22: 1e309 is too large a number" \
+  run_a.json huge.json
+sed 's/"score": 200.0/"score": -1e999/' run_a.json >huge.json
+expect_error 1 "tarvelin-compare: huge.json: at line 20, column 318: -1e999 is too large a number" \
+  run_a.json huge.json
 
 printf '{"schema_version": 1,\n "program" "tarvelin"}\n' >broken.json
 compare run_a.json broken.json
@@ -84,7 +117,64 @@ d['tests'][3]['keyword'] = 'swap_buffer'|tests[3].keyword: "swap_buffer" appears
 d['environment']['renderer'] = 7|environment.renderer: expected a string or null, found number
 d['environment']['platform'] = None|environment.platform: expected a string, found null
 d['totals']['2D'] = None|totals.2D: expected an object, found null
+d['tests'][0]['score'] = -5|tests[0].score: -5 is below 0, which no run gives
+d['tests'][0]['cv'] = -3.0|tests[0].cv: -3.0 is below 0, which no run gives
+d['totals']['3D']['total'] = -1|totals.3D.total: -1 is below 0, which no run gives
+[t.update(validation={'verdict': 'ok'}, score=None) for t in d['tests']]|a validation run (tests[0] has "validation"): it has no scores to compare
 CASES
+
+# What no run gives costs no more than a run: a huge score stays a short
+# cell and sits at the chart's top, a keyword's control characters are
+# escaped, and a long keyword is cut, in the table and on a chart of the
+# usual size.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'][2]['score'] = 1e300
+d['tests'][3]['keyword'] = 'red\x1b[31m\nline\x9b'
+d['tests'][0]['keyword'] = 'k' * 5000
+json.dump(d, open('absurd.json', 'w'))"
+compare run_a.json absurd.json -chart absurd.png
+expect_eq "absurd values: exit status" 0 "$STATUS"
+check "absurd values: a huge score in short" \
+  grep -qE '^swap_buffer +200\.0 ±0\.0% +1\.0e\+300 x5\.00e\+297 ±0\.0%$' out.txt
+check "absurd values: control characters escaped" grep -qF 'red\x1b[31m\x0aline\u009b ' out.txt
+check "absurd values: a long keyword cut" grep -qE '^k{40}… ' out.txt
+read -r width height < <(chart_size absurd.png)
+check "absurd values: a chart of the usual size" test "$width" -lt 2000 -a "$height" -lt 2000
+
+# A chart takes its name's place only once complete. One that cannot be
+# made (too large for a PNG) or written (over the file size limit, or
+# killed by it while an SVG is written) leaves the earlier chart as it was,
+# and no temporary file beside it.
+python3 -c "import json; d = json.load(open('run_a.json'))
+d['tests'] = [dict(d['tests'][0], keyword='t%d' % i) for i in range(1200)]
+json.dump(d, open('wide.json', 'w'))"
+compare run_a.json run_b.json -chart kept.png
+compare run_a.json run_b.json -chart kept.svg
+mkdir before && cp kept.png kept.svg before/
+compare wide.json run_b.json -chart kept.png
+expect_eq "a PNG too large: exit status" 1 "$STATUS"
+expect_eq "a PNG too large: the message" "tarvelin-compare: cannot draw kept.png: the chart would \
+be W x H pixels, more than a PNG chart may have (32767 a side, 64 million in all); an .svg or .pdf \
+chart has no such limit" "$(sed -E 's/[0-9]{5} x [0-9]+ pixels/W x H pixels/' err.txt)"
+STATUS=0
+(ulimit -f 8 && trap '' XFSZ && exec "$PROGRAM" wide.json run_b.json -chart kept.svg) \
+  >/dev/null 2>err.txt || STATUS=$?
+expect_eq "over the file size limit: exit status" 1 "$STATUS"
+expect_eq "over the file size limit: the message" \
+  "tarvelin-compare: cannot write kept.svg: File too large" "$(cat err.txt)"
+STATUS=$( (ulimit -f 8 && "$PROGRAM" wide.json run_b.json -chart kept.svg &>/dev/null
+  echo $?) 2>/dev/null)
+expect_eq "killed while writing: exit status" $((128 + $(kill -l XFSZ))) "$STATUS"
+check "failed charts: the earlier ones kept" cmp -s kept.png before/kept.png
+check "failed charts: the earlier SVG kept" cmp -s kept.svg before/kept.svg
+expect_eq "failed charts: no file left beside them" "" "$(ls -A | grep tarvelin || true)"
+
+# A link to a device is written through and stays; a full device is told
+# as such.
+ln -s /dev/full full.png
+expect_error 1 "tarvelin-compare: cannot write full.png: No space left on device" \
+  run_a.json run_b.json -chart full.png
+check "a link to /dev/full: the link stays" test -L full.png
 
 # The chart's format follows its name; -chart may come anywhere. A chart
 # of all 49 tests gives each group at least 20 pixels.
@@ -97,18 +187,7 @@ for name in chart.png chart.svg CHART.PDF all.png; do
   compare "$first" -chart "$name" run_b.json
   expect_eq "$name: exit status" 0 "$STATUS"
   [ "$name" = all.png ] || check "$name: the same table" cmp -s out.txt table.txt
-  check "$name: a chart of the size asked" python3 - "$name" <<'PY'
-import re, struct, sys
-name = sys.argv[1]
-data = open(name, "rb").read()
-if name.endswith(".png"):
-    assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR"
-    width, height = struct.unpack(">II", data[16:24])
-elif name.endswith(".svg"):
-    width, height = map(float, re.search(rb'<svg[^>]* width="([\d.]+)\w*" height="([\d.]+)', data).groups())
-else:
-    assert data.startswith(b"%PDF-") and data.rstrip().endswith(b"%%EOF")
-    width, height = map(float, re.search(rb"/MediaBox \[ *0 0 ([\d.]+) ([\d.]+)", data).groups())
-assert height > 500 and width > (49 * 20 if name == "all.png" else 500), (width, height)
-PY
+  read -r width height < <(chart_size "$name")
+  check "$name: a chart of the size asked" \
+    test "$height" -gt 500 -a "$width" -gt $([ "$name" = all.png ] && echo $((49 * 20)) || echo 500)
 done

@@ -3,12 +3,26 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
+
+// What the stream writes to: the open file and the errno of its first write
+// that failed. stdio keeps only the fact that one failed, and a later flush
+// that has nothing left to write succeeds, so the reason would be lost.
+struct StreamOutput {
+  int fd = -1;
+  int first_error = 0;
+};
 
 struct ReplacementFile {
   FILE* stream = nullptr;  // open for writing from open_replacement to commit/discard
   std::string temp_path;   // empty when the target is written directly
   std::string target_path;
+  std::unique_ptr<StreamOutput> output;  // the stream's, while it is open
+
+  // One dropped while open (an exception on the way to the commit) is
+  // discarded: the target stays as it was and nothing is left beside it.
+  ~ReplacementFile();
 };
 
 // Opens `file->stream` for a new version of `path`. A regular file (or a
@@ -35,8 +49,10 @@ bool open_fallback(ReplacementFile* file, const char* suffix = ".tvl");
 
 // Flushes and syncs the data, closes the stream and renames the temporary
 // file over the target. Returns null on success. On failure the temporary
-// file is removed, the target is left as it was, errno is set, and the
-// result names the step that failed: "write", "sync", "close" or "rename".
+// file is removed, the target is left as it was, and the result names the
+// first step that failed, "write", "sync", "close" or "rename", with errno
+// set to its reason; for "write", that of the first write that failed (a
+// full disk is told as such, not as the input/output error of a later one).
 const char* commit_replacement(ReplacementFile* file);
 
 // Closes and removes the temporary file; the target stays as it was.

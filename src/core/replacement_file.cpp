@@ -1,4 +1,4 @@
-#include "report/replacement_file.h"
+#include "core/replacement_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,11 +36,46 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
+ssize_t write_output(void* cookie, const char* data, size_t size) {
+  StreamOutput* output = static_cast<StreamOutput*>(cookie);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t written = write(output->fd, data + done, size - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;  // no progress and no reason: do not spin
+      if (output->first_error == 0) output->first_error = errno;
+      break;
+    }
+    done += static_cast<size_t>(written);
+  }
+  return static_cast<ssize_t>(done);  // short: stdio marks the stream failed
+}
+
+int close_output(void* cookie) { return close(static_cast<StreamOutput*>(cookie)->fd); }
+
+// Makes `file->stream` write to `fd` through a StreamOutput that keeps the
+// first write error. On failure `fd` is closed.
+bool open_stream(ReplacementFile* file, int fd) {
+  auto output = std::make_unique<StreamOutput>();
+  output->fd = fd;
+  file->stream = fopencookie(output.get(), "w", {nullptr, write_output, nullptr, close_output});
+  if (file->stream == nullptr) {
+    const int reason = errno;
+    close(fd);
+    errno = reason;
+    return false;
+  }
+  file->output = std::move(output);
+  return true;
+}
+
 bool open_direct(ReplacementFile* file, const std::string& path) {
-  file->stream = std::fopen(path.c_str(), "w");
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);  // as fopen "w"
+  if (fd < 0 || !open_stream(file, fd)) return false;
   file->temp_path.clear();
   file->target_path = path;
-  return file->stream != nullptr;
+  return true;
 }
 
 // The temporary file in being, for the signal handler: a fixed buffer, as
@@ -97,19 +132,19 @@ void unlink_keeping_errno(const std::string& path) {
   errno = reason;
 }
 
-// Closes the stream; returns the step that failed, or null.
-const char* finish_stream(FILE* stream, bool sync) {
+// Closes the stream; returns the first step that failed, or null.
+const char* finish_stream(ReplacementFile* file, bool sync) {
+  FILE* stream = std::exchange(file->stream, nullptr);
   const char* failed = nullptr;
-  if (std::fflush(stream) != 0) {
+  if (std::fflush(stream) != 0 || std::ferror(stream)) {
     failed = "write";
-  } else if (std::ferror(stream)) {
-    errno = EIO;  // an earlier write failed; its own errno may be gone
-    failed = "write";
-  } else if (sync && fsync(fileno(stream)) != 0) {
+    errno = file->output->first_error != 0 ? file->output->first_error : EIO;
+  } else if (sync && fsync(file->output->fd) != 0) {
     failed = "sync";
   }
   const int reason = errno;
   const bool closed = std::fclose(stream) == 0;
+  file->output.reset();
   if (failed != nullptr) {
     errno = reason;
     return failed;
@@ -139,14 +174,11 @@ bool open_replacement(ReplacementFile* file, const char* path) {
   if (fd < 0) return exists && open_direct(file, target);
   guard_temp_file(temp);
   fchmod(fd, exists ? (info.st_mode & 07777) : new_file_mode());
-  FILE* stream = fdopen(fd, "w");
-  if (stream == nullptr) {
-    close(fd);
+  if (!open_stream(file, fd)) {
     unlink_keeping_errno(temp);
     release_temp_file();
     return false;
   }
-  file->stream = stream;
   file->temp_path = std::move(temp);
   file->target_path = std::move(target);
   return true;
@@ -159,9 +191,7 @@ bool open_fallback(ReplacementFile* file, const char* suffix) {
   const int fd = mkstemps(path.data(), static_cast<int>(std::strlen(suffix)));
   if (fd < 0) return false;
   fchmod(fd, new_file_mode());
-  file->stream = fdopen(fd, "w");
-  if (file->stream == nullptr) {
-    close(fd);
+  if (!open_stream(file, fd)) {
     unlink_keeping_errno(path);
     return false;
   }
@@ -171,9 +201,8 @@ bool open_fallback(ReplacementFile* file, const char* suffix) {
 }
 
 const char* commit_replacement(ReplacementFile* file) {
-  FILE* stream = std::exchange(file->stream, nullptr);
   const bool replacing = !file->temp_path.empty();
-  const char* failed = finish_stream(stream, replacing);
+  const char* failed = finish_stream(file, replacing);
   if (failed == nullptr && replacing &&
       std::rename(file->temp_path.c_str(), file->target_path.c_str()) != 0) {
     failed = "rename";
@@ -183,9 +212,12 @@ const char* commit_replacement(ReplacementFile* file) {
   return failed;
 }
 
+ReplacementFile::~ReplacementFile() { discard_replacement(this); }
+
 void discard_replacement(ReplacementFile* file) {
   if (file->stream == nullptr) return;
   std::fclose(std::exchange(file->stream, nullptr));
+  file->output.reset();
   if (!file->temp_path.empty()) unlink(file->temp_path.c_str());
   release_temp_file();
 }

@@ -1,0 +1,38 @@
+// Feeds arbitrary bytes to the result-file reader as a file's text, and a
+// file it accepts to the comparison table. Any crash, overrun or undefined
+// behaviour is a finding, and so is a message that is not one line, or a
+// message or table that shows a control character as it is.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "compare/comparison_table.h"
+#include "compare/run_file.h"
+
+namespace {
+
+// Text as shown stays clear of C0 (but for the line breaks `breaks` lets
+// through), DEL and C1.
+void expect_shown(const std::string& text, bool breaks) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if ((c < 0x20 && !(breaks && c == '\n')) || c == 0x7f ||
+        (c == 0xc2 && next >= 0x80 && next <= 0x9f)) {
+      std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  try {
+    const RunFile run = parse_run_file(text, "fuzz.json");
+    expect_shown(comparison_table({run, run}), true);
+  } catch (const BadInput& error) {
+    expect_shown(error.what(), false);
+  }
+  return 0;
+}
