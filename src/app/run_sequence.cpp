@@ -15,6 +15,7 @@
 #include "app/test_windows.h"
 #include "app/validation.h"
 #include "core/picture.h"
+#include "core/printable.h"
 #include "core/progress_title.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
@@ -201,7 +202,7 @@ int end_validation(BenchmarkRun& run) {
   const int differing = run.validation.differing();
   std::string text = std::to_string(differing) + " of " + std::to_string(TEST_COUNT) +
                      " pictures differ from their references; ";
-  const std::string summary = printable_name(options.validate_dir) + "/summary.txt";
+  const std::string summary = printable(options.validate_dir) + "/summary.txt";
   text += summary_written ? "see " + summary : summary + " could not be written";
   platform::message_box("Validation", text.c_str());
   if (!options.batch) return EXIT_DONE;

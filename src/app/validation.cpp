@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/printable.h"
 #include "core/test_window.h"
 #include "platform/platform.h"
 #include "report/report.h"
@@ -84,10 +85,10 @@ bool Validation::prepare() {
   std::error_code error;
   if (!std::filesystem::is_directory(references_, error)) {
     std::fprintf(stderr, "Error : no reference pictures: folder %s not found\n",
-                 printable_name(references_).c_str());
+                 printable(references_).c_str());
     return false;
   }
-  const std::string folder = printable_name(options_.validate_dir);
+  const std::string folder = printable(options_.validate_dir);
   std::filesystem::create_directories(options_.validate_dir, error);
   if (error) {
     std::fprintf(stderr, "Error : folder %s not created (%s)\n", folder.c_str(),
@@ -120,7 +121,7 @@ void Validation::save(const TestInfo& test, const char* what, const Picture& pic
   const std::string path = picture_path(test, what);
   std::string trouble;
   if (!write_png(path, picture, trouble)) {
-    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable_name(path).c_str(),
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable(path).c_str(),
                  trouble.c_str());
   }
 }
@@ -149,7 +150,7 @@ void Validation::check(const TestInfo& test, const TestWindow& window) {
   }
   if (!error.empty()) {
     verdict = {PictureVerdict::differs, 1.0, 255, true};
-    progress_.note(("  differs: " + printable_name(error)).c_str());
+    progress_.note(("  differs: " + printable(error)).c_str());
     save(test, "captured", captured);
     return;
   }
@@ -173,7 +174,7 @@ bool Validation::write_summary() const {
   const std::string path = options_.validate_dir + "/summary.txt";
   FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) {
-    std::fprintf(stderr, "Error : file %s not created (%s)\n", printable_name(path).c_str(),
+    std::fprintf(stderr, "Error : file %s not created (%s)\n", printable(path).c_str(),
                  std::strerror(errno));
     return false;
   }
@@ -185,7 +186,7 @@ bool Validation::write_summary() const {
   }
   const bool written = std::fclose(out) == 0;
   if (!written) {
-    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable_name(path).c_str(),
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable(path).c_str(),
                  std::strerror(errno));
   }
   return written;

@@ -13,6 +13,7 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "core/printable.h"
 #include "core/replacement_file.h"
 
 namespace {

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include "core/printable.h"
+
 namespace {
 
 // Fixed-point, as scores are read; from a billion on (more than any run

@@ -71,12 +71,6 @@ RunFile parse_run_file(const std::string& text, const std::string& path);
 // table, or a chart, as wide as it.
 constexpr size_t LONGEST_NAME = 40;
 
-// `text` as shown to the user: each control character (C0, DEL and C1)
-// written as an escape, "\x1b" or "\u009b", so that text from a file cannot
-// start a line or steer a terminal, and cut after `longest` characters
-// (UTF-8 sequences) with "…" added. Other text stays as it is.
-std::string printable(const std::string& text, size_t longest = std::string::npos);
-
 // The keywords of the comparison's rows: the first run's tests in its
 // order, then each test that only later runs have, in order of appearance.
 std::vector<std::string> compared_keywords(const std::vector<RunFile>& runs);

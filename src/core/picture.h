@@ -12,4 +12,3 @@ constexpr std::size_t PICTURE_BYTES = std::size_t{PICTURE_SIZE} * PICTURE_SIZE *
 // it as their texture as it is (its first row is then t = 0): nothing changes it, so it
 // needs no working copy.
 alignas(4) extern const unsigned char source_image[PICTURE_BYTES];
-

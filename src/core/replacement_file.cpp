@@ -184,10 +184,13 @@ bool open_replacement(ReplacementFile* file, const char* path) {
   return true;
 }
 
-bool open_fallback(ReplacementFile* file, const char* suffix) {
+std::string fallback_folder() {
   const char* folder = std::getenv("TMPDIR");
-  if (folder == nullptr || folder[0] == '\0') folder = "/tmp";
-  std::string path = std::string(folder) + "/tarvelin-report-XXXXXX" + suffix;
+  return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+}
+
+bool open_fallback(ReplacementFile* file, const char* suffix) {
+  std::string path = fallback_folder() + "/tarvelin-report-XXXXXX" + suffix;
   const int fd = mkstemps(path.data(), static_cast<int>(std::strlen(suffix)));
   if (fd < 0) return false;
   fchmod(fd, new_file_mode());

@@ -47,6 +47,9 @@ bool open_replacement(ReplacementFile* file, const char* path);
 // (".json", ".csv") that could not be written where asked.
 bool open_fallback(ReplacementFile* file, const char* suffix = ".tvl");
 
+// The folder open_fallback writes into: $TMPDIR, else /tmp.
+std::string fallback_folder();
+
 // Flushes and syncs the data, closes the stream and renames the temporary
 // file over the target. Returns null on success. On failure the temporary
 // file is removed, the target is left as it was, and the result names the

@@ -8,29 +8,11 @@
 #include <functional>
 #include <string>
 
+#include "core/printable.h"
 #include "report/results_text.h"
 #include "report/status_text.h"
 
 bool report_wanted(const RunOptions& options) { return options.loops >= 0 && !options.test_loop; }
-
-std::string printable_name(const std::string& name) {
-  std::string shown;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      shown += "\\n";
-    } else if (c == '\t') {
-      shown += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-      shown += escape;
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
 
 void ReportFile::write_whole_report(FILE* out) const {
   write_status_text(out, options_, info_);
@@ -46,7 +28,7 @@ namespace {
 // be written either.
 std::string save_elsewhere(const char* path, const std::string& trouble, const char* what,
                            const char* suffix, const std::function<void(FILE*)>& write) {
-  const std::string shown = printable_name(path);
+  const std::string shown = printable(path);
   const char* name = shown.c_str();
   ReplacementFile fallback;
   const char* step = nullptr;
@@ -62,9 +44,11 @@ std::string save_elsewhere(const char* path, const std::string& trouble, const c
     unlink(fallback.target_path.c_str());  // incomplete
     errno = reason;
   }
+  const std::string place = fallback.target_path.empty()
+                                ? "the temporary folder " + printable(fallback_folder())
+                                : printable(fallback.target_path);
   std::fprintf(stderr, "Error : file %s %s; no copy could be written to %s either (%s%s%s).\n",
-               name, trouble.c_str(),
-               fallback.target_path.empty() ? "the temporary folder" : fallback.target_path.c_str(),
+               name, trouble.c_str(), place.c_str(),
                step != nullptr ? step : "", step != nullptr ? " failed: " : "",
                std::strerror(errno));
   return {};

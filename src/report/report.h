@@ -81,7 +81,3 @@ class ReportFile {
 // fresh "tarvelin-report-XXXXXX<suffix>" in the temporary folder, one line
 // on stderr says why and where, and the result is false.
 bool write_result_file(const char* path, const std::string& text, const char* suffix);
-
-// `name` as a message shows it: control characters, which would break the
-// message's line or the terminal, written as escapes ("\n", "\x1b").
-std::string printable_name(const std::string& name);

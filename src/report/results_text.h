@@ -22,7 +22,7 @@
 // total shows "-----" and an "implemented" line gives the value.
 //
 // A test that ran but whose mean time was 0.0 (a run shorter than the
-// nanosecond clock can tell, or a slot a test never filled) is written with the score "inf" and counts like a skipped
-// test for its group: left out of the mean, the total shows "-----". So no
+// nanosecond clock can tell, or a slot a test never filled) is written with the score "inf" and
+// counts like a skipped test for its group: left out of the mean, the total shows "-----". So no
 // group average is ever infinite.
 void write_results_text(FILE* out, const RunOptions& options, const RunResults& results);

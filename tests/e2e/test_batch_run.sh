@@ -26,7 +26,7 @@ import json
 run = json.load(open("lines.json"))
 seconds = run["tests"][27]["pass_seconds"] + [run["duration_seconds"]]
 assert seconds[0] > 0 and all(len(repr(s).split(".")[1]) <= 9 for s in seconds), seconds'
-check "the report's error stays on one line" grep -q '^Error : file no\\nwhere/r.tvl not created' err.txt
+check "the report's error stays on one line" grep -qF 'Error : file no\x0awhere/r.tvl not created' err.txt
 
 # Xvfb offers no swap control, so the swap interval is left to the driver; the
 # report's header and the batch output (before the first test) say so, and

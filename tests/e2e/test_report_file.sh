@@ -20,6 +20,9 @@ expect_eq "and says why and where the report went" \
   "$(grep '^Error' err.txt)"
 check "the copy is the whole report" grep -qx 'BLUE Bits        : 8' "$saved"
 rm -f spare/*
+TMPDIR=$WORK/gone run_batch -statusonly -f nowhere/result.tvl
+check "a temporary folder that fails too is named" grep -qF \
+  "no copy could be written to the temporary folder $WORK/gone either (No such file or directory)" err.txt
 
 # So do result files, told the same way; the report itself is written.
 run_batch -statusonly -csv nowhere/run.csv -json run.json
