@@ -61,7 +61,7 @@ Cell test_cell(const TestResult* test, const TestResult* first_test, bool first)
   return cell;
 }
 
-Cell total_cell(const GroupTotal& total, const GroupTotal& first_total, bool first) {
+Cell total_cell(const GroupValues& total, const GroupValues& first_total, bool first) {
   if (total.total) {
     return {{number(*total.total, 1), first ? "" : ratio(total.total, first_total.total), ""}};
   }

@@ -116,18 +116,17 @@ class FieldReader {
   }
 
   TestStatus status(const json& test, const std::string& parent) const {
-    const std::string word = typed(test, parent, "status", json::value_t::string);
-    if (word == "timed") return TestStatus::timed;
-    if (word == "skipped_by_check") return TestStatus::skipped_by_check;
-    if (word == "left_out") return TestStatus::left_out;
-    if (word == "not_run") return TestStatus::not_run;
-    fail(parent + ".status", "unknown status \"" + printable(word, LONGEST_NAME) + "\"");
+    const char* name = field_name(TestField::status);
+    const std::string word = typed(test, parent, name, json::value_t::string);
+    if (const std::optional<TestStatus> status = test_status_named(word)) return *status;
+    fail(parent + "." + name, "unknown status \"" + printable(word, LONGEST_NAME) + "\"");
   }
 
-  GroupTotal group_total(const json& totals, const char* group) const {
-    const json& value = typed(totals, "totals", group, json::value_t::object);
-    const std::string field = std::string("totals.") + group;
-    return {measure_or_null(value, field, "total"), measure_or_null(value, field, "implemented")};
+  GroupValues group_total(const json& totals, const char* group) const {
+    const json& value = typed(totals, result_key::TOTALS, group, json::value_t::object);
+    const std::string field = std::string(result_key::TOTALS) + "." + group;
+    return {measure_or_null(value, field, result_key::TOTAL),
+            measure_or_null(value, field, result_key::IMPLEMENTED)};
   }
 
  private:
@@ -164,52 +163,61 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
     throw BadInput(path + ": expected an object at the top, found " + document.type_name());
   }
   // The version decides how the rest reads, so it is checked first.
-  const json& version = reader.typed(document, "", "schema_version", json::value_t::number_float);
-  if (version.get<double>() != 1) {
-    reader.fail("schema_version", version.dump() + " is not 1, the version this reader knows");
+  const json& version =
+      reader.typed(document, "", result_key::SCHEMA_VERSION, json::value_t::number_float);
+  if (version.get<double>() != RESULTS_SCHEMA_VERSION) {
+    reader.fail(result_key::SCHEMA_VERSION, version.dump() + " is not " +
+                                                std::to_string(RESULTS_SCHEMA_VERSION) +
+                                                ", the version this reader knows");
   }
-  const std::string program = reader.typed(document, "", "program", json::value_t::string);
-  if (program != "tarvelin") {
-    reader.fail("program", "\"" + printable(program, LONGEST_NAME) + "\" is not \"tarvelin\"");
+  const std::string program =
+      reader.typed(document, "", result_key::PROGRAM, json::value_t::string);
+  if (program != RESULTS_PROGRAM) {
+    reader.fail(result_key::PROGRAM,
+                "\"" + printable(program, LONGEST_NAME) + "\" is not \"" + RESULTS_PROGRAM + "\"");
   }
 
   RunFile run;
   run.path = path;
-  run.started = reader.typed(document, "", "started", json::value_t::string);
-  const json& environment = reader.typed(document, "", "environment", json::value_t::object);
-  const json& renderer =
-      reader.typed(environment, "environment", "renderer", json::value_t::string, true);
+  run.started = reader.typed(document, "", result_key::STARTED, json::value_t::string);
+  const json& environment =
+      reader.typed(document, "", result_key::ENVIRONMENT, json::value_t::object);
+  const json& renderer = reader.typed(environment, result_key::ENVIRONMENT, result_key::RENDERER,
+                                      json::value_t::string, true);
   if (!renderer.is_null()) run.renderer = renderer.get<std::string>();
-  if (environment.contains("platform")) {
-    run.platform = reader.typed(environment, "environment", "platform", json::value_t::string)
+  if (environment.contains(result_key::PLATFORM)) {
+    run.platform = reader
+                       .typed(environment, result_key::ENVIRONMENT, result_key::PLATFORM,
+                              json::value_t::string)
                        .get<std::string>();
   }
 
-  const json& tests = reader.typed(document, "", "tests", json::value_t::array);
+  const json& tests = reader.typed(document, "", result_key::TESTS, json::value_t::array);
   for (size_t i = 0; i < tests.size(); ++i) {
     const std::string field = "tests[" + std::to_string(i) + "]";
     if (!tests[i].is_object()) {
       reader.fail(field, std::string("expected an object, found ") + tests[i].type_name());
     }
-    if (tests[i].contains("validation")) {
+    if (tests[i].contains(result_key::VALIDATION)) {
       throw BadInput(path + ": a validation run (" + field +
                      " has \"validation\"): it has no scores to compare");
     }
     TestResult test;
-    test.keyword = reader.typed(tests[i], field, "keyword", json::value_t::string);
+    test.keyword =
+        reader.typed(tests[i], field, field_name(TestField::keyword), json::value_t::string);
     if (!run.places.emplace(test.keyword, run.tests.size()).second) {
       reader.fail(field + ".keyword",
                   "\"" + printable(test.keyword, LONGEST_NAME) + "\" appears twice");
     }
     test.status = reader.status(tests[i], field);
-    test.score = reader.measure_or_null(tests[i], field, "score");
-    test.cv = reader.measure_or_null(tests[i], field, "cv");
+    test.score = reader.measure_or_null(tests[i], field, field_name(TestField::score));
+    test.cv = reader.measure_or_null(tests[i], field, field_name(TestField::cv));
     run.tests.push_back(std::move(test));
   }
 
-  const json& totals = reader.typed(document, "", "totals", json::value_t::object);
-  run.total_3d = reader.group_total(totals, "3D");
-  run.total_2d = reader.group_total(totals, "2D");
+  const json& totals = reader.typed(document, "", result_key::TOTALS, json::value_t::object);
+  run.total_3d = reader.group_total(totals, result_key::GROUP_3D);
+  run.total_2d = reader.group_total(totals, result_key::GROUP_2D);
   return run;
 }
 

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "core/result_fields.h"
+
 // A file that cannot be read or does not follow the result format. what()
 // is one line that names the file and, for content, the field.
 class BadInput : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-enum class TestStatus { timed, skipped_by_check, left_out, not_run };
 
 struct TestResult {
   std::string keyword;
@@ -24,9 +24,10 @@ struct TestResult {
   std::optional<double> cv;     // none for fewer than 2 passes
 };
 
-// A group's closing value: the total when every test of the group was
-// measured, else the "implemented" value over those that were, else none.
-struct GroupTotal {
+// A group's closing values as the file gives them: the total when every
+// test of the group was measured, else the "implemented" value over those
+// that were, else none.
+struct GroupValues {
   std::optional<double> total;
   std::optional<double> implemented;
 };
@@ -42,8 +43,8 @@ struct RunFile {
   // Each keyword's place in `tests`, so that finding every row's test in
   // every run takes no time that grows with the square of their number.
   std::map<std::string, size_t> places;
-  GroupTotal total_3d;
-  GroupTotal total_2d;
+  GroupValues total_3d;
+  GroupValues total_2d;
 
   // The test of that keyword; null when the file has none. Needs `places`.
   const TestResult* find(const std::string& keyword) const;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/result_fields.h"
 #include "report/scoring.h"
 #include "report/statistics.h"
 #include "report/status_text.h"
@@ -71,10 +72,10 @@ Json settings_json(const RunOptions& options, const EnvironmentInfo& info) {
 }
 
 Json environment_json(const EnvironmentInfo& info) {
-  return {{"platform", platform_name(info.gl_platform)},
+  return {{result_key::PLATFORM, platform_name(info.gl_platform)},
           {"device", value_or_null(info.drm_file)},
           {"vendor", value_or_null(info.vendor_string)},
-          {"renderer", value_or_null(info.renderer_string)},
+          {result_key::RENDERER, value_or_null(info.renderer_string)},
           {"version", value_or_null(info.version_string)},
           {"extensions", extension_words(info.extensions_string)},
           {"window_3d",
@@ -99,31 +100,42 @@ Json verdict_json(const PictureVerdict& verdict) {
           {"reference_missing", verdict.no_reference}};
 }
 
-Json test_json(const TestInfo& test, const TestSummary& summary) {
-  return {{"id", static_cast<int>(test.id)},
-          {"keyword", test.keyword},
-          {"title", test.title},
-          {"label", test.label},
-          {"group", group_name(test.id)},
-          {"reference_seconds", test.reference},
-          {"status", test_status_name(summary.status)},
-          {"pass_seconds", summary.pass_seconds},
-          {"min_seconds", value_or_null(summary.min_seconds)},
-          {"median_seconds", value_or_null(summary.median_seconds)},
-          {"max_seconds", value_or_null(summary.max_seconds)},
-          {"mean_seconds", value_or_null(summary.mean_seconds)},
-          {"trimmed_mean_seconds", value_or_null(summary.trimmed_mean_seconds)},
-          {"cv", value_or_null(summary.cv)},
-          {"score", value_or_null(summary.score)}};
+// A test's values in TestField order: the one list both files are made of.
+using TestValues = std::array<Json, static_cast<size_t>(TestField::count)>;
+TestValues test_values(const TestInfo& test, const TestSummary& summary) {
+  return {static_cast<int>(test.id),
+          test.keyword,
+          test.title,
+          test.label,
+          group_name(test.id),
+          test.reference,
+          test_status_name(summary.status),
+          summary.pass_seconds,
+          value_or_null(summary.min_seconds),
+          value_or_null(summary.median_seconds),
+          value_or_null(summary.max_seconds),
+          value_or_null(summary.mean_seconds),
+          value_or_null(summary.trimmed_mean_seconds),
+          value_or_null(summary.cv),
+          value_or_null(summary.score)};
+}
+
+Json test_json(const TestValues& values) {
+  Json object = Json::object();
+  for (size_t field = 0; field < values.size(); ++field) {
+    object[TEST_FIELD_NAMES[field]] = values[field];
+  }
+  return object;
 }
 
 // A status-only or validation run scored nothing, and a group none of
 // whose tests was measured has no mean: then neither value exists.
 Json group_json(const RunOptions& options, const GroupTotal& group) {
   const bool measured = !options.status_only && !options.validating() && group.measured > 0;
-  return {{"total", measured && group.complete ? Json(group.value) : Json(nullptr)},
-          {"implemented", measured && !group.complete ? Json(group.value) : Json(nullptr)},
-          {"tests", group.tests}};
+  return {
+      {result_key::TOTAL, measured && group.complete ? Json(group.value) : Json(nullptr)},
+      {result_key::IMPLEMENTED, measured && !group.complete ? Json(group.value) : Json(nullptr)},
+      {"tests", group.tests}};
 }
 
 // Numbers in CSV in their shortest form that reads back exactly, with a
@@ -134,8 +146,16 @@ std::string csv_number(double value) {
   return std::string(text, end);
 }
 
-std::string csv_number(const std::optional<double>& value) {
-  return value ? csv_number(*value) : "";
+// A value as its CSV field: a number as above, passes separated by ";",
+// null as nothing.
+std::string csv_text(const Json& value) {
+  if (value.is_string()) return value.get<std::string>();
+  if (value.is_number()) return csv_number(value.get<double>());
+  std::string joined;
+  if (value.is_array()) {
+    for (const Json& item : value) joined += (joined.empty() ? "" : ";") + csv_text(item);
+  }
+  return joined;
 }
 
 // RFC 4180: quoted when it holds a comma, a quote or a line break, with its
@@ -150,11 +170,12 @@ std::string csv_field(const std::string& text) {
   return quoted + '"';
 }
 
-std::string csv_row(const std::vector<std::string>& fields) {
+template <class Fields, class Text>
+std::string csv_row(const Fields& fields, Text text) {
   std::string row;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) row += ',';
-    row += csv_field(fields[i]);
+    row += csv_field(text(fields[i]));
   }
   return row + "\r\n";
 }
@@ -175,45 +196,33 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
                          const RunResults& results, const RunRecord& record) {
   Json tests = Json::array();
   for (const TestInfo& test : test_catalogue) {
-    Json record = test_json(test, summarize_test(options, results, test.id));
-    if (options.validating()) record["validation"] = verdict_json(results.verdicts[test.id]);
-    tests.push_back(record);
+    Json object = test_json(test_values(test, summarize_test(options, results, test.id)));
+    if (options.validating()) {
+      object[result_key::VALIDATION] = verdict_json(results.verdicts[test.id]);
+    }
+    tests.push_back(object);
   }
   const GroupTotals totals = compute_group_totals(options, results);
-  const Json document = {{"schema_version", RESULTS_SCHEMA_VERSION},
-                         {"program", "tarvelin"},
+  const Json document = {{result_key::SCHEMA_VERSION, RESULTS_SCHEMA_VERSION},
+                         {result_key::PROGRAM, RESULTS_PROGRAM},
                          {"version", VERSION_NUMBER},
                          {"command_line", record.command_line},
                          {"settings", settings_json(options, info)},
-                         {"started", record.started_utc},
+                         {result_key::STARTED, record.started_utc},
                          {"duration_seconds", record.duration_seconds},
-                         {"environment", environment_json(info)},
-                         {"tests", tests},
-                         {"totals",
-                          {{"3D", group_json(options, totals.group_3d)},
-                           {"2D", group_json(options, totals.group_2d)}}}};
+                         {result_key::ENVIRONMENT, environment_json(info)},
+                         {result_key::TESTS, tests},
+                         {result_key::TOTALS,
+                          {{result_key::GROUP_3D, group_json(options, totals.group_3d)},
+                           {result_key::GROUP_2D, group_json(options, totals.group_2d)}}}};
   // Invalid UTF-8 from a driver's strings is replaced rather than refused.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::string results_csv(const RunOptions& options, const RunResults& results) {
-  std::string text =
-      csv_row({"id", "keyword", "title", "label", "group", "reference_seconds", "status",
-               "pass_seconds", "min_seconds", "median_seconds", "max_seconds", "mean_seconds",
-               "trimmed_mean_seconds", "cv", "score"});
+  std::string text = csv_row(TEST_FIELD_NAMES, [](const char* name) { return name; });
   for (const TestInfo& test : test_catalogue) {
-    const TestSummary summary = summarize_test(options, results, test.id);
-    std::string passes;
-    for (double seconds : summary.pass_seconds) {
-      if (!passes.empty()) passes += ';';
-      passes += csv_number(seconds);
-    }
-    text += csv_row({std::to_string(test.id), test.keyword, test.title, test.label,
-                     group_name(test.id), csv_number(test.reference),
-                     test_status_name(summary.status), passes, csv_number(summary.min_seconds),
-                     csv_number(summary.median_seconds), csv_number(summary.max_seconds),
-                     csv_number(summary.mean_seconds), csv_number(summary.trimmed_mean_seconds),
-                     csv_number(summary.cv), csv_number(summary.score)});
+    text += csv_row(test_values(test, summarize_test(options, results, test.id)), csv_text);
   }
   return text;
 }

@@ -10,8 +10,6 @@
 #include "core/run_results.h"
 #include "core/run_state.h"
 
-constexpr int RESULTS_SCHEMA_VERSION = 1;
-
 // The JSON document, indented, ending with a line feed.
 std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
                          const RunResults& results, const RunRecord& record);

@@ -30,19 +30,6 @@ std::optional<double> coefficient_of_variation(const std::vector<double>& values
 
 }  // namespace
 
-const char* test_status_name(TestStatus status) {
-  switch (status) {
-    case TestStatus::timed:
-      return "timed";
-    case TestStatus::skipped_by_check:
-      return "skipped_by_check";
-    case TestStatus::left_out:
-      return "left_out";
-    case TestStatus::not_run:
-      return "not_run";
-  }
-  return "not_run";
-}
 
 TestSummary summarize_test(const RunOptions& options, const RunResults& results, TestId id) {
   TestSummary summary;

@@ -6,18 +6,9 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/result_fields.h"
 #include "core/run_options.h"
 #include "core/run_results.h"
-
-enum class TestStatus {
-  timed,
-  skipped_by_check,  // its automatic check found what it measures missing or without effect
-  left_out,          // the pass definition passed over it
-  not_run,           // status-only mode: no test ran
-};
-
-// The name the result files give a status, e.g. "skipped_by_check".
-const char* test_status_name(TestStatus status);
 
 struct TestSummary {
   TestStatus status = TestStatus::not_run;
