@@ -6,6 +6,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -220,14 +221,13 @@ void announce_end(const RunOptions& options, const ReportFile& report) {
 
 }  // namespace
 
-int run_benchmark(int argc, char** argv) {
-  // About 300 KB with the mesh: kept off the stack.
-  const auto owned = std::make_unique<BenchmarkRun>();
-  BenchmarkRun& run = *owned;
-  RunOptions& options = run.run_options;
-  RunRecord& record = run.run_state.record;
-  record.command_line.assign(argv, argv + argc);
+namespace {
 
+// The command line, where the tests draw and the panel, up to START; an
+// exit status when the run ends before it.
+std::optional<int> settle_settings(BenchmarkRun& run, int argc, char** argv) {
+  RunOptions& options = run.run_options;
+  run.run_state.record.command_line.assign(argv, argv + argc);
   argc = take_mode_options(argc, argv, options);
   platform::set_batch_mode(options.batch);
   // Message boxes need the display; its absence is told below. Off-screen
@@ -242,7 +242,6 @@ int run_benchmark(int argc, char** argv) {
 
   build_surface_mesh(run.scene.surface_mesh);
   check_pass_file(run);
-
   run_start_panel(run);
   if (!run.run_state.start_pressed) return EXIT_DONE;
   // The panel may have changed what the command line asked for.
@@ -250,32 +249,42 @@ int run_benchmark(int argc, char** argv) {
     platform::message_box("Error", conflict.c_str());
     return options.batch ? BATCH_USAGE : EXIT_ABANDONED;
   }
+  return std::nullopt;
+}
 
-  record.started_utc = utc_now();
-  run.run_state.depth_bits_asked = options.depth_bits;
+// From START to the end of the last pass; an exit status when a window
+// fails.
+std::optional<int> run_passes(BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  RunState& state = run.run_state;
+  state.record.started_utc = utc_now();
+  state.depth_bits_asked = options.depth_bits;
   const uint64_t started_ns = platform::clock_ns();
-  if (run.run_state.environment_info.offscreen()) {
-    run.progress.note(offscreen_line(run.run_state.environment_info).c_str());
+  if (state.environment_info.offscreen()) {
+    run.progress.note(offscreen_line(state.environment_info).c_str());
   }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
-  if (options.loops > 0 && !run.run_options.validating())
-    run.progress.progress_total *= options.loops;
-  run.run_state.results.select(selection.skip_flags);
+  if (options.loops > 0 && !options.validating()) run.progress.progress_total *= options.loops;
+  state.results.select(selection.skip_flags);
   if (options.stop_screen_saver) platform::suspend_screen_saver();
+  if (options.validating() && !run.validation.prepare()) return exit_after_window_failure(options);
 
-  if (run.run_options.validating() && !run.validation.prepare())
-    return exit_after_window_failure(options);
   // Loop counts of 0 and 1 both run one pass; a negative count never ends.
-  int32_t passes_left = options.status_only || run.run_options.validating() ? 1 : options.loops;
+  int32_t passes_left = options.status_only || options.validating() ? 1 : options.loops;
   for (;;) {
     if (!run_pass(run)) return exit_after_window_failure(options);
-    if (options.loops < 0 && !run.run_options.validating()) continue;
+    if (options.loops < 0 && !options.validating()) continue;
     if (--passes_left <= 0) break;
   }
-  record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
-  if (run.run_options.validating()) return end_validation(run);
+  state.record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
+  return std::nullopt;
+}
 
+// A timed run ends with its report, the result files asked for, the viewer
+// or the completion box, and the summary lines.
+int end_timed_run(BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
   platform::resume_screen_saver();
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);
   write_report(report, options);
@@ -286,4 +295,15 @@ int run_benchmark(int argc, char** argv) {
     return report.report_failed() || !results_written ? BATCH_FAILED : BATCH_DONE;
   }
   return EXIT_DONE;
+}
+
+}  // namespace
+
+int run_benchmark(int argc, char** argv) {
+  // About 300 KB with the mesh: kept off the stack.
+  const auto owned = std::make_unique<BenchmarkRun>();
+  BenchmarkRun& run = *owned;
+  if (const std::optional<int> status = settle_settings(run, argc, argv)) return *status;
+  if (const std::optional<int> status = run_passes(run)) return *status;
+  return run.run_options.validating() ? end_validation(run) : end_timed_run(run);
 }

@@ -13,39 +13,11 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "compare/chart_layout.h"
 #include "core/printable.h"
 #include "core/replacement_file.h"
 
 namespace {
-
-// Sizes in pixels (points for SVG and PDF). A group holds one bar per run
-// and a gap; 49 groups of two runs make a chart about 1600 wide. Fewer
-// groups get wider bars, up to MAX_BAR_WIDTH.
-constexpr double BAR_WIDTH = 10;
-constexpr double MAX_BAR_WIDTH = 40;
-constexpr double GROUP_GAP = 10;
-constexpr double WIDE_PLOT = 1000;  // what the bars widen towards
-constexpr double MIN_PLOT_WIDTH = 400;
-constexpr double MARGIN_LEFT = 80;   // room for the axis; more when the first label needs it
-constexpr double MARGIN_RIGHT = 40;  // room for the 100 line's label
-constexpr double TITLE_HEIGHT = 40;
-constexpr double LEGEND_LINE = 20;
-constexpr double SWATCH = 14;
-constexpr double LABEL_GAP = 8;  // between the axis and the keywords that hang below it
-constexpr double SLANT = std::numbers::pi / 4;
-constexpr double PLOT_HEIGHT = 560;
-constexpr double FONT_SIZE = 12;
-constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference time)";
-constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
-constexpr double LABEL_SPACING = 24;    // the least room between two labels of the score axis
-// The scale ends there at the most (beyond, only a damaged file's scores),
-// so that its decades, rounded out to whole label steps, stay well within
-// a double's range.
-constexpr int FARTHEST_DECADE = 280;
-// Cairo's own limit on a side, and what a chart's pixels may take in memory
-// (256 MB).
-constexpr double LARGEST_PNG_SIDE = 32767;
-constexpr double LARGEST_PNG_PIXELS = 64e6;
 
 struct Colour {
   double r, g, b;
@@ -60,105 +32,11 @@ void set_colour(cairo_t* cr, const Colour& colour) {
   cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
 }
 
-void select_font(cairo_t* cr, cairo_font_weight_t weight, double size) {
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, weight);
-  cairo_set_font_size(cr, size);
-}
-
-double text_width(cairo_t* cr, const std::string& text) {
-  cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  return extents.x_advance;
-}
-
 // Draws `text` with its baseline at y; `align` 0 puts its start at x, 1 its
 // end, 0.5 its middle.
 void show_text_at(cairo_t* cr, double x, double y, const std::string& text, double align) {
   cairo_move_to(cr, x - align * text_width(cr, text), y);
   cairo_show_text(cr, text.c_str());
-}
-
-std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
-  const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
-  return printable("run " + std::to_string(r + 1) + ": " +
-                       runs[r].renderer.value_or("(no renderer string)") + platform + ", started " +
-                       runs[r].started + " (" + runs[r].path + ")",
-                   LONGEST_LEGEND);
-}
-
-std::string group_label(const std::string& keyword) { return printable(keyword, LONGEST_NAME); }
-
-// Scores of one machine span decades (a swap test may score a hundred times
-// what a textured one does), so the scale is logarithmic: one band a power
-// of ten, from the decade below the lowest score (or 100) to the decade
-// above the highest (or 100). Where the decades are too many for a label
-// each, only every decade_step-th has one, and a grid line.
-struct Layout {
-  double width, height, plot_left, plot_top, plot_width, group_width, bar_width;
-  int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
-  int decade_step;                    // both ends are multiples of it
-
-  double bottom() const { return std::pow(10.0, lowest_decade); }
-  // A score beyond the scale's ends stands at the end.
-  double y(double score) const {
-    const double decades = highest_decade - lowest_decade;
-    const double above =
-        std::clamp(std::log10(score), double(lowest_decade), double(highest_decade)) -
-        lowest_decade;
-    return plot_top + PLOT_HEIGHT * (1 - above / decades);
-  }
-};
-
-// The sizes follow from the texts as drawn, measured on a scratch surface.
-Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest) {
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(scratch);
-  select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
-  double widest_keyword = 0;
-  for (const std::string& keyword : keywords) {
-    widest_keyword = std::max(widest_keyword, text_width(cr, group_label(keyword)));
-  }
-  double widest_legend = 0;
-  for (size_t r = 0; r < runs.size(); ++r) {
-    widest_legend = std::max(widest_legend, text_width(cr, legend_text(runs, r)));
-  }
-  select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
-  const double title_width = text_width(cr, TITLE);
-  cairo_destroy(cr);
-  cairo_surface_destroy(scratch);
-
-  Layout layout;
-  const double groups = static_cast<double>(keywords.size());
-  layout.bar_width = BAR_WIDTH;
-  if (groups > 0) {
-    layout.bar_width =
-        std::clamp((WIDE_PLOT / groups - GROUP_GAP) / runs.size(), BAR_WIDTH, MAX_BAR_WIDTH);
-  }
-  layout.group_width = layout.bar_width * runs.size() + GROUP_GAP;
-  layout.plot_width = std::max(MIN_PLOT_WIDTH, layout.group_width * groups);
-  // A slanted keyword reaches as far down, and as far left of its group's
-  // middle, as its length times cos 45 degrees.
-  const double label_reach = widest_keyword * std::cos(SLANT) + FONT_SIZE;
-  layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
-  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * runs.size() + 20;
-  layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
-                                              SWATCH + 8 + widest_legend + 20, title_width + 20});
-  layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;
-  // The line at 100 is always on the chart, and the tallest bar stays
-  // clear of the top.
-  const int lowest_decade =
-      std::max(-FARTHEST_DECADE, static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0)))));
-  const int highest_decade = std::min(
-      FARTHEST_DECADE,
-      static_cast<int>(std::ceil(std::log10(std::max(highest, 100.0)) + std::log10(1.05))));
-  layout.decade_step =
-      static_cast<int>(std::ceil((highest_decade - lowest_decade) * LABEL_SPACING / PLOT_HEIGHT));
-  layout.lowest_decade =
-      static_cast<int>(std::floor(double(lowest_decade) / layout.decade_step) * layout.decade_step);
-  layout.highest_decade =
-      static_cast<int>(std::ceil(double(highest_decade) / layout.decade_step) * layout.decade_step);
-  return layout;
 }
 
 // Behind the bars: every other group on a light band, so that a bar's

@@ -74,25 +74,34 @@ struct Row {
   std::vector<Cell> cells;
 };
 
-}  // namespace
-
-std::string comparison_table(const std::vector<RunFile>& runs) {
+// Each run's line: its number, file, renderer and start.
+std::string run_lines(const std::vector<RunFile>& runs) {
   std::string text;
   for (size_t r = 0; r < runs.size(); ++r) {
     text += "run " + std::to_string(r + 1) + ": " + printable(runs[r].path) + ", " +
             printable(runs[r].renderer.value_or("(no renderer string)")) + ", started " +
             printable(runs[r].started) + "\n";
   }
-  text += "\n";
+  return text;
+}
 
-  Row header{"test", {}};
+// The header rows: the runs' names, and under them their platforms where
+// any run names one.
+std::vector<Row> header_rows(const std::vector<RunFile>& runs) {
+  Row names{"test", {}};
   Row platforms{"", {}};
   bool platform_known = false;
   for (size_t r = 0; r < runs.size(); ++r) {
-    header.cells.push_back({{"run " + std::to_string(r + 1)}});
+    names.cells.push_back({{"run " + std::to_string(r + 1)}});
     platforms.cells.push_back({{printable(runs[r].platform.value_or("-"), LONGEST_NAME)}});
     platform_known |= runs[r].platform.has_value();
   }
+  if (!platform_known) return {names};
+  return {names, platforms};
+}
+
+// A row per compared test, then the two totals.
+std::vector<Row> body_rows(const std::vector<RunFile>& runs) {
   std::vector<Row> rows;
   for (const std::string& keyword : compared_keywords(runs)) {
     Row row{printable(keyword, LONGEST_NAME), {}};
@@ -110,53 +119,74 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
   }
   rows.push_back(std::move(total_3d));
   rows.push_back(std::move(total_2d));
+  return rows;
+}
 
-  // Widths of the name column and of each piece of each run's column; the
-  // header's run name spans the whole column.
-  size_t name_width = width(header.name);
-  std::vector<std::array<size_t, 3>> piece_widths(runs.size());
-  for (const Row& row : rows) {
-    name_width = std::max(name_width, width(row.name));
-    for (size_t r = 0; r < runs.size(); ++r) {
+// Widths of the name column and of each piece of each run's column; a
+// header's text spans the whole column.
+class TableLayout {
+ public:
+  TableLayout(const std::vector<Row>& headers, const std::vector<Row>& rows, size_t runs)
+      : pieces_(runs), columns_(runs) {
+    for (const Row& row : rows) {
+      name_ = std::max(name_, width(row.name));
+      for (size_t r = 0; r < runs; ++r) {
+        for (size_t p = 0; p < 3; ++p) {
+          pieces_[r][p] = std::max(pieces_[r][p], width(row.cells[r].pieces[p]));
+        }
+      }
+    }
+    for (size_t r = 0; r < runs; ++r) {
       for (size_t p = 0; p < 3; ++p) {
-        piece_widths[r][p] = std::max(piece_widths[r][p], width(row.cells[r].pieces[p]));
+        if (pieces_[r][p] > 0) columns_[r] += (columns_[r] > 0 ? 1 : 0) + pieces_[r][p];
+      }
+    }
+    for (const Row& header : headers) {
+      name_ = std::max(name_, width(header.name));
+      for (size_t r = 0; r < runs; ++r) {
+        columns_[r] = std::max(columns_[r], width(header.cells[r].pieces[0]));
       }
     }
   }
-  std::vector<size_t> column_widths(runs.size());
-  for (size_t r = 0; r < runs.size(); ++r) {
-    size_t used = 0;
-    for (size_t p = 0; p < 3; ++p) {
-      if (piece_widths[r][p] > 0) used += (used > 0 ? 1 : 0) + piece_widths[r][p];
-    }
-    column_widths[r] =
-        std::max({used, width(header.cells[r].pieces[0]), width(platforms.cells[r].pieces[0])});
-  }
 
-  auto write_row = [&](const Row& row, bool is_header) {
-    std::string line = padded(row.name, name_width, false);
-    for (size_t r = 0; r < runs.size(); ++r) {
+  // The row's line: a header's text whole, a body row's pieces aligned.
+  std::string line(const Row& row, bool is_header) const {
+    std::string text = padded(row.name, name_, false);
+    for (size_t r = 0; r < columns_.size(); ++r) {
       std::string cell;
       if (is_header) {
         cell = row.cells[r].pieces[0];
       } else {
         for (size_t p = 0; p < 3; ++p) {
-          if (piece_widths[r][p] == 0) continue;
+          if (pieces_[r][p] == 0) continue;
           if (!cell.empty()) cell += ' ';
-          cell += padded(row.cells[r].pieces[p], piece_widths[r][p], PIECE_RIGHT_ALIGNED[p]);
+          cell += padded(row.cells[r].pieces[p], pieces_[r][p], PIECE_RIGHT_ALIGNED[p]);
         }
       }
-      line += "   " + padded(cell, column_widths[r], false);
+      text += "   " + padded(cell, columns_[r], false);
     }
     // Padding the last column leaves trailing blanks that say nothing.
-    line.erase(line.find_last_not_of(' ') + 1);
-    text += line + "\n";
-  };
-  write_row(header, true);
-  if (platform_known) write_row(platforms, true);
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text + "\n";
+  }
+
+ private:
+  size_t name_ = 0;
+  std::vector<std::array<size_t, 3>> pieces_;
+  std::vector<size_t> columns_;
+};
+
+}  // namespace
+
+std::string comparison_table(const std::vector<RunFile>& runs) {
+  const std::vector<Row> headers = header_rows(runs);
+  const std::vector<Row> rows = body_rows(runs);
+  const TableLayout layout(headers, rows, runs.size());
+  std::string text = run_lines(runs) + "\n";
+  for (const Row& header : headers) text += layout.line(header, true);
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (i == rows.size() - 2) text += "\n";
-    write_row(rows[i], false);
+    if (i == rows.size() - 2) text += "\n";  // the totals stand apart
+    text += layout.line(rows[i], false);
   }
   return text;
 }

@@ -144,7 +144,10 @@ RunFile read_run_file(const std::string& path) {
   return parse_run_file(read_whole_file(path), path);
 }
 
-RunFile parse_run_file(const std::string& text, const std::string& path) {
+namespace {
+
+// The document of `text`, parsed; throws BadInput for what is not JSON.
+json parsed_document(const std::string& text, const std::string& path) {
   json document;
   try {
     DocumentBuilder builder(document, text, path);
@@ -157,12 +160,15 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
     if (tag_end != std::string::npos) where.erase(0, tag_end + 2);
     throw BadInput(path + ": not JSON: " + printable(where, LONGEST_MESSAGE));
   }
-
-  const FieldReader reader(path);
   if (!document.is_object()) {
     throw BadInput(path + ": expected an object at the top, found " + document.type_name());
   }
-  // The version decides how the rest reads, so it is checked first.
+  return document;
+}
+
+// The version decides how the rest reads, so it is checked first; then
+// that the file is the program's.
+void check_format(const json& document, const FieldReader& reader) {
   const json& version =
       reader.typed(document, "", result_key::SCHEMA_VERSION, json::value_t::number_float);
   if (version.get<double>() != RESULTS_SCHEMA_VERSION) {
@@ -176,10 +182,9 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
     reader.fail(result_key::PROGRAM,
                 "\"" + printable(program, LONGEST_NAME) + "\" is not \"" + RESULTS_PROGRAM + "\"");
   }
+}
 
-  RunFile run;
-  run.path = path;
-  run.started = reader.typed(document, "", result_key::STARTED, json::value_t::string);
+void read_environment(const json& document, const FieldReader& reader, RunFile& run) {
   const json& environment =
       reader.typed(document, "", result_key::ENVIRONMENT, json::value_t::object);
   const json& renderer = reader.typed(environment, result_key::ENVIRONMENT, result_key::RENDERER,
@@ -191,7 +196,10 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
                               json::value_t::string)
                        .get<std::string>();
   }
+}
 
+void read_tests(const json& document, const FieldReader& reader, const std::string& path,
+                RunFile& run) {
   const json& tests = reader.typed(document, "", result_key::TESTS, json::value_t::array);
   for (size_t i = 0; i < tests.size(); ++i) {
     const std::string field = "tests[" + std::to_string(i) + "]";
@@ -214,7 +222,19 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
     test.cv = reader.measure_or_null(tests[i], field, field_name(TestField::cv));
     run.tests.push_back(std::move(test));
   }
+}
 
+}  // namespace
+
+RunFile parse_run_file(const std::string& text, const std::string& path) {
+  const json document = parsed_document(text, path);
+  const FieldReader reader(path);
+  check_format(document, reader);
+  RunFile run;
+  run.path = path;
+  run.started = reader.typed(document, "", result_key::STARTED, json::value_t::string);
+  read_environment(document, reader, run);
+  read_tests(document, reader, path, run);
   const json& totals = reader.typed(document, "", result_key::TOTALS, json::value_t::object);
   run.total_3d = reader.group_total(totals, result_key::GROUP_3D);
   run.total_2d = reader.group_total(totals, result_key::GROUP_2D);

@@ -1,0 +1,78 @@
+#include "compare/chart_layout.h"
+
+#include <algorithm>
+
+#include "core/printable.h"
+
+void select_font(cairo_t* cr, cairo_font_weight_t weight, double size) {
+  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, weight);
+  cairo_set_font_size(cr, size);
+}
+
+double text_width(cairo_t* cr, const std::string& text) {
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, text.c_str(), &extents);
+  return extents.x_advance;
+}
+
+std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
+  const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
+  return printable("run " + std::to_string(r + 1) + ": " +
+                       runs[r].renderer.value_or("(no renderer string)") + platform + ", started " +
+                       runs[r].started + " (" + runs[r].path + ")",
+                   LONGEST_LEGEND);
+}
+
+std::string group_label(const std::string& keyword) { return printable(keyword, LONGEST_NAME); }
+
+// The sizes follow from the texts as drawn, measured on a scratch surface.
+Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
+               double lowest, double highest) {
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(scratch);
+  select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
+  double widest_keyword = 0;
+  for (const std::string& keyword : keywords) {
+    widest_keyword = std::max(widest_keyword, text_width(cr, group_label(keyword)));
+  }
+  double widest_legend = 0;
+  for (size_t r = 0; r < runs.size(); ++r) {
+    widest_legend = std::max(widest_legend, text_width(cr, legend_text(runs, r)));
+  }
+  select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
+  const double title_width = text_width(cr, TITLE);
+  cairo_destroy(cr);
+  cairo_surface_destroy(scratch);
+
+  Layout layout;
+  const double groups = static_cast<double>(keywords.size());
+  layout.bar_width = BAR_WIDTH;
+  if (groups > 0) {
+    layout.bar_width =
+        std::clamp((WIDE_PLOT / groups - GROUP_GAP) / runs.size(), BAR_WIDTH, MAX_BAR_WIDTH);
+  }
+  layout.group_width = layout.bar_width * runs.size() + GROUP_GAP;
+  layout.plot_width = std::max(MIN_PLOT_WIDTH, layout.group_width * groups);
+  // A slanted keyword reaches as far down, and as far left of its group's
+  // middle, as its length times cos 45 degrees.
+  const double label_reach = widest_keyword * std::cos(SLANT) + FONT_SIZE;
+  layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
+  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * runs.size() + 20;
+  layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
+                                              SWATCH + 8 + widest_legend + 20, title_width + 20});
+  layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;
+  // The line at 100 is always on the chart, and the tallest bar stays
+  // clear of the top.
+  const int lowest_decade =
+      std::max(-FARTHEST_DECADE, static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0)))));
+  const int highest_decade = std::min(
+      FARTHEST_DECADE,
+      static_cast<int>(std::ceil(std::log10(std::max(highest, 100.0)) + std::log10(1.05))));
+  layout.decade_step =
+      static_cast<int>(std::ceil((highest_decade - lowest_decade) * LABEL_SPACING / PLOT_HEIGHT));
+  layout.lowest_decade =
+      static_cast<int>(std::floor(double(lowest_decade) / layout.decade_step) * layout.decade_step);
+  layout.highest_decade =
+      static_cast<int>(std::ceil(double(highest_decade) / layout.decade_step) * layout.decade_step);
+  return layout;
+}
