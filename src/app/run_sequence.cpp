@@ -30,6 +30,8 @@
 
 namespace {
 
+// The desktop program's statuses, kept on purpose (docs/architecture.md):
+// a completed run ends with 1, an abandoned one with 0.
 constexpr int EXIT_ABANDONED = 0;
 constexpr int EXIT_DONE = 1;
 constexpr int BATCH_DONE = 0;

@@ -47,6 +47,8 @@ platform::BufferChoice buffer_choice() {
   return platform::BufferChoice::preferred;
 }
 
+// The texts users and scripts know, kept on purpose although X has no pixel
+// formats (docs/architecture.md).
 void report_window_failure(platform::WindowOutcome outcome) {
   switch (outcome) {
     case platform::WindowOutcome::no_visual:

@@ -205,6 +205,8 @@ using M = MatrixStart;
 constexpr bool PROBED = true;
 constexpr bool UNPROBED = false;
 
+// The titles and labels are the texts reports are compared by, spelling
+// ("Accumlation") included: kept on purpose (docs/architecture.md).
 // clang-format off
 inline constexpr TestInfo test_catalogue[TEST_COUNT] = {
   {put_copy_val_half,      "put_copy_val_half",      "Put of GL_COPY (ValueScale)",      "2D put GL_COPY half tone", 8.479857,  K::half_tone_put, N::puts,                    {L::copy, PROBED},         {}},
