@@ -50,23 +50,12 @@ const int* choose_attributes(const GlWindowRequest& request) {
   return nullptr;
 }
 
-bool has_extension(const char* extensions, const char* name) {
-  const size_t length = std::strlen(name);
-  for (const char* at = extensions; at != nullptr && *at != '\0'; at += std::strcspn(at, " ")) {
-    at += std::strspn(at, " ");
-    if (std::strncmp(at, name, length) == 0 && (at[length] == ' ' || at[length] == '\0')) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // A driver that syncs swaps to the display would make every frame wait for
 // the refresh and the 3D scores measure the monitor; interval 0 is asked for
 // through whichever control extension the server offers.
 SwapInterval set_swap_interval_zero(Window window) {
   const char* extensions = glXQueryExtensionsString(fl_display, fl_screen);
-  if (has_extension(extensions, "GLX_EXT_swap_control")) {
+  if (has_word(extensions, "GLX_EXT_swap_control")) {
     auto swap_interval = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
     if (swap_interval != nullptr) {
@@ -76,7 +65,7 @@ SwapInterval set_swap_interval_zero(Window window) {
       if (interval == 0) return SwapInterval::zero;
     }
   }
-  if (has_extension(extensions, "GLX_MESA_swap_control")) {
+  if (has_word(extensions, "GLX_MESA_swap_control")) {
     auto swap_interval = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
     if (swap_interval != nullptr && swap_interval(0) == 0) return SwapInterval::zero;

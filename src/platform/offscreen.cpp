@@ -36,17 +36,6 @@ const EglEntryPoints& egl() {
   return entry_points;
 }
 
-bool has_word(const char* words, const char* word) {
-  const size_t length = std::strlen(word);
-  for (const char* at = words; at != nullptr && *at != '\0'; at += std::strcspn(at, " ")) {
-    at += std::strspn(at, " ");
-    if (std::strncmp(at, word, length) == 0 && (at[length] == ' ' || at[length] == '\0')) {
-      return true;
-    }
-  }
-  return false;
-}
-
 std::string egl_error() {
   char text[32];
   std::snprintf(text, sizeof text, "EGL error 0x%04X", static_cast<unsigned>(eglGetError()));

@@ -4,7 +4,20 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
+
 namespace platform {
+
+bool has_word(const char* words, const char* word) {
+  const size_t length = std::strlen(word);
+  for (const char* at = words; at != nullptr && *at != '\0'; at += std::strcspn(at, " ")) {
+    at += std::strspn(at, " ");
+    if (std::strncmp(at, word, length) == 0 && (at[length] == ' ' || at[length] == '\0')) {
+      return true;
+    }
+  }
+  return false;
+}
 
 std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request) {
   const int depth_bits = request.depth_bits;

@@ -29,6 +29,10 @@ struct BufferWish {
 // takes the preferences away, an impossible one every wish.
 std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request);
 
+// True when the space-separated `words` (an extension string; null: none)
+// hold `word` whole.
+bool has_word(const char* words, const char* word);
+
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
                               const char* title, const std::function<void(GlSurface&)>& suite);
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
