@@ -152,8 +152,14 @@ class Pbuffer : public GlSurface {
   const std::string& error() const { return error_; }
 
   void set_title(const char*) override {}  // nobody sees it
-  // A pbuffer has one colour buffer: the swap does nothing.
-  void swap_buffers() override { eglSwapBuffers(display_, surface_); }
+  // A pbuffer has one colour buffer: the swap shows nothing. What a window's
+  // swap also does, hand the frame to the GL, glFlush does, so that the
+  // frames of a timed loop are drawn as they come rather than queued in the
+  // driver until the loop's end (a gigabyte, on Mesa's llvmpipe).
+  void swap_buffers() override {
+    eglSwapBuffers(display_, surface_);
+    glFlush();
+  }
 
  protected:
   bool double_buffered() const override { return false; }

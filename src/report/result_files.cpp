@@ -153,7 +153,10 @@ std::string csv_text(const Json& value) {
   if (value.is_number()) return csv_number(value.get<double>());
   std::string joined;
   if (value.is_array()) {
-    for (const Json& item : value) joined += (joined.empty() ? "" : ";") + csv_text(item);
+    for (const Json& item : value) {
+      if (!joined.empty()) joined += ';';
+      joined += csv_text(item);
+    }
   }
   return joined;
 }
