@@ -245,14 +245,16 @@ bool start_offscreen(int device, OffscreenPlace* place, std::string* error) {
     const GlDevice described = describe_device(devices[chosen]);
     what = "EGL device " + std::to_string(chosen) +
            (described.drm_file.empty() ? "" : " (" + described.drm_file + ")");
-    *place = {OffscreenKind::device, chosen, described.drm_file, ""};
+    *place = {OffscreenKind::device, chosen, described.drm_file};
   } else {
     what = "Mesa's surfaceless EGL platform";
-    *place = {OffscreenKind::surfaceless, -1, "", ""};
+    *place = {OffscreenKind::surfaceless, -1, ""};
   }
   std::string trouble;
   const EGLDisplay display = open_egl_display(chosen >= 0 ? devices[chosen] : nullptr, &trouble);
-  if (display != EGL_NO_DISPLAY) place->renderer = probe_renderer(display, &trouble);
+  // A context is tried once here, so that a device that gives none is told
+  // before the run rather than at its first window.
+  if (display != EGL_NO_DISPLAY) probe_renderer(display, &trouble);
   if (!trouble.empty()) {
     if (display != EGL_NO_DISPLAY) eglTerminate(display);
     *error = what + " " + trouble;

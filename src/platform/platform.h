@@ -148,7 +148,6 @@ struct OffscreenPlace {
   OffscreenKind kind = OffscreenKind::surfaceless;
   int device = -1;       // the device's number; -1 for surfaceless
   std::string drm_file;  // the device's DRM file; empty when it names none
-  std::string renderer;  // GL_RENDERER of the context made to try it
 };
 
 // Makes every later run_gl_window draw off-screen: on EGL device `device`
