@@ -116,6 +116,7 @@ class SuiteWindow : public Fl_Gl_Window, public GlSurface {
     if (context() == nullptr || glXGetCurrentContext() == nullptr) {
       context_missing_ = true;
     } else {
+      keep_drivers_loaded();
       if (request_.kind == GlWindowKind::double_buffered) {
         swap_interval_of_last_window = request_.driver_swap_interval
                                            ? SwapInterval::driver_by_request

@@ -186,6 +186,7 @@ EGLDisplay open_egl_display(EGLDeviceEXT device, std::string* error) {
     *error = "cannot be initialised (" + egl_error() + ")";
     return EGL_NO_DISPLAY;
   }
+  keep_drivers_loaded();
   return display;
 }
 

@@ -3,8 +3,11 @@
 #include "platform/test_surface.h"
 
 #include <GL/gl.h>
+#include <dlfcn.h>
+#include <link.h>
 
 #include <cstring>
+#include <string>
 
 namespace platform {
 
@@ -17,6 +20,26 @@ bool has_word(const char* words, const char* word) {
     }
   }
   return false;
+}
+
+void keep_drivers_loaded() {
+#ifdef TARVELIN_KEEP_DRIVERS_LOADED
+  // The names are gathered first: dlopen is not to be called while
+  // dl_iterate_phdr holds the loader's lock.
+  std::vector<std::string> loaded;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* names) {
+        // The program itself has no name, the kernel's vDSO no path.
+        if (info->dlpi_name[0] == '/')
+          static_cast<std::vector<std::string>*>(names)->push_back(info->dlpi_name);
+        return 0;
+      },
+      &loaded);
+  for (const std::string& name : loaded) {
+    void* handle = dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+    if (handle != nullptr) dlclose(handle);
+  }
+#endif
 }
 
 std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request) {

@@ -33,6 +33,16 @@ std::vector<BufferWish> buffer_wishes(const GlWindowRequest& request);
 // hold `word` whole.
 bool has_word(const char* words, const char* word);
 
+// Called once a GL driver has been loaded (a display initialised, a context
+// made): in a sanitizer build, keeps every shared object now loaded for the
+// life of the process. EGL unloads its driver at eglTerminate and GLX at
+// the display's close; what a driver kept in its own variables then looks
+// lost, and allocations made in code no longer mapped can neither be named
+// nor matched by the leak check's suppressions. Kept loaded, the driver is
+// named as their owner while leaks of ours are still reported. Does nothing
+// in other builds.
+void keep_drivers_loaded();
+
 WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& rect,
                               const char* title, const std::function<void(GlSurface&)>& suite);
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,

@@ -42,6 +42,13 @@ STATUS=0
 "$PROGRAM" -devices >out.txt 2>err.txt || STATUS=$?
 expect_eq "-devices: exit status" 0 "$STATUS"
 check "-devices lists the software device" grep -qE '^0  (software|/dev/dri/\S+)  \S' out.txt
+# What a driver keeps is the driver's own, even once EGL has unloaded it.
+if [ -n "${TARVELIN_DRIVERS_THAT_KEEP:-}" ]; then
+  STATUS=0
+  LIBGL_DRIVERS_PATH=$TARVELIN_DRIVERS_THAT_KEEP "$PROGRAM" -devices >out.txt 2>err.txt || STATUS=$?
+  expect_eq "-devices with a driver that keeps memory: exit status" 0 "$STATUS"
+  check "that driver was the one loaded" grep -qx 'stand-in driver: loaded' err.txt
+fi
 run_batch -device 99
 expect_eq "-device 99: exit status" 1 "$STATUS"
 check "-device 99: says why" grep -qE '^tarvelin: there is no EGL device 99; EGL lists [0-9]+ \(-devices shows them\)$' err.txt
