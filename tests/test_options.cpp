@@ -52,7 +52,8 @@ std::string describe(const RunOptions& o) {
     << " quarter=" << o.quarter << " auto_pass=" << o.auto_pass << " status_only=" << o.status_only
     << " test_loop=" << o.test_loop << " stop_screen_saver=" << o.stop_screen_saver
     << " show_count=" << o.show_count << " depth_bits=" << o.depth_bits << " vsync=" << o.vsync
-    << " json_file=" << o.json_file << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
+    << " check_pictures=" << o.check_pictures << " json_file=" << o.json_file
+    << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
     << " validate_dir=" << o.validate_dir << " exit_requested=" << o.exit_requested
     << " usage_error=" << o.usage_error << " batch=" << o.batch << " offscreen=" << o.offscreen
     << " egl_device=" << o.egl_device;
@@ -77,6 +78,7 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-test"}, [](RunOptions& o) { o.test_loop = true; }},
       {{"-zbits", "16"}, [](RunOptions& o) { o.depth_bits = 16; }},
       {{"-vsync"}, [](RunOptions& o) { o.vsync = true; }},
+      {{"-nocheck"}, [](RunOptions& o) { o.check_pictures = false; }},
       {{"-json", "r.json"}, [](RunOptions& o) { o.json_file = "r.json"; }},
       {{"-csv", "r.csv"}, [](RunOptions& o) { o.csv_file = "r.csv"; }},
       {{"-only", "lines,blur"}, [](RunOptions& o) { o.only_tests = "lines,blur"; }},
@@ -136,6 +138,8 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
        "the automatic check on"},
       {{"-validate", "d", "-only", "lines"},
        "-validate cannot be combined with -only: a validation draws every test"},
+      {{"-validate", "d", "-nocheck"},
+       "-validate cannot be combined with -nocheck: a validation is a check of the pictures"},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -309,6 +313,7 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -test\t\t: test loop\n"
           "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
           "    -vsync\t\t: leave the swap interval to the driver (default : 0)\n"
+          "    -nocheck\t\t: do not check the timed tests' pictures\n"
           "    -json filename\t: also write the results as JSON\n"
           "    -csv filename\t: also write the results as CSV\n"
           "    -only keywords\t: run only these tests (keywords, 2d or 3d, comma-separated)\n"

@@ -158,7 +158,7 @@ TEST_F(ReportStatusText, OffscreenRunsSayWhereTheyDrew) {
     info.drm_file = c.drm_file;
     EXPECT_EQ(status(), head + "#   swap interval 0\n" + c.line + "\n" + BITS_BLOCKS);
     const auto environment = nlohmann::json::parse(
-        results_json(options, info, RunResults{}, RunRecord{}))["environment"];
+        results_json(options, info, RunResults{}, RunRecord{}, nullptr))["environment"];
     EXPECT_EQ(environment["platform"], c.json_platform);
     EXPECT_EQ(environment["device"], c.drm_file ? nlohmann::json(*c.drm_file) : nlohmann::json());
   }

@@ -27,6 +27,7 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", OptionAction::zbits},
     {"-vsync", nullptr, "\t\t", "leave the swap interval to the driver (default : 0)",
      OptionAction::vsync},
+    {"-nocheck", nullptr, "\t\t", "do not check the timed tests' pictures", OptionAction::no_check},
     {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
     {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
     {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",

@@ -17,6 +17,7 @@ enum class OptionAction {
   no_auto_pass,
   test_loop,
   vsync,
+  no_check,
   json_file,
   csv_file,
   only_tests,

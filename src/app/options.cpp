@@ -135,6 +135,9 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
     case OptionAction::vsync:
       options.vsync = true;
       break;
+    case OptionAction::no_check:
+      options.check_pictures = false;
+      break;
     case OptionAction::json_file:
       options.json_file = argument;
       break;
@@ -270,6 +273,9 @@ std::string conflicting_settings(const RunOptions& options) {
     }
     if (!options.only_tests.empty()) {
       return "-validate cannot be combined with -only: a validation draws every test";
+    }
+    if (!options.check_pictures) {
+      return "-validate cannot be combined with -nocheck: a validation is a check of the pictures";
     }
   }
   // The files the run will write, by the options that name them.

@@ -12,6 +12,7 @@
 
 #include "app/options.h"
 #include "app/pass_definition_file.h"
+#include "app/picture_checks.h"
 #include "app/start_panel.h"
 #include "app/test_windows.h"
 #include "app/validation.h"
@@ -24,6 +25,7 @@
 #include "platform/platform.h"
 #include "report/report.h"
 #include "report/result_files.h"
+#include "report/run_verdict.h"
 #include "report/status_text.h"
 #include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
@@ -48,6 +50,7 @@ struct BenchmarkRun {
   SceneState scene;
   ProgressTitle progress{run_options};
   Validation validation{run_options, run_state, progress};
+  PictureChecks picture_checks{run_options, run_state, progress};
 };
 
 int exit_after_options(const RunOptions& options) {
@@ -135,16 +138,20 @@ void run_start_panel(BenchmarkRun& run) {
 bool run_pass(BenchmarkRun& run) {
   RunState& state = run.run_state;
   state.results.begin_pass();
-  std::function<void(const TestInfo&, TestWindow&)> test_drawn;
+  PictureHooks hooks;
   if (run.run_options.validating()) {
-    test_drawn = [&run](const TestInfo& test, TestWindow& window) {
+    hooks.test_drawn = [&run](const TestInfo& test, TestWindow& window) {
       run.validation.check(test, window);
+    };
+  } else if (run.picture_checks.wanted()) {
+    hooks.check_picture = [&run](const TestInfo& test, TestWindow& window, PictureSource source) {
+      run.picture_checks.check(test, window, source);
     };
   }
   state.run_mode = RUN_MODE_3D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress, hooks)) return false;
   state.run_mode = RUN_MODE_2D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress, test_drawn)) return false;
+  if (!run_test_window(run.run_options, state, run.scene, run.progress, hooks)) return false;
   state.results.end_pass();
   return true;
 }
@@ -170,7 +177,7 @@ void show_report(const ReportFile& report_file) {
 
 // The JSON and CSV files the command line asked for, written like the
 // report; false when one of them could not be written where asked.
-bool write_result_files(const BenchmarkRun& run) {
+bool write_result_files(const BenchmarkRun& run, const RunVerdict* verdict) {
   const RunOptions& options = run.run_options;
   if (!report_wanted(options)) return true;
   const RunState& state = run.run_state;
@@ -178,7 +185,8 @@ bool write_result_files(const BenchmarkRun& run) {
   if (!options.json_file.empty()) {
     written &= write_result_file(
         options.json_file.c_str(),
-        results_json(options, state.environment_info, state.results, state.record), ".json");
+        results_json(options, state.environment_info, state.results, state.record, verdict),
+        ".json");
   }
   if (!options.csv_file.empty()) {
     written &=
@@ -187,12 +195,41 @@ bool write_result_files(const BenchmarkRun& run) {
   return written;
 }
 
-// Two lines a test harness can match, once the report has its totals.
-void print_summary_lines(const BenchmarkRun& run) {
+// Lines a test harness can match: the totals, once the report has them,
+// and the verdict.
+void print_summary_lines(const BenchmarkRun& run, const std::optional<RunVerdict>& verdict) {
   const RunOptions& options = run.run_options;
-  if (!options.batch || !report_wanted(options) || run.run_options.validating()) return;
-  std::fputs(summary_lines(options, run.run_state.results).c_str(), stdout);
+  if (!options.batch) return;
+  std::string lines;
+  if (report_wanted(options)) lines += summary_lines(options, run.run_state.results);
+  if (verdict) lines += verdict_lines(*verdict);
+  std::fputs(lines.c_str(), stdout);
   std::fflush(stdout);
+}
+
+// The GPUs EGL lists beside the renderer the run measured, named as the
+// verdict names them; looked for only when that renderer is software.
+std::vector<std::string> gpus_beside(const EnvironmentInfo& info) {
+  std::vector<std::string> names;
+  if (!info.renderer_string || !is_software_renderer(*info.renderer_string)) return names;
+  const std::vector<platform::GlDevice> devices = platform::list_gl_devices(false);
+  for (size_t i = 0; i < devices.size(); ++i) {
+    if (devices[i].software) continue;
+    names.push_back("EGL device " + std::to_string(i) +
+                    (devices[i].drm_file.empty() ? "" : " " + devices[i].drm_file));
+  }
+  return names;
+}
+
+// Whether the run's numbers can be trusted; nothing to judge in a
+// status-only run.
+std::optional<RunVerdict> judge(const BenchmarkRun& run) {
+  const RunOptions& options = run.run_options;
+  const RunState& state = run.run_state;
+  if (options.status_only) return std::nullopt;
+  return judge_run({options, state.results, state.environment_info,
+                    state.counts[RepeatCount::swaps], state.record.clock,
+                    gpus_beside(state.environment_info)});
 }
 
 // A validation run writes no report: its verdicts, the result files if
@@ -201,7 +238,7 @@ int end_validation(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   platform::resume_screen_saver();
   const bool summary_written = run.validation.write_summary();
-  const bool results_written = write_result_files(run);
+  const bool results_written = write_result_files(run, nullptr);
   const int differing = run.validation.differing();
   std::string text = std::to_string(differing) + " of " + std::to_string(TEST_COUNT) +
                      " pictures differ from their references; ";
@@ -261,7 +298,9 @@ std::optional<int> run_passes(BenchmarkRun& run) {
   RunState& state = run.run_state;
   state.record.started_utc = utc_now();
   state.depth_bits_asked = options.depth_bits;
-  const uint64_t started_ns = platform::clock_ns();
+  ClockReadings& clock = state.record.clock;
+  clock.start_ns = platform::clock_ns();
+  clock.start_raw_ns = platform::raw_clock_ns();
   if (state.environment_info.offscreen()) {
     run.progress.note(offscreen_line(state.environment_info).c_str());
   }
@@ -279,7 +318,9 @@ std::optional<int> run_passes(BenchmarkRun& run) {
     if (options.loops < 0 && !options.validating()) continue;
     if (--passes_left <= 0) break;
   }
-  state.record.duration_seconds = elapsed_seconds(started_ns, platform::clock_ns());
+  clock.end_ns = platform::clock_ns();
+  clock.end_raw_ns = platform::raw_clock_ns();
+  state.record.duration_seconds = elapsed_seconds(clock.start_ns, clock.end_ns);
   return std::nullopt;
 }
 
@@ -288,11 +329,13 @@ std::optional<int> run_passes(BenchmarkRun& run) {
 int end_timed_run(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   platform::resume_screen_saver();
+  run.picture_checks.finish();
+  const std::optional<RunVerdict> verdict = judge(run);
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);
   write_report(report, options);
-  const bool results_written = write_result_files(run);
+  const bool results_written = write_result_files(run, verdict ? &*verdict : nullptr);
   announce_end(options, report);
-  print_summary_lines(run);
+  print_summary_lines(run, verdict);
   if (options.batch) {
     return report.report_failed() || !results_written ? BATCH_FAILED : BATCH_DONE;
   }

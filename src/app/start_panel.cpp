@@ -107,7 +107,7 @@ ScreenRect clamp_to_screen(ScreenRect rect, int32_t screen_width, int32_t screen
 void apply_start_settings(const RunOptions& options, RepeatCounts& counts) {
   for (int32_t& count : counts.repeat_counts) {
     if (options.quarter) count >>= 2;
-    if (options.test_loop || options.validating()) count = 2;
+    if (options.test_loop || options.validating()) count = TEST_LOOP_COUNT;
   }
 }
 

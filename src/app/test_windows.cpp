@@ -68,8 +68,7 @@ void report_window_failure(platform::WindowOutcome outcome) {
 }  // namespace
 
 bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
-                     ProgressReporter& progress,
-                     const std::function<void(const TestInfo&, TestWindow&)>& test_drawn) {
+                     ProgressReporter& progress, const PictureHooks& hooks) {
   char title[64];
   std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
   const ScreenRect& r = state.window_rect;
@@ -86,7 +85,8 @@ bool run_test_window(const RunOptions& options, RunState& state, SceneState& sce
                                           buffer_choice(), is_3d && options.vsync};
   const platform::WindowOutcome outcome =
       platform::run_gl_window(request, rect, title, [&](TestWindow& window) {
-        SuiteContext context{options, state, progress, window, test_drawn};
+        SuiteContext context{
+            options, state, progress, window, hooks.test_drawn, hooks.check_picture};
         if (is_3d) {
           note_swap_interval(state.environment_info, progress);
           run_3d_suite(context, scene);

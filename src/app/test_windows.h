@@ -13,11 +13,14 @@
 // suite in the first draw and returns once it has closed itself; a 3D
 // window asks for state.depth_bits_asked (its low 8 bits) and its granted
 // depth becomes the request of the next one. False, after an "Error" box, when the window or its GL
-// context could not be had: the run cannot go on. `test_drawn`, when given, is called after each
-// test that ran (see SuiteContext).
+// context could not be had: the run cannot go on. The hooks, when set, go to the suite's context
+// (see SuiteContext).
+struct PictureHooks {
+  std::function<void(const TestInfo&, TestWindow&)> test_drawn;
+  std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture;
+};
 bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
-                     ProgressReporter& progress,
-                     const std::function<void(const TestInfo&, TestWindow&)>& test_drawn = {});
+                     ProgressReporter& progress, const PictureHooks& hooks = {});
 
 // Makes every later test window an off-screen EGL surface, on the device
 // options.egl_device names or the one EGL finds, and records in `info`

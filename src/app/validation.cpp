@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/reference_pictures.h"
 #include "core/printable.h"
 #include "core/test_window.h"
 #include "platform/platform.h"
@@ -20,65 +21,7 @@ namespace {
 // The pictures written for a test whose picture differs.
 constexpr const char* PICTURE_KINDS[] = {"captured", "reference", "difference"};
 
-// How far a picture may stray from its reference. GL fixes some results
-// exactly and leaves others to the implementation, within limits:
-// - A put or a copy without zoom moves whole pixels, and a logic operation
-//   is exact bit arithmetic: every pixel must match; any difference is a
-//   fault.
-// - A colour-scaled put multiplies each component by 0.45 and converts back
-//   to 8 bits; implementations may round either way: one step.
-// - Zoomed puts cover the pixels whose centres a zoomed pixel's rectangle
-//   holds; where an edge meets a centre, rounding decides: a few pixels.
-// - 3D pictures are rasterised with some freedom at every edge and in the
-//   interpolation of colours, depth, fog and texture coordinates. So an edge
-//   may move by a pixel (shift 1) and a colour by a few steps (threshold
-//   12 of 255), and for filled surfaces only a patch counts, a pixel that
-//   differs together with its four neighbours (solid_only): what GL leaves
-//   free is a pixel wide along edges, while a fault (fog left off, another
-//   texture filter, a face missing) changes areas. Lines and points are a
-//   pixel wide themselves, so for them a share of the pixels may differ
-//   instead, more for antialiased lines, whose coverage GL leaves open.
-// Mesa's llvmpipe (which drew the references) and softpipe both pass with
-// these values, while each fault planted through TARVELIN_FAULT fails
-// exactly the tests it changes.
-Tolerance tolerance_for(const TestInfo& test) {
-  switch (test.kernel) {
-    case Kernel::put:
-    case Kernel::copy:
-      return {0, 0.0, 0};
-    case Kernel::half_tone_put:
-      return {1, 0.0, 0};
-    case Kernel::zoom:
-      return {2, 0.0005, 0};
-    default:
-      break;
-  }
-  // Lines and points are a pixel wide, so their differences can never be
-  // patches: a share of them is allowed instead, larger for antialiased
-  // lines, whose coverage GL leaves to the implementation.
-  if (test.scene.state == DrawState::smooth_lines) return {24, 0.06, 1};
-  if (test.scene.stage == Stage::lines || test.scene.polygon_mode == PolygonMode::lines) {
-    return {12, 0.015, 1};
-  }
-  if (test.scene.polygon_mode == PolygonMode::points) return {12, 0.001, 1};
-  return {12, 0.00001, 1, true};
-}
-
 }  // namespace
-
-std::string reference_folder() {
-  if (const char* folder = std::getenv("TARVELIN_REFERENCES"); folder != nullptr && *folder) {
-    return folder;
-  }
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::filesystem::path installed =
-        program.parent_path().parent_path() / "share" / "tarvelin" / "reference";
-    if (std::filesystem::is_directory(installed, error)) return installed.string();
-  }
-  return TARVELIN_SOURCE_REFERENCES;
-}
 
 bool Validation::prepare() {
   references_ = reference_folder();
@@ -132,42 +75,29 @@ void Validation::check(const TestInfo& test, const TestWindow& window) {
     verdict.state = PictureVerdict::skipped;
     return;
   }
-  std::vector<uint8_t> rows(platform::TEST_PICTURE_BYTES);
-  window.read_back(rows.data());
-  const Picture captured = picture_from_gl_rows(rows.data(), TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
-
-  const std::string reference_path = references_ + "/" + test.keyword + ".png";
+  const Picture captured = read_test_picture(window);
   Picture reference;
   std::string error;
-  if (!std::filesystem::exists(reference_path)) {
-    error = "no reference " + reference_path;
-  } else if (!read_png(reference_path, reference, error)) {
-    error = "reference " + reference_path + " cannot be read (" + error + ")";
-  } else if (reference.width != captured.width || reference.height != captured.height) {
-    error = "reference " + reference_path + " is " + std::to_string(reference.width) + " x " +
-            std::to_string(reference.height) + " pixels, the picture " +
-            std::to_string(captured.width) + " x " + std::to_string(captured.height);
-  }
-  if (!error.empty()) {
-    verdict = {PictureVerdict::differs, 1.0, 255, true};
+  if (!read_reference(references_, test, reference, error)) {
+    verdict = PictureVerdict{};
+    verdict.state = PictureVerdict::differs;
+    verdict.share_beyond = 1.0;
+    verdict.largest = 255;
+    verdict.no_reference = true;
     progress_.note(("  differs: " + printable(error)).c_str());
     save(test, "captured", captured);
     return;
   }
-  char line[256];
-  const Tolerance tolerance = tolerance_for(test);
-  const PictureDifference difference = compare_pictures(captured, reference, tolerance);
-  const bool ok = within(difference, tolerance);
-  verdict = {ok ? PictureVerdict::ok : PictureVerdict::differs, difference.share_beyond,
-             difference.largest, false};
-  std::snprintf(line, sizeof line, "  %s: %.3f%% of pixels beyond %d (%.3f%% allowed), largest %d",
-                ok ? "ok" : "differs", 100.0 * difference.share_beyond, tolerance.channel_threshold,
-                100.0 * tolerance.allowed_share, difference.largest);
-  progress_.note(line);
+  PictureDifference difference;
+  verdict = judge_picture(test, captured, reference, &difference);
+  verdict.source = PictureSource::timed_frames;
+  const bool ok = verdict.state == PictureVerdict::ok;
+  progress_.note(
+      ("  " + std::string(ok ? "ok" : "differs") + ": " + verdict_figures(verdict)).c_str());
   if (ok) return;
   save(test, "captured", captured);
   save(test, "reference", reference);
-  save(test, "difference", difference_picture(captured, reference, tolerance));
+  save(test, "difference", difference_picture(captured, reference, tolerance_for(test)));
 }
 
 bool Validation::write_summary() const {

@@ -13,12 +13,6 @@
 #include "core/test_window.h"
 #include "report/picture_check.h"
 
-// The folder of reference pictures, one "<keyword>.png" per test: the
-// environment variable TARVELIN_REFERENCES when set, else the installed
-// folder when the program runs from an installation, else the source
-// tree's assets/reference.
-std::string reference_folder();
-
 class Validation {
  public:
   Validation(const RunOptions& options, RunState& state, ProgressReporter& progress)

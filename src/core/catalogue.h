@@ -108,6 +108,9 @@ enum class RepeatCount : int8_t {
   linear_texture_frames,
 };
 constexpr int REPEAT_COUNT_ENTRIES = 11;
+// Every count in test-loop mode and in a validation run, and so the counts
+// the reference pictures were drawn at.
+constexpr int32_t TEST_LOOP_COUNT = 2;
 // In RepeatCount order; scaled once when START is pressed.
 constexpr std::array<int32_t, REPEAT_COUNT_ENTRIES> DEFAULT_REPEAT_COUNTS = {
     1000, 1000, 128, 2000, 100, 500, 500, 64, 500, 300, 300};

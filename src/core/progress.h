@@ -38,6 +38,12 @@ struct SuiteContext {
   // Called after each test's turn, outside its timed section, with the
   // test's picture still in the window if it ran; empty in a timed run.
   std::function<void(const TestInfo&, TestWindow&)> test_drawn = {};
+  // Set in a timed run that checks its pictures (unless -nocheck). A suite
+  // calls it right after each test's timed section, outside it, with the
+  // test's picture in the window: the one its timed frames left where the
+  // test started as its reference picture did, else a check frame the
+  // suite drew in its reference's circumstances.
+  std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture = {};
 
   const RepeatCounts& counts() const { return run.counts; }
   bool skipped(TestId id) const { return run.results.skipped(id); }
@@ -49,6 +55,10 @@ struct SuiteContext {
   }
   void drawn(TestId id) {
     if (test_drawn) test_drawn(test_catalogue[id], window);
+  }
+  bool checking_pictures() const { return static_cast<bool>(check_picture); }
+  void picture_ready(TestId id, PictureSource source) {
+    check_picture(test_catalogue[id], window, source);
   }
   void skipped_by_check(TestId id, const char* reason = nullptr) {
     run.results.record_skip(id);

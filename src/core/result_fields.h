@@ -30,6 +30,11 @@ constexpr const char* TOTALS = "totals";
 constexpr const char* GROUP_3D = "3D";
 constexpr const char* GROUP_2D = "2D";
 constexpr const char* TOTAL = "total";
+constexpr const char* VERDICT = "verdict";
+constexpr const char* TRUSTED = "trusted";
+constexpr const char* FINDINGS = "findings";
+constexpr const char* KIND = "kind";
+constexpr const char* TEXT = "text";
 constexpr const char* IMPLEMENTED = "implemented";
 }  // namespace result_key
 
@@ -54,6 +59,7 @@ enum class TestField {
   trimmed_mean_seconds,
   cv,
   score,
+  picture,
   count
 };
 constexpr std::array<const char*, static_cast<size_t>(TestField::count)> TEST_FIELD_NAMES = {
@@ -71,7 +77,8 @@ constexpr std::array<const char*, static_cast<size_t>(TestField::count)> TEST_FI
     "mean_seconds",
     "trimmed_mean_seconds",
     "cv",
-    "score"};
+    "score",
+    "picture"};
 constexpr const char* field_name(TestField field) {
   return TEST_FIELD_NAMES[static_cast<size_t>(field)];
 }

@@ -28,6 +28,8 @@ struct RunOptions {
   int32_t depth_bits = 32;
   // Leave the 3D window's swap interval to the driver instead of setting 0.
   bool vsync = false;
+  // Check each timed test's picture against its reference (off: -nocheck).
+  bool check_pictures = true;
   // Result files for other programs beside the report; empty: none.
   std::string json_file;
   std::string csv_file;

@@ -14,6 +14,19 @@ void RunResults::end_pass() {
   if (pass_index == TIME_SLOTS) pass_index = 0;
 }
 
+void RunResults::record_picture(TestId id, const PictureVerdict& pass) {
+  PictureVerdict& verdict = verdicts[id];
+  const int checked = verdict.passes_checked + 1;
+  const bool differs = pass.state == PictureVerdict::differs;
+  const bool differed = verdict.state == PictureVerdict::differs;
+  const bool worse = verdict.passes_checked == 0 || (differs && !differed) ||
+                     (differs == differed && pass.share_beyond > verdict.share_beyond);
+  const int differing = verdict.passes_differing + (differs ? 1 : 0);
+  if (worse) verdict = pass;
+  verdict.passes_checked = checked;
+  verdict.passes_differing = differing;
+}
+
 const char* verdict_name(PictureVerdict::State state) {
   switch (state) {
     case PictureVerdict::ok:

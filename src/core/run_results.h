@@ -3,15 +3,32 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/catalogue.h"
 
-// What a validation run found of a test's picture.
+// Which picture of a test a check judged.
+enum class PictureSource : int8_t {
+  none,
+  timed_frames,  // the one the test's own timed frames left
+  check_frame,   // one drawn right after them in its reference picture's circumstances
+};
+
+// What the check of a test's picture found: in a validation run of the one
+// picture it draws; in a timed run over every pass that checked it, with
+// the figures of the pass that strayed furthest.
 struct PictureVerdict {
   enum State : int8_t { not_checked, ok, differs, skipped } state = not_checked;
+  PictureSource source = PictureSource::none;
   double share_beyond = 0.0;  // of the pixels, those beyond the test's threshold
   int largest = 0;            // the largest difference of any channel, 0..255
   bool no_reference = false;  // differs because the test has no reference picture
+  // The tolerance the picture was judged by.
+  int channel_threshold = 0;
+  double allowed_share = 0.0;
+  int passes_checked = 0;
+  int passes_differing = 0;
+  std::string reason;  // not_checked: why, in a few words
 };
 
 // "ok", "differs", "skipped" or "not_checked".
@@ -26,7 +43,8 @@ struct RunResults {
   // Seconds per test and pass slot.
   double test_times[TEST_COUNT][TIME_SLOTS] = {};
   int32_t pass_index = 0;  // the slot of the current pass, 0..TIME_SLOTS-1
-  // Filled by a validation run only.
+  // What the checks of each test's picture found (validation, or a timed
+  // run that checks its pictures).
   PictureVerdict verdicts[TEST_COUNT] = {};
 
   // Takes the pass definition's selection for every pass of the run.
@@ -41,4 +59,8 @@ struct RunResults {
   void record_time(TestId id, double seconds) { test_times[id][pass_index] = seconds; }
   // A test that its automatic check passed over, for the rest of the pass.
   void record_skip(TestId id) { skip_flags[id] = 1; }
+  // Adds one pass's check of a test's picture (ok or differs, with its
+  // figures) to what earlier passes found: a picture that differed in any
+  // pass differs, with the figures of the pass that strayed furthest.
+  void record_picture(TestId id, const PictureVerdict& pass);
 };

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,22 @@ struct RepeatCounts {
   int32_t operator[](RepeatCount count) const { return repeat_counts[static_cast<int>(count)]; }
 };
 
+// The two clocks read at START and at the end of the last pass: the
+// monotonic clock the stopwatch reads, which NTP and adjtimex may slew,
+// and the raw hardware clock, which nothing adjusts (0: not available).
+struct ClockReadings {
+  uint64_t start_ns = 0;
+  uint64_t end_ns = 0;
+  uint64_t start_raw_ns = 0;
+  uint64_t end_raw_ns = 0;
+};
+
 // What the run was and when, for the result files.
 struct RunRecord {
   std::vector<std::string> command_line;  // the words as given, the program first
   std::string started_utc;                // START, ISO 8601 in UTC; empty before it
   double duration_seconds = 0.0;          // from START to the end of the last pass
+  ClockReadings clock;                    // at START and at the end of the last pass
 };
 
 struct RunState {
@@ -55,4 +67,7 @@ struct RunState {
   // One sequence over the whole run: every position and spin follows from
   // how many values were drawn before.
   BenchRand rand;
+  // The generator as the run's first 2D window found it, where a validation
+  // run's 2D tests begin; unset before that window.
+  std::optional<BenchRand> first_2d_rand;
 };

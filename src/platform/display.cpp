@@ -87,6 +87,12 @@ uint64_t clock_ns() {
   return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
 }
 
+uint64_t raw_clock_ns() {
+  timespec now{};
+  if (clock_gettime(CLOCK_MONOTONIC_RAW, &now) != 0) return 0;
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
+
 bool read_access(const char* path) { return access(path, R_OK) == 0; }
 
 void open_in_viewer(const char* path) {

@@ -211,10 +211,14 @@ EGLDisplay offscreen_display = EGL_NO_DISPLAY;
 
 }  // namespace
 
-std::vector<GlDevice> list_gl_devices() {
+std::vector<GlDevice> list_gl_devices(bool with_renderers) {
   std::vector<GlDevice> listed;
   for (EGLDeviceEXT device : egl_devices()) {
     GlDevice described = describe_device(device);
+    if (!with_renderers) {
+      listed.push_back(described);
+      continue;
+    }
     std::string error;
     const EGLDisplay display = open_egl_display(device, &error);
     if (display != EGL_NO_DISPLAY) {

@@ -26,6 +26,9 @@ void message_box(const char* caption, const char* text);
 // Nanoseconds of a monotonic clock (CLOCK_MONOTONIC), unaffected by changes
 // of the wall-clock time.
 uint64_t clock_ns();
+// Nanoseconds of the raw hardware clock (CLOCK_MONOTONIC_RAW), which no
+// adjustment of the time slews; 0 where there is none.
+uint64_t raw_clock_ns();
 
 // True when the file can be opened for reading.
 bool read_access(const char* path);
@@ -100,8 +103,9 @@ class GlSurface {
   // it shows (the back buffer of a double-buffered window, where the last
   // frame waits for its swap; else the front buffer) read back as 8-bit RGB,
   // rows bottom first as GL gives them, 512 x 384 pixels
-  // (TEST_PICTURE_BYTES). Called between tests, never inside a timed
-  // section; the read buffer is put back afterwards.
+  // (TEST_PICTURE_BYTES), at unit colour scales whatever a test has set.
+  // Called between tests, never inside a timed section; the read buffer,
+  // the scales and the pack alignment are put back afterwards.
   void read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const;
 
  protected:
@@ -136,8 +140,9 @@ struct GlDevice {
 };
 
 // Every device EGL enumerates, in its order (the numbers -device takes).
-// Empty where EGL cannot enumerate devices.
-std::vector<GlDevice> list_gl_devices();
+// Empty where EGL cannot enumerate devices. Without `with_renderers` no GL
+// context is made and every renderer is left empty.
+std::vector<GlDevice> list_gl_devices(bool with_renderers = true);
 
 enum class OffscreenKind {
   device,       // an EGL device (EGL_EXT_platform_device)

@@ -66,15 +66,18 @@ WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& re
 
 void GlSurface::read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const {
   glFinish();
-  GLint read_buffer = GL_BACK;
-  GLint alignment = 4;
-  glGetIntegerv(GL_READ_BUFFER, &read_buffer);
-  glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+  // The colour scales a test sets apply to reads too; the picture is read
+  // as the window holds it.
+  glPushAttrib(GL_PIXEL_MODE_BIT);
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glReadBuffer(double_buffered() ? GL_BACK : GL_FRONT);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glPixelTransferf(GL_RED_SCALE, 1.0f);
+  glPixelTransferf(GL_GREEN_SCALE, 1.0f);
+  glPixelTransferf(GL_BLUE_SCALE, 1.0f);
   glReadPixels(0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-  glReadBuffer(static_cast<GLenum>(read_buffer));
+  glPopClientAttrib();
+  glPopAttrib();
 }
 
 }  // namespace platform

@@ -22,39 +22,62 @@ void put_copy_source(const RasterOrigin& origin) {
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
 }
 
+namespace {
+
+void put_at_positions(const PositionTable& table) {
+  for (const RasterPosition* position = table.entries; position != table.entries + table.count;
+       ++position) {
+    glRasterPos2i(position->x, position->y);
+    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+  }
+}
+
+void copy_to_positions(const PositionTable& table, const RasterOrigin& origin) {
+  const RasterPosition source = copy_source_position(origin);
+  for (const RasterPosition* position = table.entries; position != table.entries + table.count;
+       ++position) {
+    glRasterPos2i(position->x, position->y);
+    glCopyPixels(source.x, source.y, PICTURE_SIZE, PICTURE_SIZE, GL_COLOR);
+  }
+}
+
+void draw_sweep() {
+  glRasterPos2i(0, 0);
+  for (const ZoomFactor* factor = zoom_sweep.draws; factor != zoom_sweep.draws + zoom_sweep.count;
+       ++factor) {
+    glPixelZoom(factor->x, factor->y);
+    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+  }
+}
+
+}  // namespace
+
 double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
   fill_random_positions(put_positions, count, origin, rand);
-  const RasterPosition* position = put_positions.entries;
-  const RasterPosition* const end = position + put_positions.count;
-  return time_finished([&] {
-    for (; position != end; ++position) {
-      glRasterPos2i(position->x, position->y);
-      glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
-    }
-  });
+  return time_finished([] { put_at_positions(put_positions); });
 }
 
 double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
   fill_random_positions(copy_positions, count, origin, rand);
-  const RasterPosition source = copy_source_position(origin);
-  const RasterPosition* position = copy_positions.entries;
-  const RasterPosition* const end = position + copy_positions.count;
-  return time_finished([&] {
-    for (; position != end; ++position) {
-      glRasterPos2i(position->x, position->y);
-      glCopyPixels(source.x, source.y, PICTURE_SIZE, PICTURE_SIZE, GL_COLOR);
-    }
-  });
+  return time_finished([&] { copy_to_positions(copy_positions, origin); });
 }
 
-void prepare_raster_scaling(int32_t steps) { build_zoom_sweep(zoom_sweep, steps); }
+double time_zoom_sweep(int32_t steps) {
+  build_zoom_sweep(zoom_sweep, steps);
+  return time_finished(draw_sweep);
+}
 
-void time_raster_scaling() {
-  const ZoomFactor* factor = zoom_sweep.draws;
-  const ZoomFactor* const end = factor + zoom_sweep.count;
-  glRasterPos2i(0, 0);
-  for (; factor != end; ++factor) {
-    glPixelZoom(factor->x, factor->y);
-    glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
-  }
+void draw_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
+  fill_random_positions(put_positions, count, origin, rand);
+  put_at_positions(put_positions);
+}
+
+void draw_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
+  fill_random_positions(copy_positions, count, origin, rand);
+  copy_to_positions(copy_positions, origin);
+}
+
+void draw_zoom_sweep(int32_t steps) {
+  build_zoom_sweep(zoom_sweep, steps);
+  draw_sweep();
 }

@@ -20,10 +20,12 @@ void put_copy_source(const RasterOrigin& origin);
 double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand);
 double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand);
 
-// The scaling test in two halves, so that the caller's time_finished covers only the drawing
-// (which is all that "time" in the second's name promises):
-// prepare_raster_scaling computes the zoom factors for ramps of `steps` steps;
-// time_raster_scaling then sets raster position (0, 0) once and issues one glPixelZoom and one
-// glDrawPixels per factor. The zoom is left at the last factor.
-void prepare_raster_scaling(int32_t steps);
-void time_raster_scaling();
+// The scaling test: computes the zoom factors for ramps of `steps` steps, then times only the
+// drawing: raster position (0, 0) set once, one glPixelZoom and one glDrawPixels per factor.
+// The zoom is left at the last factor.
+double time_zoom_sweep(int32_t steps);
+
+// The same drawing untimed, for a check frame.
+void draw_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand);
+void draw_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand);
+void draw_zoom_sweep(int32_t steps);

@@ -50,19 +50,27 @@ void PixelProbe::capture_reference_block() {
   read_block(reference_block_);
 }
 
-bool PixelProbe::probe_put_effect() {
-  if (!enabled_) return false;
+void PixelProbe::draw_put_probe() const {
   paint_known_destination();
   glRasterPos2i(0, 0);
   glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
+}
+
+void PixelProbe::draw_copy_probe() const {
+  const RasterPosition source = copy_source_position(origin_);
+  paint_known_destination();
+  glRasterPos2i(0, 0);
+  glCopyPixels(source.x, source.y, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_COLOR);
+}
+
+bool PixelProbe::probe_put_effect() {
+  if (!enabled_) return false;
+  draw_put_probe();
   return block_matches_reference();
 }
 
 bool PixelProbe::probe_copy_effect() {
   if (!enabled_) return false;
-  const RasterPosition source = copy_source_position(origin_);
-  paint_known_destination();
-  glRasterPos2i(0, 0);
-  glCopyPixels(source.x, source.y, PROBE_BLOCK_SIDE, PROBE_BLOCK_SIDE, GL_COLOR);
+  draw_copy_probe();
   return block_matches_reference();
 }

@@ -43,6 +43,11 @@ class PixelProbe {
   // lower-left corner) to raster position (0, 0).
   bool probe_copy_effect();
 
+  // What the probes draw, without the read-back, whether or not the automatic check is on: a
+  // check frame draws what the run of the reference pictures drew, probes included.
+  void draw_put_probe() const;
+  void draw_copy_probe() const;
+
  private:
   // Read as GL_UNSIGNED_INT so that no component depth of the visual rounds two different
   // results to the same value.

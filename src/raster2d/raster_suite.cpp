@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/environment_info.h"
@@ -86,21 +87,57 @@ void set_colour_scale(GLfloat scale) {
   glPixelTransferf(GL_BLUE_SCALE, scale);
 }
 
+// The timed kernels and their untimed drawing for a check frame, in Kernel order.
+struct RasterKernel {
+  double (*timed)(int32_t count, const RasterOrigin& origin, BenchRand& rand);
+  void (*untimed)(int32_t count, const RasterOrigin& origin, BenchRand& rand);
+  bool draws_positions;  // takes its positions from the generator
+};
+constexpr RasterKernel RASTER_KERNELS[] = {
+    {time_random_puts, draw_random_puts, true},      // half_tone_put
+    {time_random_puts, draw_random_puts, true},      // put
+    {time_random_copies, draw_random_copies, true},  // copy
+    {[](int32_t steps, const RasterOrigin&, BenchRand&) { return time_zoom_sweep(steps); },
+     [](int32_t steps, const RasterOrigin&, BenchRand&) { draw_zoom_sweep(steps); },
+     false},  // zoom
+};
+static_assert(std::size(RASTER_KERNELS) == static_cast<size_t>(Kernel::zoom) + 1);
+
+const RasterKernel& raster_kernel(const TestInfo& test) {
+  return RASTER_KERNELS[static_cast<int>(test.kernel)];
+}
+
+// The window as it shows, RGBA, read at unit colour scales (the scales apply to reads too).
+std::vector<GLubyte> read_window() {
+  std::vector<GLubyte> pixels(static_cast<size_t>(TEST_WINDOW_WIDTH) * TEST_WINDOW_HEIGHT * 4);
+  glPushAttrib(GL_PIXEL_MODE_BIT);
+  set_colour_scale(1.0f);
+  glReadPixels(0, 0, TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE,
+               pixels.data());
+  glPopAttrib();
+  return pixels;
+}
+
+// Puts back what read_window read, whatever logic operation, scale and zoom are in force.
+void put_back_window(const std::vector<GLubyte>& pixels) {
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_PIXEL_MODE_BIT);
+  glLogicOp(GL_COPY);
+  set_colour_scale(1.0f);
+  glPixelZoom(1.0f, 1.0f);
+  glRasterPos2i(0, 0);
+  glDrawPixels(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glPopAttrib();
+}
+
 // One window's run of the suite: the context it reports to, its raster origin and its check.
 struct RasterRun {
   SuiteContext& context;
   RasterOrigin origin;
   PixelProbe probe;
-
-  // A validation run compares every picture with one drawn where every
-  // test ran, so a test its check passes over still takes its positions
-  // from the generator: the tests after it then draw at their usual places.
-  void skip_by_check(const TestInfo& test) {
-    context.skipped_by_check(test.id);
-    if (!context.options.validating()) return;
-    static PositionTable unused;
-    fill_random_positions(unused, context.counts()[test.count], origin, context.run.rand);
-  }
+  // The generator as the run of the reference pictures had it at the running test: from the
+  // run's first 2D window on, each test drawing its positions at the test-loop count.
+  BenchRand reference_rand;
+  PositionTable scratch = {};
 
   // The test hook's planted fault: GL_XOR draws as GL_COPY once its check
   // has seen it work.
@@ -110,46 +147,45 @@ struct RasterRun {
     }
   }
 
-  void probe_and_time_puts(const TestInfo& test) {
-    if (test.raster.probed && probe.probe_put_effect()) {
-      skip_by_check(test);
-      return;
+  // What a test draws and sets before its loop, in its order: a copy test's source, the logic
+  // operation, then a probed test's probe. True when the automatic check found the operation
+  // without effect. A check frame's probe draws whether or not the check is on.
+  bool prepare_test(const TestInfo& test, bool check_frame) {
+    if (test.kernel == Kernel::copy) put_copy_source(origin);
+    glLogicOp(gl_logic_op(test));
+    if (!test.raster.probed) return false;
+    const bool copy = test.kernel == Kernel::copy;
+    if (check_frame) {
+      copy ? probe.draw_copy_probe() : probe.draw_put_probe();
+      return false;
     }
+    return copy ? probe.probe_copy_effect() : probe.probe_put_effect();
+  }
+
+  // A validation run compares every picture with one drawn where every
+  // test ran, so a test its check passes over still takes its positions
+  // from the generator: the tests after it then draw at their usual places.
+  void skip_by_check(const TestInfo& test) {
+    context.skipped_by_check(test.id);
+    if (!context.options.validating() || !raster_kernel(test).draws_positions) return;
+    fill_random_positions(scratch, context.counts()[test.count], origin, context.run.rand);
+  }
+
+  // The test's check frame, right after its timed loop: on a cleared window, what the run of
+  // the reference pictures drew for it, from the generator as that run had it and with the
+  // state the timed loop had; then the window, the state and the run's generator are as before.
+  void check_picture(const TestInfo& test) {
+    if (!context.checking_pictures()) return;
+    const std::vector<GLubyte> shown = read_window();
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_PIXEL_MODE_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    BenchRand rand = reference_rand;
+    prepare_test(test, true);
     plant_logic_fault(test);
-    const double seconds = time_random_puts(context.counts()[test.count], origin, context.run.rand);
-    context.timed(test.id, seconds);
-  }
-
-  void run_put_test(const TestInfo& test) {
-    glLogicOp(gl_logic_op(test));
-    probe_and_time_puts(test);
-  }
-
-  // The scales are put back whether the test was timed or passed over.
-  void run_half_tone_test(const TestInfo& test) {
-    set_colour_scale(HALF_TONE_SCALE);
-    glLogicOp(gl_logic_op(test));
-    probe_and_time_puts(test);
-    set_colour_scale(1.0f);
-  }
-
-  void run_copy_test(const TestInfo& test) {
-    put_copy_source(origin);
-    glLogicOp(gl_logic_op(test));
-    if (test.raster.probed && probe.probe_copy_effect()) {
-      skip_by_check(test);
-      return;
-    }
-    plant_logic_fault(test);
-    const double seconds =
-        time_random_copies(context.counts()[test.count], origin, context.run.rand);
-    context.timed(test.id, seconds);
-  }
-
-  void run_scaling_test(const TestInfo& test) {
-    glLogicOp(gl_logic_op(test));
-    prepare_raster_scaling(context.counts()[test.count]);
-    context.timed(test.id, time_finished(time_raster_scaling));
+    raster_kernel(test).untimed(TEST_LOOP_COUNT, origin, rand);
+    context.picture_ready(test.id, PictureSource::check_frame);
+    glPopAttrib();
+    put_back_window(shown);
   }
 
   void run_raster_test(const TestInfo& test) {
@@ -158,32 +194,42 @@ struct RasterRun {
     // Each test draws over what the one before left; a validation run
     // clears first, so that every picture is the test's own.
     if (context.options.validating()) glClear(GL_COLOR_BUFFER_BIT);
-    switch (test.kernel) {
-      case Kernel::half_tone_put:
-        run_half_tone_test(test);
-        break;
-      case Kernel::put:
-        run_put_test(test);
-        break;
-      case Kernel::copy:
-        run_copy_test(test);
-        break;
-      case Kernel::zoom:
-        run_scaling_test(test);
-        break;
-      default:
-        break;  // 3D kernels have no rows in the 2D range
+    // The scales are put back whether the test was timed or passed over.
+    const bool half_tone = test.kernel == Kernel::half_tone_put;
+    if (half_tone) set_colour_scale(HALF_TONE_SCALE);
+    if (prepare_test(test, false)) {
+      skip_by_check(test);
+    } else {
+      plant_logic_fault(test);
+      context.timed(test.id, raster_kernel(test).timed(context.counts()[test.count], origin,
+                                                       context.run.rand));
+      check_picture(test);
     }
+    if (half_tone) set_colour_scale(1.0f);
     context.drawn(test.id);
+  }
+
+  // Every row moves the reference generator on, as the reference run's test drew its positions
+  // whether or not this run draws the test.
+  void run_row(const TestInfo& test) {
+    run_raster_test(test);
+    if (raster_kernel(test).draws_positions) {
+      fill_random_positions(scratch, TEST_LOOP_COUNT, origin, reference_rand);
+    }
   }
 };
 
 }  // namespace
 
 void run_2d_suite(SuiteContext& context) {
-  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass, {}}};
+  // Every run's first pass has drawn the same values before its 2D window (the 3D set-up's
+  // spin), so the generator as the first 2D window finds it is where the reference run's 2D
+  // tests began.
+  if (!context.run.first_2d_rand) context.run.first_2d_rand = context.run.rand;
+  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass, {}},
+                   *context.run.first_2d_rand};
   set_up_raster_window(raster.origin, context.run.environment_info);
   if (context.options.status_only) return;
   raster.probe.capture_reference_block();
-  for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) raster.run_raster_test(test_catalogue[id]);
+  for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) raster.run_row(test_catalogue[id]);
 }

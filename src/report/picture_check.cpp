@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -222,4 +223,12 @@ Picture difference_picture(const Picture& captured, const Picture& reference,
     }
   }
   return marked;
+}
+
+std::string verdict_figures(const PictureVerdict& verdict) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%.3f%% of pixels beyond %d (%.3f%% allowed), largest %d",
+                100.0 * verdict.share_beyond, verdict.channel_threshold,
+                100.0 * verdict.allowed_share, verdict.largest);
+  return text;
 }

@@ -68,6 +68,7 @@ Json settings_json(const RunOptions& options, const EnvironmentInfo& info) {
           {"test_loop", options.test_loop},
           {"status_only", options.status_only},
           {"depth_bits_requested", options.depth_bits},
+          {"check_pictures", options.check_pictures && !options.validating()},
           {"swap_interval", swap_interval_json(info.swap_interval)}};
 }
 
@@ -100,9 +101,56 @@ Json verdict_json(const PictureVerdict& verdict) {
           {"reference_missing", verdict.no_reference}};
 }
 
+Json source_json(PictureSource source) {
+  switch (source) {
+    case PictureSource::timed_frames:
+      return "timed_frames";
+    case PictureSource::check_frame:
+      return "check_frame";
+    case PictureSource::none:
+      break;
+  }
+  return nullptr;
+}
+
+// What a timed run's check found of a test's picture, with the figures of
+// the pass that strayed furthest; null figures where no pass checked it.
+Json picture_check_json(const PictureVerdict& verdict) {
+  const bool checked = verdict.passes_checked > 0;
+  const auto figure = [checked](auto value) { return checked ? Json(value) : Json(nullptr); };
+  return {{"result", verdict_name(verdict.state)},
+          {"picture", source_json(verdict.source)},
+          {"share_beyond", figure(verdict.share_beyond)},
+          {"allowed_share", figure(verdict.allowed_share)},
+          {"channel_threshold", figure(verdict.channel_threshold)},
+          {"largest_difference", figure(verdict.largest)},
+          {"passes_checked", verdict.passes_checked},
+          {"passes_differing", verdict.passes_differing},
+          {"reason", verdict.reason.empty() ? Json(nullptr) : Json(verdict.reason)}};
+}
+
+Json run_verdict_json(const RunVerdict& verdict) {
+  Json findings = Json::array();
+  for (const Finding& finding : verdict.findings) {
+    Json tests = Json::array();
+    for (TestId id : finding.tests) tests.push_back(test_catalogue[id].keyword);
+    findings.push_back({{result_key::KIND, finding.kind},
+                        {result_key::TEXT, finding.text},
+                        {result_key::TESTS, tests}});
+  }
+  Json not_judged = Json::array();
+  for (const NotJudged& item : verdict.not_judged) {
+    not_judged.push_back({{"what", item.what}, {"why", item.why}});
+  }
+  return {{result_key::TRUSTED, verdict.trusted()},
+          {result_key::FINDINGS, findings},
+          {"not_judged", not_judged}};
+}
+
 // A test's values in TestField order: the one list both files are made of.
 using TestValues = std::array<Json, static_cast<size_t>(TestField::count)>;
-TestValues test_values(const TestInfo& test, const TestSummary& summary) {
+TestValues test_values(const TestInfo& test, const TestSummary& summary,
+                       const PictureVerdict& picture) {
   return {static_cast<int>(test.id),
           test.keyword,
           test.title,
@@ -117,7 +165,8 @@ TestValues test_values(const TestInfo& test, const TestSummary& summary) {
           value_or_null(summary.mean_seconds),
           value_or_null(summary.trimmed_mean_seconds),
           value_or_null(summary.cv),
-          value_or_null(summary.score)};
+          value_or_null(summary.score),
+          verdict_name(picture.state)};
 }
 
 Json test_json(const TestValues& values) {
@@ -196,28 +245,34 @@ std::string total_text(const GroupTotal& group) {
 }  // namespace
 
 std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
-                         const RunResults& results, const RunRecord& record) {
+                         const RunResults& results, const RunRecord& record,
+                         const RunVerdict* verdict) {
   Json tests = Json::array();
   for (const TestInfo& test : test_catalogue) {
-    Json object = test_json(test_values(test, summarize_test(options, results, test.id)));
+    const PictureVerdict& picture = results.verdicts[test.id];
+    Json object = test_json(test_values(test, summarize_test(options, results, test.id), picture));
     if (options.validating()) {
-      object[result_key::VALIDATION] = verdict_json(results.verdicts[test.id]);
+      object[result_key::VALIDATION] = verdict_json(picture);
+    } else {
+      object["picture_check"] = picture_check_json(picture);
     }
     tests.push_back(object);
   }
   const GroupTotals totals = compute_group_totals(options, results);
-  const Json document = {{result_key::SCHEMA_VERSION, RESULTS_SCHEMA_VERSION},
-                         {result_key::PROGRAM, RESULTS_PROGRAM},
-                         {"version", VERSION_NUMBER},
-                         {"command_line", record.command_line},
-                         {"settings", settings_json(options, info)},
-                         {result_key::STARTED, record.started_utc},
-                         {"duration_seconds", record.duration_seconds},
-                         {result_key::ENVIRONMENT, environment_json(info)},
-                         {result_key::TESTS, tests},
-                         {result_key::TOTALS,
-                          {{result_key::GROUP_3D, group_json(options, totals.group_3d)},
-                           {result_key::GROUP_2D, group_json(options, totals.group_2d)}}}};
+  const Json document = {
+      {result_key::SCHEMA_VERSION, RESULTS_SCHEMA_VERSION},
+      {result_key::PROGRAM, RESULTS_PROGRAM},
+      {"version", VERSION_NUMBER},
+      {"command_line", record.command_line},
+      {"settings", settings_json(options, info)},
+      {result_key::STARTED, record.started_utc},
+      {"duration_seconds", record.duration_seconds},
+      {result_key::ENVIRONMENT, environment_json(info)},
+      {result_key::TESTS, tests},
+      {result_key::TOTALS,
+       {{result_key::GROUP_3D, group_json(options, totals.group_3d)},
+        {result_key::GROUP_2D, group_json(options, totals.group_2d)}}},
+      {result_key::VERDICT, verdict != nullptr ? run_verdict_json(*verdict) : Json(nullptr)}};
   // Invalid UTF-8 from a driver's strings is replaced rather than refused.
   return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -225,7 +280,9 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
 std::string results_csv(const RunOptions& options, const RunResults& results) {
   std::string text = csv_row(TEST_FIELD_NAMES, [](const char* name) { return name; });
   for (const TestInfo& test : test_catalogue) {
-    text += csv_row(test_values(test, summarize_test(options, results, test.id)), csv_text);
+    text += csv_row(
+        test_values(test, summarize_test(options, results, test.id), results.verdicts[test.id]),
+        csv_text);
   }
   return text;
 }

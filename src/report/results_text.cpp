@@ -1,5 +1,6 @@
 #include "report/results_text.h"
 
+#include "report/picture_check.h"
 #include "report/scoring.h"
 
 namespace {
@@ -34,6 +35,21 @@ void write_totals(FILE* out, const GroupTotals& totals) {
 
 }  // namespace
 
+void write_picture_comments(FILE* out, const RunResults& results) {
+  bool first = true;
+  for (const TestInfo& test : test_catalogue) {
+    const PictureVerdict& verdict = results.verdicts[test.id];
+    if (verdict.state != PictureVerdict::differs) continue;
+    if (first) {
+      std::fprintf(out,
+                   "\n# These tests drew pictures that differ from their references,\n"
+                   "# so their scores time drawing that went wrong:\n");
+      first = false;
+    }
+    std::fprintf(out, "#   %s: %s\n", test.label, verdict_figures(verdict).c_str());
+  }
+}
+
 void write_results_text(FILE* out, const RunOptions& options, const RunResults& results) {
   std::fprintf(out, "# result : 100.0 or higher is best\n\n");
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) write_line(out, options, results, id);
@@ -41,4 +57,5 @@ void write_results_text(FILE* out, const RunOptions& options, const RunResults& 
   for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) write_line(out, options, results, id);
   std::fprintf(out, "\n");
   write_totals(out, compute_group_totals(options, results));
+  write_picture_comments(out, results);
 }

@@ -1,5 +1,5 @@
-// The second half of the report: one score per test and the group
-// averages.
+// The second half of the report: one score per test, the group averages,
+// and comment lines on pictures that differed.
 #pragma once
 
 #include <cstdint>
@@ -25,4 +25,10 @@
 // nanosecond clock can tell, or a slot a test never filled) is written with the score "inf" and
 // counts like a skipped test for its group: left out of the mean, the total shows "-----". So no
 // group average is ever infinite.
+//
+// When the check of a test's picture found it differing from its reference,
+// the section ends with comment lines ("#") that name each such test by its
+// label, with the figures of its worst pass; otherwise it ends with the
+// totals as it always has.
 void write_results_text(FILE* out, const RunOptions& options, const RunResults& results);
+void write_picture_comments(FILE* out, const RunResults& results);

@@ -1,27 +1,30 @@
 #include "scene3d/animation.h"
 
 #include "core/stopwatch.h"
+#include "scene3d/check_frames.h"
 #include "scene3d/matrix_step.h"
 #include "scene3d/scene_stages.h"
 
-double run_animated(SceneRun& run, GLuint list, int32_t count) {
+void draw_animated_frames(SceneRun& run, GLuint list, int32_t count) {
   SceneState& scene = run.scene;
   TestWindow& window = run.context.window;
-  return time_finished([&] {
-    for (int32_t frame = 0; frame < count; ++frame) {
-      turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
-                        scene.step_cos_y);
-      glLoadMatrixf(scene.scene_matrix);
-      glCallList(list);
-      window.swap_buffers();
-    }
-    for (int32_t frame = 0; frame < count; ++frame) {
-      glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
-      glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
-      glCallList(list);
-      window.swap_buffers();
-    }
-  });
+  for (int32_t frame = 0; frame < count; ++frame) {
+    turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
+                      scene.step_cos_y);
+    glLoadMatrixf(scene.scene_matrix);
+    glCallList(list);
+    window.swap_buffers();
+  }
+  for (int32_t frame = 0; frame < count; ++frame) {
+    glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
+    glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
+    glCallList(list);
+    window.swap_buffers();
+  }
+}
+
+double run_animated(SceneRun& run, GLuint list, int32_t count) {
+  return time_finished([&] { draw_animated_frames(run, list, count); });
 }
 
 void draw_rotated_frame(const SceneState& scene, GLuint list) {
@@ -30,10 +33,16 @@ void draw_rotated_frame(const SceneState& scene, GLuint list) {
   glCallList(list);
 }
 
-void turn_as_frames_would(SceneRun& run, const TestInfo& test) {
+void take_starting_matrix(SceneRun& run, const TestInfo& test) {
+  if (test.scene.matrix != MatrixStart::stored) {
+    glGetFloatv(GL_MODELVIEW_MATRIX, run.scene.scene_matrix);
+  }
+}
+
+void move_object(SceneRun& run, const TestInfo& test, int32_t frames) {
   SceneState& scene = run.scene;
-  glGetFloatv(GL_MODELVIEW_MATRIX, scene.scene_matrix);
-  int32_t spins = run.context.counts()[test.count];
+  take_starting_matrix(run, test);
+  int32_t spins = frames;
   switch (test.kernel) {
     case Kernel::swap:
       spins = 1;
@@ -42,7 +51,7 @@ void turn_as_frames_would(SceneRun& run, const TestInfo& test) {
     case Kernel::motion_blur:
       break;
     default:
-      for (int32_t frame = 0; frame < spins; ++frame) {
+      for (int32_t frame = 0; frame < frames; ++frame) {
         turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
                           scene.step_cos_y);
       }
@@ -59,12 +68,16 @@ void run_animated_test(SceneRun& run, const TestInfo& test) {
   const DrawState state = test.scene.state;
   run.context.started(test.id);
   if (test.scene.matrix == MatrixStart::state_then_read_back) draw_state_on(state);
-  if (test.scene.matrix != MatrixStart::stored) {
-    glGetFloatv(GL_MODELVIEW_MATRIX, run.scene.scene_matrix);
-  }
+  take_starting_matrix(run, test);
   if (test.scene.matrix != MatrixStart::state_then_read_back) draw_state_on(state);
   const double seconds =
       run_animated(run, stage_list(test.scene.stage), run.context.counts()[test.count]);
   run.context.timed(test.id, seconds);
+  check_test_picture(run, test);
   draw_state_off(state);
+}
+
+void redraw_animated_test(SceneRun& run, const TestInfo& test, int32_t frames) {
+  take_starting_matrix(run, test);
+  draw_animated_frames(run, stage_list(test.scene.stage), frames);
 }

@@ -6,6 +6,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "core/progress.h"
 #include "scene3d/surface_mesh.h"
 
@@ -16,6 +18,15 @@ constexpr GLuint LIST_FACET_SHADE = 2;
 constexpr GLuint LIST_VERTEX_SHADE = 3;
 constexpr GLuint LIST_LIT = 4;
 constexpr GLuint LIST_TEXTURED = 5;
+
+// Where the object stands: GL's modelview matrix, the stored matrix the
+// next host-side turns start from, and the spin GL composes.
+struct ObjectPose {
+  GLfloat modelview[16] = {};
+  GLfloat scene_matrix[16] = {};
+  double spin_angle_x = 0.0;
+  double spin_angle_y = 0.0;
+};
 
 struct SceneState {
   // Column-major modelview matrix; starts as the identity with the object 10
@@ -36,10 +47,18 @@ struct SceneState {
   double spin_angle_y = 0.0;
 
   SurfaceMesh surface_mesh;
+
+  // Where each 3D test of a validation run, the reference pictures' run,
+  // begins (index: TestId - FIRST_3D_TEST); found in the run's first 3D
+  // window when the run checks its pictures, empty before.
+  std::vector<ObjectPose> reference_poses;
 };
 
 // One 3D window's run of the suite: the run's context and its scene.
 struct SceneRun {
   SuiteContext& context;
   SceneState& scene;
+  // The running test began as its reference picture did (the same pose and
+  // spin, the test-loop counts), so its timed frames leave that picture.
+  bool started_as_reference = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/test_window.h"
 #include "scene3d/animation.h"
+#include "scene3d/check_frames.h"
 #include "scene3d/frame_buffer_tests.h"
 #include "scene3d/scene_setup.h"
 #include "scene3d/scene_stages.h"
@@ -47,9 +48,13 @@ void run_3d_rows(SceneRun& run) {
       polygon_mode = test.scene.polygon_mode;
       apply_polygon_mode(polygon_mode);
     }
-    if (!run.context.skipped(test.id)) run_kernel(run, test);
-    if (run.context.skipped(test.id) && run.context.options.validating())
-      turn_as_frames_would(run, test);
+    if (!run.context.skipped(test.id)) {
+      note_test_start(run, test);
+      run_kernel(run, test);
+    }
+    if (run.context.skipped(test.id) && run.context.options.validating()) {
+      move_object(run, test, run.context.counts()[test.count]);
+    }
     run.context.drawn(test.id);
   }
   leave_stage(stage, run);
@@ -62,5 +67,6 @@ void run_3d_suite(SuiteContext& context, SceneState& scene) {
   setup_scene(run);
   if (context.options.status_only) return;
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+  find_reference_poses(run);
   run_3d_rows(run);
 }

@@ -3,6 +3,7 @@ with a fixed expectation: every call the program makes with its arguments,
 in order, without what the driver answers or the machine decides.
 
   python3 call_stream.py DUMP
+  python3 call_stream.py --timed-sections-kept PLAIN_DUMP CHECKED_DUMP
 
 tests/e2e/expected/test_loop_calls.txt is this for a "-batch -test" run under
 Xvfb with llvmpipe. After a deliberate change to what the program draws,
@@ -90,7 +91,36 @@ def fold_runs(stream):
         run = [text] if text else []
 
 
+def between_finishes(stream):
+    """The runs of calls between one glFinish and the next."""
+    section = None
+    for text in stream:
+        if text.startswith("glFinish("):
+            if section is not None:
+                yield section
+            section = []
+        elif section is not None:
+            section.append(text)
+
+
+def timed_sections_kept(plain_dump, checked_dump):
+    """Whether the timed sections of a run whose only glFinish calls bracket them (every other
+    pair of glFinish calls) occur in the same order, unchanged, among the sections between
+    glFinish calls of another run; prints the first that does not."""
+    with open(plain_dump, errors="replace") as dump:
+        timed = list(between_finishes(calls(dump)))[::2]
+    with open(checked_dump, errors="replace") as dump:
+        sections = between_finishes(calls(dump))
+        for number, wanted in enumerate(timed):
+            if not any(section == wanted for section in sections):
+                print(f"timed section {number} is missing or changed: {wanted[:8]}")
+                return False
+    return True
+
+
 def main():
+    if sys.argv[1] == "--timed-sections-kept":
+        sys.exit(0 if timed_sections_kept(sys.argv[2], sys.argv[3]) else 1)
     with open(sys.argv[1], errors="replace") as dump:
         for text in fold_runs(fold_lists(calls(dump))):
             print(text)

@@ -74,11 +74,30 @@ for row, test in zip(rows[1:], tests):
     times = [float(t) for t in record["pass_seconds"].split(";")] if record["pass_seconds"] else []
     expect(times == test["pass_seconds"], f"CSV pass times of {test['keyword']}")
 
-summary = open(stdout_path).read().splitlines()[-2:]
+# The totals, then the verdict: "trusted" or one line per finding.
+out = open(stdout_path).read().splitlines()
+verdict_lines = [line for line in out if line.startswith("Tarvelin verdict: ")]
+end = len(out) - len(verdict_lines)
+summary = out[end - 2:end]
 expected = [f"Tarvelin {g} total: " +
             ("n/a" if run["totals"][g]["total"] is None else f"{run['totals'][g]['total']:.2f}")
             for g in ("3D", "2D")]
 expect(summary == expected, f"summary lines {summary} against {expected}")
+verdict = run["verdict"]
+expect(out[end:] == verdict_lines, "the verdict lines end the output")
+if verdict["trusted"]:
+    expect(len(verdict_lines) == 1 and verdict_lines[0].startswith("Tarvelin verdict: trusted"),
+           f"trusted verdict line {verdict_lines}")
+else:
+    expect(verdict_lines == ["Tarvelin verdict: " + f["text"] for f in verdict["findings"]],
+           f"verdict lines {verdict_lines} against the findings")
+
+# Each test's picture: the CSV says what the JSON says, and the report names those that differ.
+differing = [t["label"] for t in tests if t["picture"] == "differs"]
+for row, test in zip(rows[1:], tests):
+    expect(dict(zip(header, row))["picture"] == test["picture"], f"CSV picture of {test['keyword']}")
+comments = re.findall(r"^#   ([23]D [^:]*): [0-9.]+% of pixels", report, re.M)
+expect(comments == differing, f"report's picture comments {comments} against {differing}")
 
 for problem in problems:
     print("disagrees:", problem)

@@ -62,8 +62,9 @@ check "-device 99: says why" grep -qE '^tarvelin: there is no EGL device 99; EGL
 # checks pass tests over there.)
 [ "${GALLIUM_DRIVER:-}" = softpipe ] && exit 0
 printf 'enable\nswap_buffer pass\naccumulation_buffer pass\nblur pass\n' >three.def
-DISPLAY=$WINDOWED_DISPLAY trace_program window.trace -batch -test -def three.def >/dev/null 2>&1
-TRACE_API=egl trace_program offscreen.trace -offscreen -test >/dev/null 2>&1
+DISPLAY=$WINDOWED_DISPLAY trace_program window.trace -batch -test -nocheck -def three.def \
+  >/dev/null 2>&1
+TRACE_API=egl trace_program offscreen.trace -offscreen -test -nocheck >/dev/null 2>&1
 gl_calls() {
   apitrace dump "$1" 2>/dev/null >"$1.txt"
   python3 "$SOURCE_DIR/tests/e2e/call_stream.py" "$1.txt" |

@@ -1,0 +1,290 @@
+#include "report/run_verdict.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+#include "report/scoring.h"
+#include "report/statistics.h"
+
+const char* const SOFTWARE_RENDERERS[] = {"llvmpipe",
+                                          "softpipe",
+                                          "swrast",
+                                          "software rasterizer",
+                                          "swiftshader",
+                                          "gdi generic",
+                                          "microsoft basic render",
+                                          nullptr};
+
+namespace {
+
+std::string lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string percent(double share, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f%%", decimals, 100.0 * share);
+  return text;
+}
+
+// "Lines 14.2%, Points 11.0%": each test's title and its figure.
+template <class Figure>
+std::string named_figures(const std::vector<TestId>& tests, Figure figure) {
+  std::string text;
+  for (TestId id : tests) {
+    if (!text.empty()) text += ", ";
+    text += test_catalogue[id].title + std::string(" ") + figure(id);
+  }
+  return text;
+}
+
+std::string count_of(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The why of the pictures' not being judged: the reason the first test
+// left unchecked gives (all share it when checking was off or the
+// references were missing).
+std::string first_unchecked_reason(const PictureVerdict verdicts[TEST_COUNT]) {
+  for (int id = 0; id < TEST_COUNT; ++id) {
+    if (!verdicts[id].reason.empty()) return verdicts[id].reason;
+  }
+  return "no test drew";
+}
+
+// The least-squares line through values at 0, 1, ...: its rise from the
+// first to the last place as a share of its first value, and the
+// correlation coefficient (0 when the values do not vary).
+struct Trend {
+  double rise = 0.0;
+  double correlation = 0.0;
+};
+Trend trend_of(const std::vector<double>& values) {
+  const double n = static_cast<double>(values.size());
+  double mean_x = (n - 1.0) / 2.0, mean_y = 0.0;
+  for (double value : values) mean_y += value / n;
+  double sxy = 0.0, sxx = 0.0, syy = 0.0;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const double dx = static_cast<double>(i) - mean_x, dy = values[i] - mean_y;
+    sxy += dx * dy;
+    sxx += dx * dx;
+    syy += dy * dy;
+  }
+  Trend trend;
+  if (sxx == 0.0 || syy == 0.0) return trend;
+  const double slope = sxy / sxx;
+  const double first = mean_y - slope * mean_x;
+  trend.rise = first > 0.0 ? slope * (n - 1.0) / first : 0.0;
+  trend.correlation = sxy / std::sqrt(sxx * syy);
+  return trend;
+}
+
+double coefficient_of_variation(const std::vector<double>& values) {
+  double mean = 0.0;
+  for (double value : values) mean += value / static_cast<double>(values.size());
+  if (values.size() < 2 || mean <= 0.0) return 0.0;
+  double squares = 0.0;
+  for (double value : values) squares += (value - mean) * (value - mean);
+  return std::sqrt(squares / static_cast<double>(values.size() - 1)) / mean;
+}
+
+}  // namespace
+
+void check_pictures(const PictureVerdict verdicts[TEST_COUNT], RunVerdict& verdict) {
+  std::vector<TestId> differing;
+  bool any_checked = false;
+  for (const TestInfo& test : test_catalogue) {
+    any_checked |= verdicts[test.id].passes_checked > 0;
+    if (verdicts[test.id].state == PictureVerdict::differs) differing.push_back(test.id);
+  }
+  if (!any_checked) {
+    verdict.not_judged.push_back({"pictures", first_unchecked_reason(verdicts)});
+    return;
+  }
+  if (differing.empty()) return;
+  verdict.findings.push_back(
+      {finding_kind::PICTURES_DIFFER,
+       "the pictures of " + count_of(differing.size(), "test", "tests") +
+           " differ from their references: " +
+           named_figures(differing,
+                         [&](TestId id) {
+                           return percent(verdicts[id].share_beyond, 3) + " of pixels beyond " +
+                                  std::to_string(verdicts[id].channel_threshold);
+                         }) +
+           "; their scores time drawing that went wrong: look at the pictures with -validate "
+           "FOLDER",
+       differing});
+}
+
+bool is_software_renderer(const std::string& renderer) {
+  const std::string text = lower(renderer);
+  for (const char* const* name = SOFTWARE_RENDERERS; *name != nullptr; ++name) {
+    if (text.find(*name) != std::string::npos) return true;
+  }
+  return false;
+}
+
+void check_renderer(const std::optional<std::string>& renderer, GlPlatform platform,
+                    const std::vector<std::string>& gpu_devices, RunVerdict& verdict) {
+  if (!renderer) {
+    verdict.not_judged.push_back({"renderer", "the GL gave no renderer string"});
+    return;
+  }
+  if (!is_software_renderer(*renderer)) return;
+  std::string text = "the renderer \"" + *renderer +
+                     "\" is a software rasteriser: this measures the CPU, not a graphics card";
+  if (!gpu_devices.empty()) {
+    std::string listed;
+    for (const std::string& device : gpu_devices) listed += (listed.empty() ? "" : ", ") + device;
+    text += "; EGL lists a GPU here (" + listed + "): measure it with " +
+            (platform == GlPlatform::glx ? "-offscreen" : "-offscreen -device N (see -devices)") +
+            ", or on its own desktop";
+  }
+  verdict.findings.push_back({finding_kind::SOFTWARE_RENDERER, text, {}});
+}
+
+void check_display(SwapIntervalState swap_interval, GlPlatform platform,
+                   std::optional<double> seconds_per_swap, RunVerdict& verdict) {
+  if (platform != GlPlatform::glx) return;
+  if (swap_interval == SwapIntervalState::driver_by_request) {
+    verdict.findings.push_back({finding_kind::DISPLAY_CAPPED,
+                                "the swap interval was left to the driver (-vsync): the 3D "
+                                "frames may have waited for the display's refresh; run "
+                                "without -vsync",
+                                {}});
+    return;
+  }
+  if (!seconds_per_swap) {
+    if (swap_interval != SwapIntervalState::zero) {
+      verdict.not_judged.push_back(
+          {"capping by the display",
+           "the swap interval could not be set to 0 and the swap test did not run"});
+    }
+    return;
+  }
+  for (double rate : DISPLAY_REFRESH_RATES) {
+    if (std::fabs(*seconds_per_swap * rate - 1.0) <= DISPLAY_PERIOD_TOLERANCE) {
+      char text[320];
+      std::snprintf(text, sizeof text,
+                    "the swap test took %.3f ms a swap, the refresh period of a %g Hz display: "
+                    "the 3D tests were capped by the display; switch vertical sync off (for "
+                    "Mesa: vblank_mode=0) or measure off-screen (-offscreen)",
+                    1000.0 * *seconds_per_swap, rate);
+      verdict.findings.push_back({finding_kind::DISPLAY_CAPPED, text, {}});
+      return;
+    }
+  }
+}
+
+void check_steadiness(const std::vector<TestPasses>& tests, int passes, RunVerdict& verdict) {
+  if (passes < MIN_STEADY_PASSES) {
+    verdict.not_judged.push_back(
+        {"steadiness between passes", "it needs " + std::to_string(MIN_STEADY_PASSES) +
+                                          " passes; this run had " + std::to_string(passes)});
+    return;
+  }
+  std::vector<TestId> unsteady;
+  std::vector<double> variation(TEST_COUNT, 0.0);
+  std::vector<double> totals(static_cast<size_t>(passes), 0.0);
+  for (const TestPasses& test : tests) {
+    variation[test.id] = coefficient_of_variation(test.seconds);
+    if (variation[test.id] > UNSTEADY_CV) unsteady.push_back(test.id);
+    for (size_t pass = 0; pass < totals.size() && pass < test.seconds.size(); ++pass) {
+      totals[pass] += test.seconds[pass];
+    }
+  }
+  if (!unsteady.empty()) {
+    verdict.findings.push_back(
+        {finding_kind::UNSTEADY_TESTS,
+         count_of(unsteady.size(), "test", "tests") + " varied by more than " +
+             percent(UNSTEADY_CV, 0) + " between passes (coefficient of variation): " +
+             named_figures(unsteady, [&](TestId id) { return percent(variation[id], 1); }) +
+             "; their scores are uncertain: stop other work on the machine, or run more passes",
+         unsteady});
+  }
+  const Trend trend = trend_of(totals);
+  if (trend.rise > SLOWDOWN_RISE && trend.correlation >= SLOWDOWN_CORRELATION) {
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "the machine slowed down during the run: its passes grew steadily slower, by "
+                  "%.1f%% from the first to the last (least-squares line over %d passes, "
+                  "correlation %.2f); let it cool down and stop background work before "
+                  "comparing runs",
+                  100.0 * trend.rise, passes, trend.correlation);
+    verdict.findings.push_back({finding_kind::SLOWED_DOWN, text, {}});
+  }
+}
+
+void check_clock(const ClockReadings& clock, RunVerdict& verdict) {
+  if (clock.start_raw_ns == 0 || clock.end_raw_ns <= clock.start_raw_ns) {
+    verdict.not_judged.push_back({"clock", "no raw hardware clock to compare with"});
+    return;
+  }
+  const double raw = static_cast<double>(clock.end_raw_ns - clock.start_raw_ns);
+  const double monotonic = static_cast<double>(clock.end_ns - clock.start_ns);
+  const double drift = (monotonic - raw) / raw;
+  if (std::fabs(drift) <= CLOCK_DRIFT_LIMIT) return;
+  verdict.findings.push_back(
+      {finding_kind::CLOCK_ADJUSTED,
+       "the monotonic clock ran " + percent(std::fabs(drift), 3) + (drift > 0 ? " fast" : " slow") +
+           " against the raw hardware clock: it was adjusted during the run, and every time is "
+           "off by as much; run again once the clock is steady",
+       {}});
+}
+
+namespace {
+
+// The pass slots in the order the passes ran: from more than TIME_SLOTS
+// passes on, the oldest kept pass is the slot the next pass would use.
+std::vector<double> passes_in_order(const RunOptions& options, const RunResults& results,
+                                    TestId id) {
+  const int n = counted_slots(options.loops);
+  const int first = options.loops > TIME_SLOTS ? results.pass_index : 0;
+  std::vector<double> seconds;
+  for (int i = 0; i < n; ++i) seconds.push_back(results.test_times[id][(first + i) % TIME_SLOTS]);
+  return seconds;
+}
+
+}  // namespace
+
+RunVerdict judge_run(const VerdictInputs& inputs) {
+  const RunOptions& options = inputs.options;
+  RunVerdict verdict;
+  check_pictures(inputs.results.verdicts, verdict);
+  check_renderer(inputs.info.renderer_string, inputs.info.gl_platform, inputs.gpu_devices, verdict);
+  std::optional<double> seconds_per_swap;
+  std::vector<TestPasses> timed;
+  for (const TestInfo& test : test_catalogue) {
+    const TestSummary summary = summarize_test(options, inputs.results, test.id);
+    if (summary.status != TestStatus::timed) continue;
+    timed.push_back({test.id, passes_in_order(options, inputs.results, test.id)});
+    if (test.id == test_id::swap_buffer && inputs.swaps > 0) {
+      seconds_per_swap = *summary.median_seconds / inputs.swaps;
+    }
+  }
+  check_display(inputs.info.swap_interval, inputs.info.gl_platform, seconds_per_swap, verdict);
+  check_steadiness(timed, counted_slots(options.loops), verdict);
+  check_clock(inputs.clock, verdict);
+  return verdict;
+}
+
+std::string verdict_lines(const RunVerdict& verdict) {
+  if (!verdict.trusted()) {
+    std::string lines;
+    for (const Finding& finding : verdict.findings) {
+      lines += "Tarvelin verdict: " + finding.text + "\n";
+    }
+    return lines;
+  }
+  std::string line = "Tarvelin verdict: trusted";
+  for (size_t i = 0; i < verdict.not_judged.size(); ++i) {
+    line += (i == 0 ? " (not judged: " : "; ") + verdict.not_judged[i].what + ": " +
+            verdict.not_judged[i].why;
+  }
+  return line + (verdict.not_judged.empty() ? "\n" : ")\n");
+}

@@ -1,0 +1,82 @@
+#include "scene3d/check_frames.h"
+
+#include <cstring>
+
+#include "scene3d/animation.h"
+#include "scene3d/frame_buffer_tests.h"
+
+namespace {
+
+ObjectPose current_pose(const SceneState& scene) {
+  ObjectPose pose;
+  glGetFloatv(GL_MODELVIEW_MATRIX, pose.modelview);
+  std::memcpy(pose.scene_matrix, scene.scene_matrix, sizeof pose.scene_matrix);
+  pose.spin_angle_x = scene.spin_angle_x;
+  pose.spin_angle_y = scene.spin_angle_y;
+  return pose;
+}
+
+void take_pose(SceneState& scene, const ObjectPose& pose) {
+  glLoadMatrixf(pose.modelview);
+  std::memcpy(scene.scene_matrix, pose.scene_matrix, sizeof scene.scene_matrix);
+  scene.spin_angle_x = pose.spin_angle_x;
+  scene.spin_angle_y = pose.spin_angle_y;
+}
+
+bool same_pose(const ObjectPose& a, const ObjectPose& b) {
+  return std::memcmp(a.modelview, b.modelview, sizeof a.modelview) == 0 &&
+         std::memcmp(a.scene_matrix, b.scene_matrix, sizeof a.scene_matrix) == 0 &&
+         a.spin_angle_x == b.spin_angle_x && a.spin_angle_y == b.spin_angle_y;
+}
+
+const ObjectPose& reference_pose(const SceneRun& run, const TestInfo& test) {
+  return run.scene.reference_poses[test.id - FIRST_3D_TEST];
+}
+
+// How each 3D kernel draws its check frame, in Kernel order from swap.
+using Redraw = void (*)(SceneRun&, const TestInfo&, int32_t);
+constexpr Redraw REDRAWS[] = {
+    redraw_swap_test,          // swap
+    redraw_animated_test,      // animated
+    redraw_animated_test,      // stencil: the stencil test is still on
+    redraw_accumulation_test,  // accumulation
+    redraw_motion_blur_test,   // motion_blur
+};
+static_assert(std::size(REDRAWS) ==
+              static_cast<size_t>(Kernel::motion_blur) - static_cast<size_t>(Kernel::swap) + 1);
+
+Redraw redraw_of(Kernel kernel) {
+  return REDRAWS[static_cast<int>(kernel) - static_cast<int>(Kernel::swap)];
+}
+
+}  // namespace
+
+void find_reference_poses(SceneRun& run) {
+  SceneState& scene = run.scene;
+  if (!run.context.checking_pictures() || !scene.reference_poses.empty()) return;
+  const ObjectPose start = current_pose(scene);
+  for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
+    scene.reference_poses.push_back(current_pose(scene));
+    move_object(run, test_catalogue[id], TEST_LOOP_COUNT);
+  }
+  take_pose(scene, start);
+}
+
+void note_test_start(SceneRun& run, const TestInfo& test) {
+  run.started_as_reference = run.context.checking_pictures() &&
+                             run.context.counts()[test.count] == TEST_LOOP_COUNT &&
+                             same_pose(current_pose(run.scene), reference_pose(run, test));
+}
+
+void check_test_picture(SceneRun& run, const TestInfo& test) {
+  if (!run.context.checking_pictures()) return;
+  if (run.started_as_reference) {
+    run.context.picture_ready(test.id, PictureSource::timed_frames);
+    return;
+  }
+  const ObjectPose after_test = current_pose(run.scene);
+  take_pose(run.scene, reference_pose(run, test));
+  redraw_of(test.kernel)(run, test, TEST_LOOP_COUNT);
+  run.context.picture_ready(test.id, PictureSource::check_frame);
+  take_pose(run.scene, after_test);
+}
