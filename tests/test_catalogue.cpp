@@ -81,4 +81,25 @@ TEST(RunResults, PassesRestoreTheSelectionAndReuseTheSlots) {
   EXPECT_EQ(results.test_times[test_id::lines][TIME_SLOTS - 1], 50.0);
 }
 
+// A picture that differed in any pass differs, with the figures of the pass
+// that strayed furthest; every pass is counted.
+TEST(RunResults, PicturesKeepTheWorstPass) {
+  const auto pass = [](PictureVerdict::State state, double share) {
+    PictureVerdict verdict;
+    verdict.state = state;
+    verdict.share_beyond = share;
+    return verdict;
+  };
+  RunResults results;
+  results.record_picture(test_id::lines, pass(PictureVerdict::ok, 0.001));
+  results.record_picture(test_id::lines, pass(PictureVerdict::differs, 0.2));
+  results.record_picture(test_id::lines, pass(PictureVerdict::differs, 0.1));
+  results.record_picture(test_id::lines, pass(PictureVerdict::ok, 0.3));
+  const PictureVerdict& kept = results.verdicts[test_id::lines];
+  EXPECT_EQ(kept.state, PictureVerdict::differs);
+  EXPECT_EQ(kept.share_beyond, 0.2);
+  EXPECT_EQ(kept.passes_checked, 4);
+  EXPECT_EQ(kept.passes_differing, 2);
+}
+
 }  // namespace

@@ -15,6 +15,12 @@ double text_width(cairo_t* cr, const std::string& text) {
   return extents.x_advance;
 }
 
+bool has_bar(const TestResult* test) {
+  return test && test->status == TestStatus::timed && test->score;
+}
+
+bool marked_bar(const TestResult* test) { return has_bar(test) && test->picture_differed; }
+
 std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
   const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
   return printable("run " + std::to_string(r + 1) + ": " +
@@ -39,12 +45,17 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   for (size_t r = 0; r < runs.size(); ++r) {
     widest_legend = std::max(widest_legend, text_width(cr, legend_text(runs, r)));
   }
+  Layout layout;
+  layout.marked = std::any_of(runs.begin(), runs.end(), [](const RunFile& run) {
+    return std::any_of(run.tests.begin(), run.tests.end(),
+                       [](const TestResult& test) { return marked_bar(&test); });
+  });
+  if (layout.marked) widest_legend = std::max(widest_legend, text_width(cr, MARK_LEGEND));
   select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
   const double title_width = text_width(cr, TITLE);
   cairo_destroy(cr);
   cairo_surface_destroy(scratch);
 
-  Layout layout;
   const double groups = static_cast<double>(keywords.size());
   layout.bar_width = BAR_WIDTH;
   if (groups > 0) {
@@ -57,7 +68,7 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   // middle, as its length times cos 45 degrees.
   const double label_reach = widest_keyword * std::cos(SLANT) + FONT_SIZE;
   layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
-  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * runs.size() + 20;
+  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * (runs.size() + (layout.marked ? 1 : 0)) + 20;
   layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
                                               SWATCH + 8 + widest_legend + 20, title_width + 20});
   layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;

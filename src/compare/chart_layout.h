@@ -31,7 +31,10 @@ constexpr double PLOT_HEIGHT = 560;
 constexpr double FONT_SIZE = 12;
 constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference time)";
 constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
-constexpr double LABEL_SPACING = 24;    // the least room between two labels of the score axis
+// The legend's line for the marked bars, below the runs' lines.
+constexpr const char* MARK_LEGEND = "picture differed from its reference";
+constexpr double HATCH_SPACING = 6;   // between the lines across a marked bar
+constexpr double LABEL_SPACING = 24;  // the least room between two labels of the score axis
 // The scale ends there at the most (beyond, only a damaged file's scores),
 // so that its decades, rounded out to whole label steps, stay well within
 // a double's range.
@@ -43,6 +46,12 @@ constexpr double LARGEST_PNG_PIXELS = 64e6;
 
 void select_font(cairo_t* cr, cairo_font_weight_t weight, double size);
 double text_width(cairo_t* cr, const std::string& text);
+
+// Whether a run's test (null where the run lacks it) has a bar: it was
+// timed and has a score. A bar is marked where the test's picture
+// differed, as its score then timed drawing that went wrong.
+bool has_bar(const TestResult* test);
+bool marked_bar(const TestResult* test);
 
 // Run r's line of the legend, and a test's label under its group.
 std::string legend_text(const std::vector<RunFile>& runs, size_t r);
@@ -57,6 +66,7 @@ struct Layout {
   double width, height, plot_left, plot_top, plot_width, group_width, bar_width;
   int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
   int decade_step;                    // both ends are multiples of it
+  bool marked;                        // some bar is marked; the legend says what that means
 
   double bottom() const { return std::pow(10.0, lowest_decade); }
   // A score beyond the scale's ends stands at the end.

@@ -27,6 +27,9 @@ constexpr Colour PALETTE[] = {{0.00, 0.45, 0.70}, {0.90, 0.62, 0.00}, {0.00, 0.6
                               {0.84, 0.37, 0.00}, {0.34, 0.71, 0.91}, {0.80, 0.47, 0.65},
                               {0.94, 0.89, 0.26}, {0.00, 0.00, 0.00}};
 constexpr size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
+// The outline of a marked bar, and the swatch of the mark's legend line.
+constexpr Colour MARK_COLOUR = {0.80, 0.00, 0.00};
+constexpr Colour MARK_SWATCH = {0.60, 0.60, 0.60};
 
 void set_colour(cairo_t* cr, const Colour& colour) {
   cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
@@ -37,6 +40,27 @@ void set_colour(cairo_t* cr, const Colour& colour) {
 void show_text_at(cairo_t* cr, double x, double y, const std::string& text, double align) {
   cairo_move_to(cr, x - align * text_width(cr, text), y);
   cairo_show_text(cr, text.c_str());
+}
+
+// Marks the bar (or swatch) at x, y of w by h, already filled: white lines
+// across it and an outline inside its edges, which tell it apart whatever
+// its colour, and from its neighbours.
+void mark_bar(cairo_t* cr, double x, double y, double w, double h) {
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_clip(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, 1.5);
+  for (double across = -h; across < w; across += HATCH_SPACING) {
+    cairo_move_to(cr, x + across, y + h);
+    cairo_line_to(cr, x + across + h, y);
+  }
+  cairo_stroke(cr);
+  cairo_restore(cr);
+  set_colour(cr, MARK_COLOUR);
+  cairo_set_line_width(cr, 2);
+  cairo_rectangle(cr, x + 1, y + 1, w - 2, h - 2);
+  cairo_stroke(cr);
 }
 
 // Behind the bars: every other group on a light band, so that a bar's
@@ -99,12 +123,14 @@ void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     const double left = layout.plot_left + g * layout.group_width;
     for (size_t r = 0; r < runs.size(); ++r) {
       const TestResult* test = runs[r].find(keywords[g]);
-      if (!test || test->status != TestStatus::timed || !test->score) continue;
+      if (!has_bar(test)) continue;
+      const double x = left + GROUP_GAP / 2 + r * layout.bar_width;
       const double top = layout.y(*test->score);
+      const double height = layout.y(layout.bottom()) - top;
       set_colour(cr, PALETTE[r % PALETTE_SIZE]);
-      cairo_rectangle(cr, left + GROUP_GAP / 2 + r * layout.bar_width, top, layout.bar_width,
-                      layout.y(layout.bottom()) - top);
+      cairo_rectangle(cr, x, top, layout.bar_width, height);
       cairo_fill(cr);
+      if (marked_bar(test)) mark_bar(cr, x, top, layout.bar_width, height);
     }
     // The keyword ends under the group's middle and runs down to the left.
     cairo_save(cr);
@@ -125,6 +151,14 @@ void draw_legend(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     cairo_set_source_rgb(cr, 0, 0, 0);
     show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, legend_text(runs, r), 0.0);
   }
+  if (!layout.marked) return;
+  const double y = TITLE_HEIGHT + LEGEND_LINE * runs.size();
+  set_colour(cr, MARK_SWATCH);
+  cairo_rectangle(cr, layout.plot_left, y, SWATCH, SWATCH);
+  cairo_fill(cr);
+  mark_bar(cr, layout.plot_left, y, SWATCH, SWATCH);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, MARK_LEGEND, 0.0);
 }
 
 void draw(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
@@ -203,7 +237,7 @@ void write_comparison_chart(const std::string& path, ChartFormat format,
   double highest = 100;
   for (const RunFile& run : runs) {
     for (const TestResult& test : run.tests) {
-      if (test.status != TestStatus::timed || !test.score || *test.score <= 0) continue;
+      if (!has_bar(&test) || *test.score <= 0) continue;
       lowest = std::min(lowest, *test.score);
       highest = std::max(highest, *test.score);
     }

@@ -17,7 +17,9 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // compared_keywords(runs) with its keyword as the label, one bar per run in
 // the runs' order and colours (no bar where a run has no score), a
 // logarithmic score axis of whole decades with a marked line at 100, and a
-// legend naming each run's renderer and start. The width grows with the
+// legend naming each run's renderer and start. A bar whose test's picture
+// differed is hatched with white lines and outlined in red, and the legend
+// then has a line saying so. The width grows with the
 // number of tests and runs so that every label stays readable; keywords are
 // cut to LONGEST_NAME characters and a legend line to 160, and the axis
 // labels only every so many decades where the scores span too many for

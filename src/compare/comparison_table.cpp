@@ -28,12 +28,18 @@ std::string padded(const std::string& text, size_t to, bool right) {
   return right ? gap + text : text + gap;
 }
 
-// A cell's three pieces, each aligned within its column: the value, the
-// ratio to the first run and a note (the spread, or "implemented").
+// A cell's pieces, each aligned within its column: the value, its mark, the
+// ratio to the first run and a note (the spread, or "implemented"). The
+// mark follows the value without a gap.
+enum Piece { VALUE, MARK, RATIO, NOTE, PIECES };
 struct Cell {
-  std::array<std::string, 3> pieces;
+  std::array<std::string, PIECES> pieces;
 };
-constexpr std::array<bool, 3> PIECE_RIGHT_ALIGNED = {true, true, false};
+constexpr std::array<bool, PIECES> PIECE_RIGHT_ALIGNED = {true, false, true, false};
+
+constexpr const char* DIFFERED_MARK = "!";
+constexpr const char* DIFFERED_NOTE =
+    "the test's picture differed from its reference: the score times drawing that went wrong";
 
 std::string ratio(std::optional<double> value, std::optional<double> first) {
   if (!value || !first || *first <= 0) return "";
@@ -41,32 +47,33 @@ std::string ratio(std::optional<double> value, std::optional<double> first) {
 }
 
 Cell test_cell(const TestResult* test, const TestResult* first_test, bool first) {
-  if (!test) return {{"-", "", ""}};
+  if (!test) return {{"-"}};
   switch (test->status) {
     case TestStatus::skipped_by_check:
-      return {{"skipped", "", ""}};
+      return {{"skipped"}};
     case TestStatus::left_out:
-      return {{"left out", "", ""}};
+      return {{"left out"}};
     case TestStatus::not_run:
-      return {{"not run", "", ""}};
+      return {{"not run"}};
     case TestStatus::timed:
       break;
   }
-  if (!test->score) return {{"inf", "", ""}};
-  Cell cell{{number(*test->score, 1), "", ""}};
+  Cell cell{{test->score ? number(*test->score, 1) : "inf"}};
+  if (test->picture_differed) cell.pieces[MARK] = DIFFERED_MARK;
+  if (!test->score) return cell;
   if (!first && first_test && first_test->status == TestStatus::timed) {
-    cell.pieces[1] = ratio(test->score, first_test->score);
+    cell.pieces[RATIO] = ratio(test->score, first_test->score);
   }
-  if (test->cv) cell.pieces[2] = "±" + number(*test->cv * 100.0, 1) + "%";
+  if (test->cv) cell.pieces[NOTE] = "±" + number(*test->cv * 100.0, 1) + "%";
   return cell;
 }
 
 Cell total_cell(const GroupValues& total, const GroupValues& first_total, bool first) {
   if (total.total) {
-    return {{number(*total.total, 1), first ? "" : ratio(total.total, first_total.total), ""}};
+    return {{number(*total.total, 1), "", first ? "" : ratio(total.total, first_total.total)}};
   }
-  if (total.implemented) return {{number(*total.implemented, 1), "", "implemented"}};
-  return {{"n/a", "", ""}};
+  if (total.implemented) return {{number(*total.implemented, 1), "", "", "implemented"}};
+  return {{"n/a"}};
 }
 
 struct Row {
@@ -74,13 +81,24 @@ struct Row {
   std::vector<Cell> cells;
 };
 
-// Each run's line: its number, file, renderer and start.
+// "trusted", "not trusted (pictures_differ, software_renderer)", or "-"
+// for a run not judged.
+std::string verdict_text(const std::optional<Verdict>& verdict) {
+  if (!verdict) return "-";
+  std::string text = verdict->trusted ? "trusted" : "not trusted";
+  for (size_t i = 0; i < verdict->finding_kinds.size(); ++i) {
+    text += (i == 0 ? " (" : ", ") + printable(verdict->finding_kinds[i], LONGEST_NAME);
+  }
+  return text + (verdict->finding_kinds.empty() ? "" : ")");
+}
+
+// Each run's line: its number, file, renderer, start and verdict.
 std::string run_lines(const std::vector<RunFile>& runs) {
   std::string text;
   for (size_t r = 0; r < runs.size(); ++r) {
     text += "run " + std::to_string(r + 1) + ": " + printable(runs[r].path) + ", " +
             printable(runs[r].renderer.value_or("(no renderer string)")) + ", started " +
-            printable(runs[r].started) + "\n";
+            printable(runs[r].started) + ", verdict: " + verdict_text(runs[r].verdict) + "\n";
   }
   return text;
 }
@@ -131,14 +149,14 @@ class TableLayout {
     for (const Row& row : rows) {
       name_ = std::max(name_, width(row.name));
       for (size_t r = 0; r < runs; ++r) {
-        for (size_t p = 0; p < 3; ++p) {
+        for (size_t p = 0; p < PIECES; ++p) {
           pieces_[r][p] = std::max(pieces_[r][p], width(row.cells[r].pieces[p]));
         }
       }
     }
     for (size_t r = 0; r < runs; ++r) {
-      for (size_t p = 0; p < 3; ++p) {
-        if (pieces_[r][p] > 0) columns_[r] += (columns_[r] > 0 ? 1 : 0) + pieces_[r][p];
+      for (size_t p = 0; p < PIECES; ++p) {
+        if (pieces_[r][p] > 0) columns_[r] += (columns_[r] > 0 ? gap(p) : 0) + pieces_[r][p];
       }
     }
     for (const Row& header : headers) {
@@ -157,9 +175,9 @@ class TableLayout {
       if (is_header) {
         cell = row.cells[r].pieces[0];
       } else {
-        for (size_t p = 0; p < 3; ++p) {
+        for (size_t p = 0; p < PIECES; ++p) {
           if (pieces_[r][p] == 0) continue;
-          if (!cell.empty()) cell += ' ';
+          if (!cell.empty()) cell += std::string(gap(p), ' ');
           cell += padded(row.cells[r].pieces[p], pieces_[r][p], PIECE_RIGHT_ALIGNED[p]);
         }
       }
@@ -170,9 +188,19 @@ class TableLayout {
     return text + "\n";
   }
 
+  // Whether any test's cell has a mark, which the note under the table
+  // explains.
+  bool marked() const {
+    return std::any_of(pieces_.begin(), pieces_.end(),
+                       [](const std::array<size_t, PIECES>& run) { return run[MARK] > 0; });
+  }
+
  private:
+  // The blanks before a piece that follows another.
+  static size_t gap(size_t piece) { return piece == MARK ? 0 : 1; }
+
   size_t name_ = 0;
-  std::vector<std::array<size_t, 3>> pieces_;
+  std::vector<std::array<size_t, PIECES>> pieces_;
   std::vector<size_t> columns_;
 };
 
@@ -188,5 +216,6 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
     if (i == rows.size() - 2) text += "\n";  // the totals stand apart
     text += layout.line(rows[i], false);
   }
+  if (layout.marked()) text += "\n" + std::string(DIFFERED_MARK) + " " + DIFFERED_NOTE + "\n";
   return text;
 }

@@ -6,15 +6,18 @@
 
 #include "compare/run_file.h"
 
-// The comparison as text, one line per run naming its file, renderer and
-// start, then a table: a header row (with a row of each run's platform
-// under it where any run names one), one row per test of
-// compared_keywords(runs), then a "3D total" and a "2D total" row; one
-// column per run.
+// The comparison as text, one line per run naming its file, renderer,
+// start and verdict ("trusted" or "not trusted", either followed by the
+// kinds of the run's findings in brackets; "-" when the file has none),
+// then a table: a header row (with a row of each run's platform under it
+// where any run names one), one row per test of compared_keywords(runs),
+// then a "3D total" and a "2D total" row; one column per run.
 //
 // A test's cell is its score with one decimal ("inf" when timed too fast
 // to measure), or "skipped", "left out" or "not run" by its status, or "-"
-// when the run lacks the test. In the columns after the first, a score is
+// when the run lacks the test. A timed test whose picture differed has "!"
+// right after its score, and a note under the table says what the mark
+// means when any cell has it. In the columns after the first, a score is
 // followed by its ratio to the first run's score ("x1.50") when that is a
 // positive score; any score with a coefficient of variation is followed by
 // it as a percentage ("±3.1%"). A total's cell is the group's total, else

@@ -37,6 +37,8 @@ const char* kind(json::value_t type) {
       return "an array";
     case json::value_t::string:
       return "a string";
+    case json::value_t::boolean:
+      return "a boolean";
     default:
       return "a number";  // the only other type the format asks for
   }
@@ -120,6 +122,19 @@ class FieldReader {
     const std::string word = typed(test, parent, name, json::value_t::string);
     if (const std::optional<TestStatus> status = test_status_named(word)) return *status;
     fail(parent + "." + name, "unknown status \"" + printable(word, LONGEST_NAME) + "\"");
+  }
+
+  // Whether the test's picture differed; false also where the file does
+  // not say.
+  bool picture_differed(const json& test, const std::string& parent) const {
+    const char* name = field_name(TestField::picture);
+    if (!test.contains(name)) return false;
+    const std::string word = typed(test, parent, name, json::value_t::string);
+    if (std::find(PICTURE_RESULT_NAMES.begin(), PICTURE_RESULT_NAMES.end(), word) ==
+        PICTURE_RESULT_NAMES.end()) {
+      fail(parent + "." + name, "unknown picture result \"" + printable(word, LONGEST_NAME) + "\"");
+    }
+    return word == PICTURE_DIFFERS;
   }
 
   GroupValues group_total(const json& totals, const char* group) const {
@@ -220,8 +235,32 @@ void read_tests(const json& document, const FieldReader& reader, const std::stri
     test.status = reader.status(tests[i], field);
     test.score = reader.measure_or_null(tests[i], field, field_name(TestField::score));
     test.cv = reader.measure_or_null(tests[i], field, field_name(TestField::cv));
+    test.picture_differed = reader.picture_differed(tests[i], field);
     run.tests.push_back(std::move(test));
   }
+}
+
+std::optional<Verdict> read_verdict(const json& document, const FieldReader& reader) {
+  if (!document.contains(result_key::VERDICT)) return std::nullopt;
+  const json& value = reader.typed(document, "", result_key::VERDICT, json::value_t::object, true);
+  if (value.is_null()) return std::nullopt;
+  Verdict verdict;
+  verdict.trusted =
+      reader.typed(value, result_key::VERDICT, result_key::TRUSTED, json::value_t::boolean);
+  const std::string list = std::string(result_key::VERDICT) + "." + result_key::FINDINGS;
+  const json& findings =
+      reader.typed(value, result_key::VERDICT, result_key::FINDINGS, json::value_t::array);
+  std::set<std::string> seen;  // a damaged file's thousands of kinds take no square time
+  for (size_t i = 0; i < findings.size(); ++i) {
+    const std::string field = list + "[" + std::to_string(i) + "]";
+    if (!findings[i].is_object()) {
+      reader.fail(field, std::string("expected an object, found ") + findings[i].type_name());
+    }
+    const std::string kind =
+        reader.typed(findings[i], field, result_key::KIND, json::value_t::string);
+    if (seen.insert(kind).second) verdict.finding_kinds.push_back(kind);
+  }
+  return verdict;
 }
 
 }  // namespace
@@ -238,6 +277,7 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
   const json& totals = reader.typed(document, "", result_key::TOTALS, json::value_t::object);
   run.total_3d = reader.group_total(totals, result_key::GROUP_3D);
   run.total_2d = reader.group_total(totals, result_key::GROUP_2D);
+  run.verdict = read_verdict(document, reader);
   return run;
 }
 

@@ -22,6 +22,10 @@ struct TestResult {
   TestStatus status = TestStatus::timed;
   std::optional<double> score;  // none when not timed or too fast to measure
   std::optional<double> cv;     // none for fewer than 2 passes
+  // The check of the picture it drew found it other than its reference:
+  // the score timed drawing that went wrong. False also where the file
+  // does not say (written before pictures were checked).
+  bool picture_differed = false;
 };
 
 // A group's closing values as the file gives them: the total when every
@@ -30,6 +34,14 @@ struct TestResult {
 struct GroupValues {
   std::optional<double> total;
   std::optional<double> implemented;
+};
+
+// What the run's own checks made of it, as its file tells: whether its
+// numbers can be trusted, and the kinds of what they found ("pictures_differ",
+// "software_renderer", ...), each kind once, in the file's order.
+struct Verdict {
+  bool trusted = false;
+  std::vector<std::string> finding_kinds;
 };
 
 struct RunFile {
@@ -45,6 +57,9 @@ struct RunFile {
   std::map<std::string, size_t> places;
   GroupValues total_3d;
   GroupValues total_2d;
+  // None where the run was not judged (null: status-only runs) or the file
+  // was written before runs were.
+  std::optional<Verdict> verdict;
 
   // The test of that keyword; null when the file has none. Needs `places`.
   const TestResult* find(const std::string& keyword) const;
@@ -61,9 +76,12 @@ RunFile read_run_file(const std::string& path);
 // scores are all null, "PATH: a validation run ...: it has no scores to
 // compare"), or does not follow schema version 1: a field this reader uses
 // is missing or of another type, `schema_version` is not 1, `program` is
-// not "tarvelin", a status is unknown, a keyword repeats, or a score, cv or
-// total is below 0, which no run gives. `environment.platform` may be
-// missing (older files). Fields it does not use are not checked.
+// not "tarvelin", a status or picture result is unknown, a keyword
+// repeats, or a score, cv or total is below 0, which no run gives.
+// `environment.platform`, a test's `picture` and `verdict` may be missing
+// (older files). Of the verdict it uses `trusted` and each finding's
+// `kind`, which may be any string (kinds yet to come are shown as named).
+// Fields it does not use are not checked.
 RunFile parse_run_file(const std::string& text, const std::string& path);
 
 // Names from a file (keywords, platforms, a number's digits) are shown cut

@@ -38,6 +38,12 @@ constexpr const char* TEXT = "text";
 constexpr const char* IMPLEMENTED = "implemented";
 }  // namespace result_key
 
+// What the check of a test's picture found, as a test's `picture` names it,
+// in PictureVerdict::State order (core/run_results.h).
+constexpr std::array<const char*, 4> PICTURE_RESULT_NAMES = {"not_checked", "ok", "differs",
+                                                             "skipped"};
+constexpr const char* PICTURE_DIFFERS = PICTURE_RESULT_NAMES[2];
+
 // The value of `program`.
 constexpr const char* RESULTS_PROGRAM = "tarvelin";
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/result_fields.h"
+
 void RunResults::select(const uint8_t selection[TEST_COUNT]) {
   std::memcpy(skip_flags, selection, sizeof skip_flags);
   std::memcpy(saved_skip_flags, selection, sizeof saved_skip_flags);
@@ -27,16 +29,7 @@ void RunResults::record_picture(TestId id, const PictureVerdict& pass) {
   verdict.passes_differing = differing;
 }
 
+static_assert(PICTURE_RESULT_NAMES.size() == PictureVerdict::skipped + 1);
 const char* verdict_name(PictureVerdict::State state) {
-  switch (state) {
-    case PictureVerdict::ok:
-      return "ok";
-    case PictureVerdict::differs:
-      return "differs";
-    case PictureVerdict::skipped:
-      return "skipped";
-    case PictureVerdict::not_checked:
-      break;
-  }
-  return "not_checked";
+  return PICTURE_RESULT_NAMES[static_cast<size_t>(state)];
 }

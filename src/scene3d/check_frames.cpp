@@ -4,6 +4,7 @@
 
 #include "scene3d/animation.h"
 #include "scene3d/frame_buffer_tests.h"
+#include "scene3d/scene_setup.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ Redraw redraw_of(Kernel kernel) {
 void find_reference_poses(SceneRun& run) {
   SceneState& scene = run.scene;
   if (!run.context.checking_pictures() || !scene.reference_poses.empty()) return;
+  std::memcpy(scene.reference_lights_matrix, scene.lights_matrix,
+              sizeof scene.reference_lights_matrix);
   const ObjectPose start = current_pose(scene);
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     scene.reference_poses.push_back(current_pose(scene));
@@ -63,9 +66,12 @@ void find_reference_poses(SceneRun& run) {
 }
 
 void note_test_start(SceneRun& run, const TestInfo& test) {
-  run.started_as_reference = run.context.checking_pictures() &&
-                             run.context.counts()[test.count] == TEST_LOOP_COUNT &&
-                             same_pose(current_pose(run.scene), reference_pose(run, test));
+  const SceneState& scene = run.scene;
+  run.started_as_reference =
+      run.context.checking_pictures() && run.context.counts()[test.count] == TEST_LOOP_COUNT &&
+      std::memcmp(scene.lights_matrix, scene.reference_lights_matrix, sizeof scene.lights_matrix) ==
+          0 &&
+      same_pose(current_pose(scene), reference_pose(run, test));
 }
 
 void check_test_picture(SceneRun& run, const TestInfo& test) {
@@ -74,9 +80,15 @@ void check_test_picture(SceneRun& run, const TestInfo& test) {
     run.context.picture_ready(test.id, PictureSource::timed_frames);
     return;
   }
+  // The lights stay where each window's set-up placed them, under the
+  // object as that pass found it; the reference's were placed in the first.
   const ObjectPose after_test = current_pose(run.scene);
+  glPushAttrib(GL_LIGHTING_BIT);
+  glLoadMatrixf(run.scene.reference_lights_matrix);
+  set_lights();
   take_pose(run.scene, reference_pose(run, test));
   redraw_of(test.kernel)(run, test, TEST_LOOP_COUNT);
   run.context.picture_ready(test.id, PictureSource::check_frame);
+  glPopAttrib();
   take_pose(run.scene, after_test);
 }

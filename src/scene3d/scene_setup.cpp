@@ -142,18 +142,6 @@ void draw_stencil_checkerboard() {
   glDisable(GL_STENCIL_TEST);
 }
 
-// With scene_matrix loaded, GL keeps the light positions in eye space as
-// the object stands now; they stay put while the object turns.
-void set_lights() {
-  for (const LightCall& call : LIGHT_CALLS) {
-    if (call.size == 1) {
-      glLightf(call.light, call.parameter, call.value[0]);
-    } else {
-      glLightfv(call.light, call.parameter, call.value);
-    }
-  }
-}
-
 void load_texture(const unsigned char* texture_image) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 4, PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -164,6 +152,16 @@ void load_texture(const unsigned char* texture_image) {
 }
 
 }  // namespace
+
+void set_lights() {
+  for (const LightCall& call : LIGHT_CALLS) {
+    if (call.size == 1) {
+      glLightf(call.light, call.parameter, call.value[0]);
+    } else {
+      glLightfv(call.light, call.parameter, call.value);
+    }
+  }
+}
 
 void setup_scene(SceneRun& run) {
   EnvironmentInfo& info = run.context.run.environment_info;
@@ -189,6 +187,7 @@ void setup_scene(SceneRun& run) {
   set_fog_parameters();
   draw_stencil_checkerboard();
   glLoadMatrixf(scene.scene_matrix);
+  std::memcpy(scene.lights_matrix, scene.scene_matrix, sizeof scene.lights_matrix);
   set_lights();
   load_texture(source_image);
 }

@@ -14,6 +14,12 @@
 // checkerboard in place.
 void setup_scene(SceneRun& run);
 
+// The four lights' parameters. GL keeps their positions and spot
+// directions in eye space as the modelview matrix loaded now places them:
+// the set-up places them under the object as it stands then, and they stay
+// put while the object turns.
+void set_lights();
+
 // The 3D projection (60 degrees, near 5, far 15) and the viewport; the
 // modelview matrix is left as it is.
 void set_perspective(int width, int height);

@@ -48,10 +48,15 @@ struct SceneState {
 
   SurfaceMesh surface_mesh;
 
+  // The stored matrix the window's set-up placed the lights under.
+  GLfloat lights_matrix[16] = {};
+
   // Where each 3D test of a validation run, the reference pictures' run,
-  // begins (index: TestId - FIRST_3D_TEST); found in the run's first 3D
-  // window when the run checks its pictures, empty before.
+  // begins (index: TestId - FIRST_3D_TEST), and the matrix its lights were
+  // placed under; found in the run's first 3D window when the run checks
+  // its pictures, empty before.
   std::vector<ObjectPose> reference_poses;
+  GLfloat reference_lights_matrix[16] = {};
 };
 
 // One 3D window's run of the suite: the run's context and its scene.

@@ -3,8 +3,9 @@
 # charts. Needs no X server.
 #   bash tests/compare/test_compare.sh PATH_TO_TARVELIN_COMPARE
 # run_a.json and run_b.json beside it are two small result files: run A has
-# three passes; run B has two, leaves a test out, lacks one of A's tests and
-# has one that A lacks.
+# three passes and was written before pictures were checked and runs
+# judged; run B has two, leaves a test out, lacks one of A's tests, has one
+# that A lacks, drew one picture that differed and was not trusted.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
 
@@ -30,26 +31,52 @@ print(round(width), round(height))
 PY
 }
 
+marked() {  # marked FILE.png|FILE.svg: whether a bar has the red outline of a differing picture
+  if [[ $1 == *.png ]]; then convert "$1" -format %c histogram:info:- | grep ' #CC0000 ' >/dev/null
+  else grep -q 'rgb(80%,0%,0%)' "$1"; fi
+}
+
 # Ratios to the first run (100 and 150 give x1.50), a test that a run lacks
 # as "-", a test only the second run has last, totals of both kinds, the
-# platform under each run's name ("-" for run A, written before there was
-# one).
+# platform under each run's name and the verdict after it ("-" for run A,
+# written before there were either), the score of a picture that differed
+# marked and the mark explained.
 compare run_a.json run_b.json
 expect_eq "two runs: exit status" 0 "$STATUS"
-expect_eq "two runs: table" "run 1: run_a.json, llvmpipe (LLVM 15.0.6, 256 bits), started 2026-12-07T19:20:31Z
-run 2: run_b.json, softpipe, started 2026-12-08T08:05:00Z
+expect_eq "two runs: table" "run 1: run_a.json, llvmpipe (LLVM 15.0.6, 256 bits), started 2026-12-07T19:20:31Z, verdict: -
+run 2: run_b.json, softpipe, started 2026-12-08T08:05:00Z, verdict: not trusted (pictures_differ, software_renderer)
 
 test                run 1                 run 2
                     -                     egl-device
-put_copy_val_half     100.0 ±3.0%            150.0 x1.50 ±2.8%
-put_copy            skipped                   50.0       ±0.0%
+put_copy_val_half     100.0 ±3.0%            150.0  x1.50 ±2.8%
+put_copy            skipped                   50.0!       ±0.0%
 swap_buffer           200.0 ±0.0%                -
 lines                  80.0 ±0.0%         left out
-lines_fog                 -                  120.0       ±0.0%
+lines_fog                 -                  120.0        ±0.0%
 
-3D total               80.0                  120.0       implemented
-2D total              100.0 implemented      100.0" "$(cat out.txt)"
+3D total               80.0                  120.0        implemented
+2D total              100.0 implemented      100.0
+
+! the test's picture differed from its reference: the score times drawing that went wrong" "$(cat out.txt)"
 cp out.txt table.txt
+
+# A verdict of null (not judged) shows as "-"; a trusted run, and a
+# finding's kind once however often it comes.
+python3 -c "import json; d = json.load(open('run_b.json'))
+d['verdict'] = None
+json.dump(d, open('null.json', 'w'))
+d['verdict'] = {'trusted': True, 'findings': [], 'not_judged': []}
+d['tests'][0].update(score=None, picture='differs')
+json.dump(d, open('trusted.json', 'w'))
+d['verdict'] = {'trusted': False, 'findings': [{'kind': 'unsteady_tests'}] * 2}
+json.dump(d, open('twice.json', 'w'))"
+compare null.json trusted.json twice.json
+expect_eq "verdicts" "null.json, softpipe, started 2026-12-08T08:05:00Z, verdict: -
+trusted.json, softpipe, started 2026-12-08T08:05:00Z, verdict: trusted
+twice.json, softpipe, started 2026-12-08T08:05:00Z, verdict: not trusted (unsteady_tests)" \
+  "$(head -n 3 out.txt | cut -d' ' -f3-)"
+check "a differing picture too fast to measure: marked" \
+  grep -qE '^put_copy_val_half +150\.0  ±2\.8% +inf! +inf!$' out.txt
 
 # Every later run is measured against the first, not its neighbour.
 compare run_a.json run_b.json run_a.json
@@ -119,6 +146,13 @@ d['environment']['platform'] = None|environment.platform: expected a string, fou
 d['totals']['2D'] = None|totals.2D: expected an object, found null
 d['tests'][0]['score'] = -5|tests[0].score: -5 is below 0, which no run gives
 d['tests'][0]['cv'] = -3.0|tests[0].cv: -3.0 is below 0, which no run gives
+d['tests'][0]['picture'] = 'wrong'|tests[0].picture: unknown picture result "wrong"
+d['tests'][2]['picture'] = None|tests[2].picture: expected a string, found null
+d['verdict'] = []|verdict: expected an object or null, found array
+d['verdict'] = {'trusted': 'yes', 'findings': []}|verdict.trusted: expected a boolean, found string
+d['verdict'] = {'trusted': False}|verdict.findings: missing
+d['verdict'] = {'trusted': False, 'findings': [{'kind': 'a'}, 'b']}|verdict.findings[1]: expected an object, found string
+d['verdict'] = {'trusted': False, 'findings': [{'text': 'a'}]}|verdict.findings[0].kind: missing
 d['totals']['3D']['total'] = -1|totals.3D.total: -1 is below 0, which no run gives
 [t.update(validation={'verdict': 'ok'}, score=None) for t in d['tests']]|a validation run (tests[0] has "validation"): it has no scores to compare
 CASES
@@ -140,6 +174,8 @@ check "absurd values: control characters escaped" grep -qF 'red\x1b[31m\x0aline\
 check "absurd values: a long keyword cut" grep -qE '^k{40}… ' out.txt
 read -r width height < <(chart_size absurd.png)
 check "absurd values: a chart of the usual size" test "$width" -lt 2000 -a "$height" -lt 2000
+expect_eq "old files: no mark, no note, no bar marked" "0 no" \
+  "$(grep -c '!' out.txt) $(marked absurd.png && echo yes || echo no)"
 
 # A chart takes its name's place only once complete. One that cannot be
 # made (too large for a PNG) or written (over the file size limit, or
@@ -177,7 +213,8 @@ expect_error 1 "tarvelin-compare: cannot write full.png: No space left on device
 check "a link to /dev/full: the link stays" test -L full.png
 
 # The chart's format follows its name; -chart may come anywhere. A chart
-# of all 49 tests gives each group at least 20 pixels.
+# of all 49 tests gives each group at least 20 pixels. Each marks run B's
+# bar of the picture that differed.
 python3 -c "import json; d = json.load(open('run_a.json'))
 d['tests'] = [dict(d['tests'][0], id=i, keyword='test_%d' % i) for i in range(49)]
 json.dump(d, open('all.json', 'w'))"
@@ -190,4 +227,5 @@ for name in chart.png chart.svg CHART.PDF all.png; do
   read -r width height < <(chart_size "$name")
   check "$name: a chart of the size asked" \
     test "$height" -gt 500 -a "$width" -gt $([ "$name" = all.png ] && echo $((49 * 20)) || echo 500)
+  [ "$name" = CHART.PDF ] || check "$name: the bar of a differing picture marked" marked "$name"
 done

@@ -32,23 +32,23 @@ import sys
 RUN_LIMIT = 100
 
 
-def normalised(text):
+def normalised(text, matrices=False):
     name = text.split("(", 1)[0]
     if name.startswith("glX"):
         return "glXSwapBuffers()" if name == "glXSwapBuffers" else None
     if name.startswith("glGet"):
         first = re.match(r"[^(]*\(([^,)]*)", text)
         return f"{name}({first[1]})"
-    if name == "glLoadMatrixf" and not text.startswith("glLoadMatrixf(m = {1, 0, 0, 0,"):
+    if name == "glLoadMatrixf" and not matrices and not text.startswith("glLoadMatrixf(m = {1, 0, 0, 0,"):
         return "glLoadMatrixf(m)"
     return re.sub(r"0x[0-9a-f]+", "ADDRESS", text)
 
 
-def calls(dump):
+def calls(dump, matrices=False):
     for line in dump:
         match = re.match(r"\d+ (gl\w+\(.*)$", line.rstrip("\n"))
         if match and "// fake" not in match[1]:
-            text = normalised(match[1])
+            text = normalised(match[1], matrices)
             if text is not None:
                 yield text
 
@@ -105,12 +105,13 @@ def between_finishes(stream):
 
 def timed_sections_kept(plain_dump, checked_dump):
     """Whether the timed sections of a run whose only glFinish calls bracket them (every other
-    pair of glFinish calls) occur in the same order, unchanged, among the sections between
-    glFinish calls of another run; prints the first that does not."""
+    pair of glFinish calls) occur in the same order, unchanged and with the same matrices
+    loaded, among the sections between glFinish calls of another run made on the same GL;
+    prints the first that does not."""
     with open(plain_dump, errors="replace") as dump:
-        timed = list(between_finishes(calls(dump)))[::2]
+        timed = list(between_finishes(calls(dump, matrices=True)))[::2]
     with open(checked_dump, errors="replace") as dump:
-        sections = between_finishes(calls(dump))
+        sections = between_finishes(calls(dump, matrices=True))
         for number, wanted in enumerate(timed):
             if not any(section == wanted for section in sections):
                 print(f"timed section {number} is missing or changed: {wanted[:8]}")

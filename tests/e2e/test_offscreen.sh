@@ -30,6 +30,9 @@ if [ -f r.json ]; then
   expect_eq "no 3D total counts the untimed tests" "3D total : -----" "$(grep '^3D total' result.tvl)"
   check "the summary gives the implemented 3D value instead" \
     grep -qE '^Tarvelin 3D implemented: [0-9]+\.[0-9]{2}$' out.txt
+  expect_eq "every picture drawn is its reference's" "ok" "$(python3 -c '
+import json
+print(*{t["picture"] for t in json.load(open("r.json"))["tests"] if t["status"] == "timed"})')"
 fi
 
 STATUS=0

@@ -29,6 +29,10 @@ check "an empty line follows the swap line" bash -c \
 check "the 3D total is a number" grep -qE '^3D total : [0-9]+\.[0-9]{6}$' result.tvl
 check "the result files and summary lines agree with the report" \
   python3 "$SOURCE_DIR/tests/e2e/results_check.py" result.tvl run.json run.csv out.txt
+expect_eq "every picture of both passes is its reference's" "ok 2" "$(python3 -c '
+import json
+print(*{"%s %d" % (t["picture"], t["picture_check"]["passes_checked"])
+        for t in json.load(open("run.json"))["tests"] if t["status"] == "timed"})')"
 cp result.tvl full.tvl
 
 # Several passes over a few tests: all are passed over, then three are
