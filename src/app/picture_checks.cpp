@@ -2,6 +2,8 @@
 
 #include "app/reference_pictures.h"
 #include "core/printable.h"
+#include "core/stopwatch.h"
+#include "platform/platform.h"
 #include "report/statistics.h"
 
 namespace {
@@ -60,6 +62,11 @@ const Picture* PictureChecks::reference(const TestInfo& test) {
 }
 
 void PictureChecks::check(const TestInfo& test, const TestWindow& window, PictureSource source) {
+  judge(test, window, source);
+  state_.record.check_seconds += elapsed_seconds(state_.timed_end_ns, platform::clock_ns());
+}
+
+void PictureChecks::judge(const TestInfo& test, const TestWindow& window, PictureSource source) {
   const EnvironmentInfo& info = state_.environment_info;
   const std::string bits_trouble =
       is_2d_test(test.id)

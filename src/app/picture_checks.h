@@ -28,7 +28,8 @@ class PictureChecks {
   // The suites' check_picture: reads the picture back and judges it. A
   // test whose reference cannot be had, or whose window has other than 8
   // bits a colour (as every reference has), is left not checked with the
-  // reason.
+  // reason. The time from the end of the test's timed section to here goes
+  // to the run's check_seconds.
   void check(const TestInfo& test, const TestWindow& window, PictureSource source);
 
   // After the last pass: every test no pass checked gets its reason (left
@@ -39,6 +40,7 @@ class PictureChecks {
   // The test's reference, read once and kept for the later passes; null,
   // with the reason noted, when it cannot be had.
   const Picture* reference(const TestInfo& test);
+  void judge(const TestInfo& test, const TestWindow& window, PictureSource source);
   void leave_unchecked(const TestInfo& test, const std::string& reason);
 
   const RunOptions& options_;

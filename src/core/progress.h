@@ -9,6 +9,7 @@
 #include "core/run_options.h"
 #include "core/run_state.h"
 #include "core/test_window.h"
+#include "platform/platform.h"
 
 // Told of each test as it starts and ends; the run decides what is shown
 // (window titles, batch lines, nothing at all in a unit test).
@@ -50,6 +51,7 @@ struct SuiteContext {
 
   void started(TestId id) { progress.test_started(test_catalogue[id], window); }
   void timed(TestId id, double seconds) {
+    run.timed_end_ns = platform::clock_ns();
     run.results.record_time(id, seconds);
     progress.test_timed(test_catalogue[id], seconds);
   }

@@ -50,6 +50,9 @@ struct RunRecord {
   std::string started_utc;                // START, ISO 8601 in UTC; empty before it
   double duration_seconds = 0.0;          // from START to the end of the last pass
   ClockReadings clock;                    // at START and at the end of the last pass
+  // What checking the pictures took: from the end of each timed section to
+  // the end of its picture's check (check frame, read-back, comparison).
+  double check_seconds = 0.0;
 };
 
 struct RunState {
@@ -67,6 +70,9 @@ struct RunState {
   // One sequence over the whole run: every position and spin follows from
   // how many values were drawn before.
   BenchRand rand;
+  // When the latest timed section ended (clock_ns): where the time its
+  // picture's check takes is counted from.
+  uint64_t timed_end_ns = 0;
   // The generator as the run's first 2D window found it, where a validation
   // run's 2D tests begin; unset before that window.
   std::optional<BenchRand> first_2d_rand;
