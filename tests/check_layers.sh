@@ -22,7 +22,7 @@ declare -A allowed=(
 )
 # Single headers a layer may include from a folder it may not.
 declare -A allowed_headers=(
-  [compare]="core/replacement_file.h core/printable.h core/result_fields.h"
+  [compare]="core/replacement_file.h core/printable.h core/result_fields.h core/confidence.h"
 )
 
 bad=0

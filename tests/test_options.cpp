@@ -52,8 +52,9 @@ std::string describe(const RunOptions& o) {
     << " quarter=" << o.quarter << " auto_pass=" << o.auto_pass << " status_only=" << o.status_only
     << " test_loop=" << o.test_loop << " stop_screen_saver=" << o.stop_screen_saver
     << " show_count=" << o.show_count << " depth_bits=" << o.depth_bits << " vsync=" << o.vsync
-    << " check_pictures=" << o.check_pictures << " json_file=" << o.json_file
-    << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
+    << " check_pictures=" << o.check_pictures << " loops_given=" << o.loops_given
+    << " precision=" << o.precision_percent << " budget=" << o.budget_seconds
+    << " json_file=" << o.json_file << " csv_file=" << o.csv_file << " only_tests=" << o.only_tests
     << " validate_dir=" << o.validate_dir << " exit_requested=" << o.exit_requested
     << " usage_error=" << o.usage_error << " batch=" << o.batch << " offscreen=" << o.offscreen
     << " egl_device=" << o.egl_device;
@@ -67,8 +68,9 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
     std::vector<std::string> words;
     void (*change)(RunOptions&);
   } cases[] = {
-      {{"-loop", "3"}, [](RunOptions& o) { o.loops = 3; }},
-      {{"-loop", "-1"}, [](RunOptions& o) { o.loops = -1, o.show_count = false; }},
+      {{"-loop", "3"}, [](RunOptions& o) { o.loops = 3, o.loops_given = true; }},
+      {{"-loop", "-1"},
+       [](RunOptions& o) { o.loops = -1, o.show_count = false, o.loops_given = true; }},
       {{"-f", "out.tvl"}, [](RunOptions& o) { o.result_file = "out.tvl"; }},
       {{"-def", "my.def"}, [](RunOptions& o) { o.pass_file = "my.def"; }},
       {{"-quarter"}, [](RunOptions& o) { o.quarter = true; }},
@@ -79,6 +81,10 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-zbits", "16"}, [](RunOptions& o) { o.depth_bits = 16; }},
       {{"-vsync"}, [](RunOptions& o) { o.vsync = true; }},
       {{"-nocheck"}, [](RunOptions& o) { o.check_pictures = false; }},
+      {{"-precision", "2.5"}, [](RunOptions& o) { o.precision_percent = 2.5; }},
+      {{"-precision", "100"}, [](RunOptions& o) { o.precision_percent = 100; }},
+      {{"-precision", "2", "-budget", "60"},
+       [](RunOptions& o) { o.precision_percent = 2, o.budget_seconds = 60; }},
       {{"-json", "r.json"}, [](RunOptions& o) { o.json_file = "r.json"; }},
       {{"-csv", "r.csv"}, [](RunOptions& o) { o.csv_file = "r.csv"; }},
       {{"-only", "lines,blur"}, [](RunOptions& o) { o.only_tests = "lines,blur"; }},
@@ -140,6 +146,21 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
        "-validate cannot be combined with -only: a validation draws every test"},
       {{"-validate", "d", "-nocheck"},
        "-validate cannot be combined with -nocheck: a validation is a check of the pictures"},
+      {{"-precision", "0"},
+       "Precision '0' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", "100.5"},
+       "Precision '100.5' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", "2%"},
+       "Precision '2%' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", "2", "-budget", "nan"},
+       "Budget 'nan' is not a number of seconds above 0 (up to a year)"},
+      {{"-budget", "60"}, "-budget bounds a run with -precision, and there is none"},
+      {{"-precision", "2", "-loop", "-1"},
+       "-precision cannot be combined with an endless -loop: it stops at its target"},
+      {{"-precision", "2", "-test"},
+       "-precision cannot be combined with -test: it times nothing to score"},
+      {{"-validate", "d", "-precision", "2"},
+       "-validate cannot be combined with -precision: a validation draws one pass"},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -313,6 +334,9 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -test\t\t: test loop\n"
           "    -zbits n\t: set depth-buffer bit size (default : 32)\n"
           "    -vsync\t\t: leave the swap interval to the driver (default : 0)\n"
+          "    -precision P\t: passes until each test's 95% interval is within P % (at most "
+          "-loop)\n"
+          "    -budget S\t\t: with -precision: stop after S seconds (default : 600)\n"
           "    -nocheck\t\t: do not check the timed tests' pictures\n"
           "    -json filename\t: also write the results as JSON\n"
           "    -csv filename\t: also write the results as CSV\n"

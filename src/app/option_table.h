@@ -18,6 +18,8 @@ enum class OptionAction {
   test_loop,
   vsync,
   no_check,
+  precision,
+  budget,
   json_file,
   csv_file,
   only_tests,

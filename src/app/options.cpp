@@ -56,6 +56,39 @@ void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& 
   }
 }
 
+// A number of the whole word, above 0 and at most `highest`; false for
+// anything else (a word with more after the number, "nan", "inf").
+bool read_positive(const char* text, double highest, double* value) {
+  char* end = nullptr;
+  errno = 0;
+  const double number = std::strtod(text, &end);
+  if (end == text || *end != '\0' || errno == ERANGE || !(number > 0.0) || !(number <= highest)) {
+    return false;
+  }
+  *value = number;
+  return true;
+}
+
+void apply_precision(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (!read_positive(argument, 100.0, &options.precision_percent)) {
+    refuse_command_line(options, message,
+                        "Precision '%s' is not a percentage above 0 and up to 100 (e.g. 2 or "
+                        "0.5)\n  '-help' option is help",
+                        argument);
+  }
+}
+
+// Up to a year: no run goes on longer, and the sum with the start time
+// stays exact.
+void apply_budget(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (!read_positive(argument, 366.0 * 24 * 3600, &options.budget_seconds)) {
+    refuse_command_line(options, message,
+                        "Budget '%s' is not a number of seconds above 0 (up to a year)\n  "
+                        "'-help' option is help",
+                        argument);
+  }
+}
+
 // A device number is one of -devices' numbers: a whole number from 0 up.
 void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
   char* end = nullptr;
@@ -109,6 +142,13 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
       break;
     case OptionAction::loop:
       apply_loop_count(argument, options, message);
+      options.loops_given = true;
+      break;
+    case OptionAction::precision:
+      apply_precision(argument, options, message);
+      break;
+    case OptionAction::budget:
+      apply_budget(argument, options, message);
       break;
     case OptionAction::result_file:
       options.result_file = argument;
@@ -263,6 +303,18 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
 }
 
 std::string conflicting_settings(const RunOptions& options) {
+  if (options.budget_seconds > 0.0 && !options.has_precision_target()) {
+    return "-budget bounds a run with -precision, and there is none";
+  }
+  if (options.has_precision_target()) {
+    if (options.loops < 0) {
+      return "-precision cannot be combined with an endless -loop: it stops at its target";
+    }
+    if (options.status_only || options.test_loop) {
+      return std::string("-precision cannot be combined with ") +
+             (options.status_only ? "-statusonly" : "-test") + ": it times nothing to score";
+    }
+  }
   if (options.validating()) {
     if (options.status_only) {
       return "-validate cannot be combined with -statusonly: a status-only run draws no picture";
@@ -276,6 +328,9 @@ std::string conflicting_settings(const RunOptions& options) {
     }
     if (!options.check_pictures) {
       return "-validate cannot be combined with -nocheck: a validation is a check of the pictures";
+    }
+    if (options.has_precision_target()) {
+      return "-validate cannot be combined with -precision: a validation draws one pass";
     }
   }
   // The files the run will write, by the options that name them.

@@ -1,5 +1,6 @@
 #include "app/run_sequence.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "app/start_panel.h"
 #include "app/test_windows.h"
 #include "app/validation.h"
+#include "core/confidence.h"
 #include "core/picture.h"
 #include "core/printable.h"
 #include "core/progress_title.h"
@@ -26,6 +28,7 @@
 #include "report/report.h"
 #include "report/result_files.h"
 #include "report/run_verdict.h"
+#include "report/statistics.h"
 #include "report/status_text.h"
 #include "scene3d/scene_state.h"
 #include "scene3d/surface_mesh.h"
@@ -201,6 +204,9 @@ void print_summary_lines(const BenchmarkRun& run, const std::optional<RunVerdict
   const RunOptions& options = run.run_options;
   if (!options.batch) return;
   std::string lines;
+  if (options.has_precision_target()) {
+    lines += precision_lines(options, run.run_state.results, run.run_state.record);
+  }
   if (report_wanted(options)) lines += summary_lines(options, run.run_state.results);
   if (verdict) lines += verdict_lines(*verdict);
   std::fputs(lines.c_str(), stdout);
@@ -291,6 +297,30 @@ std::optional<int> settle_settings(BenchmarkRun& run, int argc, char** argv) {
   return std::nullopt;
 }
 
+// A run with a precision target makes at most the passes -loop gives, and
+// never more than there are time slots.
+int32_t precision_pass_limit(const RunOptions& options) {
+  return options.loops_given ? std::clamp(options.loops, 1, TIME_SLOTS) : TIME_SLOTS;
+}
+
+// After pass number `passes` of a run with a precision target: why it stops
+// now, or nothing when it goes on.
+std::string precision_stop(const BenchmarkRun& run, int32_t passes) {
+  const RunOptions& options = run.run_options;
+  const RunState& state = run.run_state;
+  if (passes >= MIN_DECIDING_PASSES &&
+      precision_misses(state.results, passes, options.precision_percent).empty()) {
+    return "target met";
+  }
+  const double budget =
+      options.budget_seconds > 0.0 ? options.budget_seconds : DEFAULT_BUDGET_SECONDS;
+  if (elapsed_seconds(state.record.clock.start_ns, platform::clock_ns()) >= budget) {
+    return "budget spent";
+  }
+  if (passes >= precision_pass_limit(options)) return "passes allowed done";
+  return {};
+}
+
 // From START to the end of the last pass; an exit status when a window
 // fails.
 std::optional<int> run_passes(BenchmarkRun& run) {
@@ -306,17 +336,33 @@ std::optional<int> run_passes(BenchmarkRun& run) {
   }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
-  if (options.loops > 0 && !options.validating()) run.progress.progress_total *= options.loops;
+  if (options.has_precision_target()) {
+    run.progress.progress_total *= precision_pass_limit(options);
+  } else if (options.loops > 0 && !options.validating()) {
+    run.progress.progress_total *= options.loops;
+  }
   state.results.select(selection.skip_flags);
   if (options.stop_screen_saver) platform::suspend_screen_saver();
   if (options.validating() && !run.validation.prepare()) return exit_after_window_failure(options);
 
-  // Loop counts of 0 and 1 both run one pass; a negative count never ends.
-  int32_t passes_left = options.status_only || options.validating() ? 1 : options.loops;
-  for (;;) {
-    if (!run_pass(run)) return exit_after_window_failure(options);
-    if (options.loops < 0 && !options.validating()) continue;
-    if (--passes_left <= 0) break;
+  if (options.has_precision_target()) {
+    for (int32_t passes = 1;; ++passes) {
+      if (!run_pass(run)) return exit_after_window_failure(options);
+      state.record.precision_stop = precision_stop(run, passes);
+      if (state.record.precision_stop.empty()) continue;
+      // The report and the result files are those of a run of that many
+      // passes.
+      run.run_options.loops = passes;
+      break;
+    }
+  } else {
+    // Loop counts of 0 and 1 both run one pass; a negative count never ends.
+    int32_t passes_left = options.status_only || options.validating() ? 1 : options.loops;
+    for (;;) {
+      if (!run_pass(run)) return exit_after_window_failure(options);
+      if (options.loops < 0 && !options.validating()) continue;
+      if (--passes_left <= 0) break;
+    }
   }
   clock.end_ns = platform::clock_ns();
   clock.end_raw_ns = platform::raw_clock_ns();

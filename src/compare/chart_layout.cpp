@@ -1,6 +1,7 @@
 #include "compare/chart_layout.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/printable.h"
 
@@ -33,7 +34,7 @@ std::string group_label(const std::string& keyword) { return printable(keyword, 
 
 // The sizes follow from the texts as drawn, measured on a scratch surface.
 Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest) {
+               double lowest, double highest, const Changes* changes) {
   cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(scratch);
   select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
@@ -51,6 +52,17 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
                        [](const TestResult& test) { return marked_bar(&test); });
   });
   if (layout.marked) widest_legend = std::max(widest_legend, text_width(cr, MARK_LEGEND));
+  layout.slower = changes && any_test_change(*changes, Change::slower);
+  layout.faster = changes && any_test_change(*changes, Change::faster);
+  if (changes) {
+    char rule[120];
+    std::snprintf(rule, sizeof rule, " than run 1 (by more than %g%%, p < %g)",
+                  changes->threshold_percent, 1.0 - CONFIDENCE);
+    layout.slower_legend = std::string("decided slower") + rule;
+    layout.faster_legend = std::string("decided faster") + rule;
+  }
+  if (layout.slower) widest_legend = std::max(widest_legend, text_width(cr, layout.slower_legend));
+  if (layout.faster) widest_legend = std::max(widest_legend, text_width(cr, layout.faster_legend));
   select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
   const double title_width = text_width(cr, TITLE);
   cairo_destroy(cr);
@@ -68,7 +80,7 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   // middle, as its length times cos 45 degrees.
   const double label_reach = widest_keyword * std::cos(SLANT) + FONT_SIZE;
   layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
-  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * (runs.size() + (layout.marked ? 1 : 0)) + 20;
+  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * legend_lines(layout, runs.size()) + 20;
   layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
                                               SWATCH + 8 + widest_legend + 20, title_width + 20});
   layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/run_changes.h"
 #include "compare/run_file.h"
 
 // Sizes in pixels (points for SVG and PDF). A group holds one bar per run
@@ -33,7 +34,11 @@ constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference t
 constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
 // The legend's line for the marked bars, below the runs' lines.
 constexpr const char* MARK_LEGEND = "picture differed from its reference";
-constexpr double HATCH_SPACING = 6;   // between the lines across a marked bar
+constexpr double HATCH_SPACING = 6;  // between the lines across a marked bar
+// A decided change: a small triangle above the bar, pointing down for
+// slower and up for faster, this wide at the most and this far above it.
+constexpr double CHANGE_MARK_WIDTH = 10;
+constexpr double CHANGE_MARK_GAP = 2;
 constexpr double LABEL_SPACING = 24;  // the least room between two labels of the score axis
 // The scale ends there at the most (beyond, only a damaged file's scores),
 // so that its decades, rounded out to whole label steps, stay well within
@@ -67,6 +72,8 @@ struct Layout {
   int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
   int decade_step;                    // both ends are multiples of it
   bool marked;                        // some bar is marked; the legend says what that means
+  bool slower, faster;                // some bar has that decision's triangle; the legend too
+  std::string slower_legend, faster_legend;  // their legend lines
 
   double bottom() const { return std::pow(10.0, lowest_decade); }
   // A score beyond the scale's ends stands at the end.
@@ -79,7 +86,12 @@ struct Layout {
   }
 };
 
+// The lines of the legend: one per run, then one for each mark some bar has.
+inline size_t legend_lines(const Layout& layout, size_t runs) {
+  return runs + layout.marked + layout.slower + layout.faster;
+}
+
 // The chart's layout for the runs' bars over `keywords`, with scores from
-// `lowest` to `highest`.
+// `lowest` to `highest`, and the decisions of `changes` where given.
 Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest);
+               double lowest, double highest, const Changes* changes);

@@ -30,6 +30,8 @@ constexpr size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
 // The outline of a marked bar, and the swatch of the mark's legend line.
 constexpr Colour MARK_COLOUR = {0.80, 0.00, 0.00};
 constexpr Colour MARK_SWATCH = {0.60, 0.60, 0.60};
+// The triangles of decided changes: dark against the bars and bands alike.
+constexpr Colour CHANGE_COLOUR = {0.20, 0.20, 0.20};
 
 void set_colour(cairo_t* cr, const Colour& colour) {
   cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
@@ -61,6 +63,19 @@ void mark_bar(cairo_t* cr, double x, double y, double w, double h) {
   cairo_set_line_width(cr, 2);
   cairo_rectangle(cr, x + 1, y + 1, w - 2, h - 2);
   cairo_stroke(cr);
+}
+
+// The triangle of a decided change, centred on x, `width` wide, with its
+// lower end at `base`: pointing down for slower, up for faster.
+void draw_change_mark(cairo_t* cr, double x, double base, double width, Change change) {
+  const double height = width * 0.8;
+  const bool down = change == Change::slower;
+  set_colour(cr, CHANGE_COLOUR);
+  cairo_move_to(cr, x - width / 2, down ? base - height : base);
+  cairo_line_to(cr, x + width / 2, down ? base - height : base);
+  cairo_line_to(cr, x, down ? base : base - height);
+  cairo_close_path(cr);
+  cairo_fill(cr);
 }
 
 // Behind the bars: every other group on a light band, so that a bar's
@@ -118,7 +133,7 @@ void draw_axes(cairo_t* cr, const Layout& layout) {
 }
 
 void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
-                 const std::vector<std::string>& keywords) {
+                 const std::vector<std::string>& keywords, const Changes* changes) {
   for (size_t g = 0; g < keywords.size(); ++g) {
     const double left = layout.plot_left + g * layout.group_width;
     for (size_t r = 0; r < runs.size(); ++r) {
@@ -131,6 +146,12 @@ void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
       cairo_rectangle(cr, x, top, layout.bar_width, height);
       cairo_fill(cr);
       if (marked_bar(test)) mark_bar(cr, x, top, layout.bar_width, height);
+      const std::optional<Decision>& decision =
+          changes && r > 0 ? changes->runs[r].tests[g] : std::nullopt;
+      if (decision && (decision->change == Change::slower || decision->change == Change::faster)) {
+        draw_change_mark(cr, x + layout.bar_width / 2, top - CHANGE_MARK_GAP,
+                         std::min(CHANGE_MARK_WIDTH, layout.bar_width), decision->change);
+      }
     }
     // The keyword ends under the group's middle and runs down to the left.
     cairo_save(cr);
@@ -151,18 +172,30 @@ void draw_legend(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     cairo_set_source_rgb(cr, 0, 0, 0);
     show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, legend_text(runs, r), 0.0);
   }
-  if (!layout.marked) return;
-  const double y = TITLE_HEIGHT + LEGEND_LINE * runs.size();
-  set_colour(cr, MARK_SWATCH);
-  cairo_rectangle(cr, layout.plot_left, y, SWATCH, SWATCH);
-  cairo_fill(cr);
-  mark_bar(cr, layout.plot_left, y, SWATCH, SWATCH);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, MARK_LEGEND, 0.0);
+  double y = TITLE_HEIGHT + LEGEND_LINE * runs.size();
+  if (layout.marked) {
+    set_colour(cr, MARK_SWATCH);
+    cairo_rectangle(cr, layout.plot_left, y, SWATCH, SWATCH);
+    cairo_fill(cr);
+    mark_bar(cr, layout.plot_left, y, SWATCH, SWATCH);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, MARK_LEGEND, 0.0);
+    y += LEGEND_LINE;
+  }
+  for (const Change change : {Change::slower, Change::faster}) {
+    const bool slower = change == Change::slower;
+    if (!(slower ? layout.slower : layout.faster)) continue;
+    draw_change_mark(cr, layout.plot_left + SWATCH / 2, y + SWATCH - 1, CHANGE_MARK_WIDTH + 2,
+                     change);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12,
+                 slower ? layout.slower_legend : layout.faster_legend, 0.0);
+    y += LEGEND_LINE;
+  }
 }
 
 void draw(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
-          const std::vector<std::string>& keywords) {
+          const std::vector<std::string>& keywords, const Changes* changes) {
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
   select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
@@ -171,7 +204,7 @@ void draw(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
   select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
   draw_legend(cr, layout, runs);
   draw_background(cr, layout, keywords.size());
-  draw_groups(cr, layout, runs, keywords);
+  draw_groups(cr, layout, runs, keywords, changes);
   draw_axes(cr, layout);
 }
 
@@ -185,7 +218,7 @@ cairo_status_t write_to_stream(void* stream, const unsigned char* data, unsigned
 // Draws the chart into `stream` in `format`; returns cairo's verdict.
 cairo_status_t write_chart(FILE* stream, ChartFormat format, const Layout& layout,
                            const std::vector<RunFile>& runs,
-                           const std::vector<std::string>& keywords) {
+                           const std::vector<std::string>& keywords, const Changes* changes) {
   cairo_surface_t* surface = nullptr;
   switch (format) {
     case ChartFormat::png:
@@ -202,7 +235,7 @@ cairo_status_t write_chart(FILE* stream, ChartFormat format, const Layout& layou
       break;
   }
   cairo_t* cr = cairo_create(surface);
-  draw(cr, layout, runs, keywords);
+  draw(cr, layout, runs, keywords, changes);
   cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   if (status == CAIRO_STATUS_SUCCESS && format == ChartFormat::png) {
@@ -229,7 +262,7 @@ std::optional<ChartFormat> chart_format_for(const std::string& path) {
 }
 
 void write_comparison_chart(const std::string& path, ChartFormat format,
-                            const std::vector<RunFile>& runs) {
+                            const std::vector<RunFile>& runs, const Changes* changes) {
   const std::vector<std::string> keywords = compared_keywords(runs);
   // A score of 0 cannot stand on the logarithmic scale; its bar stays at
   // the bottom.
@@ -242,7 +275,7 @@ void write_comparison_chart(const std::string& path, ChartFormat format,
       highest = std::max(highest, *test.score);
     }
   }
-  const Layout layout = lay_out(runs, keywords, lowest, highest);
+  const Layout layout = lay_out(runs, keywords, lowest, highest, changes);
   const double width = std::ceil(layout.width);
   const double height = std::ceil(layout.height);
   if (format == ChartFormat::png &&
@@ -259,7 +292,7 @@ void write_comparison_chart(const std::string& path, ChartFormat format,
   if (!open_replacement(&file, path.c_str())) {
     throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
   }
-  const cairo_status_t status = write_chart(file.stream, format, layout, runs, keywords);
+  const cairo_status_t status = write_chart(file.stream, format, layout, runs, keywords, changes);
   // A write that failed is told by the stream, with its reason; anything
   // else by cairo.
   if (status != CAIRO_STATUS_SUCCESS && !std::ferror(file.stream)) {

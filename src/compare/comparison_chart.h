@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/run_changes.h"
 #include "compare/run_file.h"
 
 enum class ChartFormat { png, svg, pdf };
@@ -19,7 +20,10 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // logarithmic score axis of whole decades with a marked line at 100, and a
 // legend naming each run's renderer and start. A bar whose test's picture
 // differed is hatched with white lines and outlined in red, and the legend
-// then has a line saying so. The width grows with the
+// then has a line saying so. With `changes` (decide_changes(runs, ...)), a
+// bar of a test decided slower has a small triangle pointing down above
+// it, one decided faster one pointing up, and the legend has a line for
+// each that some bar has. The width grows with the
 // number of tests and runs so that every label stays readable; keywords are
 // cut to LONGEST_NAME characters and a legend line to 160, and the axis
 // labels only every so many decades where the scores span too many for
@@ -32,4 +36,4 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // million in all: the reason says so), "cannot write PATH: reason" when it
 // cannot be written there.
 void write_comparison_chart(const std::string& path, ChartFormat format,
-                            const std::vector<RunFile>& runs);
+                            const std::vector<RunFile>& runs, const Changes* changes = nullptr);

@@ -29,22 +29,19 @@ std::string padded(const std::string& text, size_t to, bool right) {
 }
 
 // A cell's pieces, each aligned within its column: the value, its mark, the
-// ratio to the first run and a note (the spread, or "implemented"). The
-// mark follows the value without a gap.
-enum Piece { VALUE, MARK, RATIO, NOTE, PIECES };
+// ratio to the first run, the decision on it (with -threshold) and a note
+// (the spread, or "implemented"). The mark follows the value without a gap.
+enum Piece { VALUE, MARK, RATIO, DECISION, NOTE, PIECES };
 struct Cell {
   std::array<std::string, PIECES> pieces;
 };
-constexpr std::array<bool, PIECES> PIECE_RIGHT_ALIGNED = {true, false, true, false};
+constexpr std::array<bool, PIECES> PIECE_RIGHT_ALIGNED = {true, false, true, false, false};
 
 constexpr const char* DIFFERED_MARK = "!";
 constexpr const char* DIFFERED_NOTE =
     "the test's picture differed from its reference: the score times drawing that went wrong";
 
-std::string ratio(std::optional<double> value, std::optional<double> first) {
-  if (!value || !first || *first <= 0) return "";
-  return "x" + number(*value / *first, 2);
-}
+std::string ratio_text(std::optional<double> ratio) { return ratio ? "x" + number(*ratio, 2) : ""; }
 
 Cell test_cell(const TestResult* test, const TestResult* first_test, bool first) {
   if (!test) return {{"-"}};
@@ -61,18 +58,21 @@ Cell test_cell(const TestResult* test, const TestResult* first_test, bool first)
   Cell cell{{test->score ? number(*test->score, 1) : "inf"}};
   if (test->picture_differed) cell.pieces[MARK] = DIFFERED_MARK;
   if (!test->score) return cell;
-  if (!first && first_test && first_test->status == TestStatus::timed) {
-    cell.pieces[RATIO] = ratio(test->score, first_test->score);
-  }
+  if (!first) cell.pieces[RATIO] = ratio_text(score_ratio(test, first_test));
   if (test->cv) cell.pieces[NOTE] = "±" + number(*test->cv * 100.0, 1) + "%";
   return cell;
 }
 
 Cell total_cell(const GroupValues& total, const GroupValues& first_total, bool first) {
   if (total.total) {
-    return {{number(*total.total, 1), "", first ? "" : ratio(total.total, first_total.total)}};
+    return {
+        {number(*total.total, 1), "", first ? "" : ratio_text(total_ratio(total, first_total))}};
   }
-  if (total.implemented) return {{number(*total.implemented, 1), "", "", "implemented"}};
+  if (total.implemented) {
+    Cell cell{{number(*total.implemented, 1)}};
+    cell.pieces[NOTE] = "implemented";
+    return cell;
+  }
   return {{"n/a"}};
 }
 
@@ -118,22 +118,42 @@ std::vector<Row> header_rows(const std::vector<RunFile>& runs) {
   return {names, platforms};
 }
 
-// A row per compared test, then the two totals.
-std::vector<Row> body_rows(const std::vector<RunFile>& runs) {
+// The cell with its decision, where there is one.
+Cell decided(Cell cell, const std::optional<Decision>& decision, const SetupDifference& other) {
+  if (decision) cell.pieces[DECISION] = change_text(*decision, other);
+  return cell;
+}
+
+// A row per compared test, then the two totals; decisions from `changes`
+// where given.
+std::vector<Row> body_rows(const std::vector<RunFile>& runs, const Changes* changes) {
+  // Run r's decision of a row, none without `changes` and in the first run.
+  const auto decision = [&](size_t r, const auto& pick) -> std::optional<Decision> {
+    if (!changes || r == 0) return std::nullopt;
+    return pick(changes->runs[r]);
+  };
+  const auto other = [&](size_t r) { return changes ? changes->runs[r].other : SetupDifference{}; };
   std::vector<Row> rows;
-  for (const std::string& keyword : compared_keywords(runs)) {
-    Row row{printable(keyword, LONGEST_NAME), {}};
-    const TestResult* first_test = runs[0].find(keyword);
+  const std::vector<std::string> keywords = compared_keywords(runs);
+  for (size_t k = 0; k < keywords.size(); ++k) {
+    Row row{printable(keywords[k], LONGEST_NAME), {}};
+    const TestResult* first_test = runs[0].find(keywords[k]);
     for (size_t r = 0; r < runs.size(); ++r) {
-      row.cells.push_back(test_cell(runs[r].find(keyword), first_test, r == 0));
+      row.cells.push_back(decided(test_cell(runs[r].find(keywords[k]), first_test, r == 0),
+                                  decision(r, [k](const RunChanges& run) { return run.tests[k]; }),
+                                  other(r)));
     }
     rows.push_back(std::move(row));
   }
   Row total_3d{"3D total", {}};
   Row total_2d{"2D total", {}};
   for (size_t r = 0; r < runs.size(); ++r) {
-    total_3d.cells.push_back(total_cell(runs[r].total_3d, runs[0].total_3d, r == 0));
-    total_2d.cells.push_back(total_cell(runs[r].total_2d, runs[0].total_2d, r == 0));
+    total_3d.cells.push_back(
+        decided(total_cell(runs[r].total_3d, runs[0].total_3d, r == 0),
+                decision(r, [](const RunChanges& run) { return run.total_3d; }), other(r)));
+    total_2d.cells.push_back(
+        decided(total_cell(runs[r].total_2d, runs[0].total_2d, r == 0),
+                decision(r, [](const RunChanges& run) { return run.total_2d; }), other(r)));
   }
   rows.push_back(std::move(total_3d));
   rows.push_back(std::move(total_2d));
@@ -204,11 +224,29 @@ class TableLayout {
   std::vector<size_t> columns_;
 };
 
+// The notes on the decisions: the rule they followed, and each run of
+// another setup than the first.
+std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
+  char rule[256];
+  std::snprintf(rule, sizeof rule,
+                "slower, faster: by more than %g%% of run 1 and unlikely to be chance (Welch's "
+                "t-test on the passes, p < %g); cannot tell: fewer than %d passes on a side",
+                changes.threshold_percent, 1.0 - CONFIDENCE, MIN_DECIDING_PASSES);
+  std::vector<std::string> notes = {rule};
+  for (size_t r = 1; r < runs.size(); ++r) {
+    const SetupDifference& other = changes.runs[r].other;
+    if (!other.any()) continue;
+    notes.push_back("run " + std::to_string(r + 1) + " drew on another " + other.what() +
+                    " than run 1: its decisions compare two setups, not one over time");
+  }
+  return notes;
+}
+
 }  // namespace
 
-std::string comparison_table(const std::vector<RunFile>& runs) {
+std::string comparison_table(const std::vector<RunFile>& runs, const Changes* changes) {
   const std::vector<Row> headers = header_rows(runs);
-  const std::vector<Row> rows = body_rows(runs);
+  const std::vector<Row> rows = body_rows(runs, changes);
   const TableLayout layout(headers, rows, runs.size());
   std::string text = run_lines(runs) + "\n";
   for (const Row& header : headers) text += layout.line(header, true);
@@ -216,6 +254,12 @@ std::string comparison_table(const std::vector<RunFile>& runs) {
     if (i == rows.size() - 2) text += "\n";  // the totals stand apart
     text += layout.line(rows[i], false);
   }
-  if (layout.marked()) text += "\n" + std::string(DIFFERED_MARK) + " " + DIFFERED_NOTE + "\n";
+  std::vector<std::string> notes;
+  if (layout.marked()) notes.push_back(std::string(DIFFERED_MARK) + " " + DIFFERED_NOTE);
+  if (changes) {
+    for (std::string& note : decision_notes(runs, *changes)) notes.push_back(std::move(note));
+  }
+  if (!notes.empty()) text += "\n";
+  for (const std::string& note : notes) text += note + "\n";
   return text;
 }

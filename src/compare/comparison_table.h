@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/run_changes.h"
 #include "compare/run_file.h"
 
 // The comparison as text, one line per run naming its file, renderer,
@@ -24,6 +25,11 @@
 // its implemented value followed by "implemented", else "n/a"; totals get a
 // ratio only when both runs have a full total.
 //
+// With `changes` (decide_changes(runs, ...)), each ratio is followed by its
+// decision (change_text: "slower", "same (other renderer)", ...), and notes
+// under the table give the threshold the decisions used and name each run
+// of another platform or renderer than the first. Without, none of it.
+//
 // The columns are aligned in characters, not bytes (UTF-8). Needs at least
 // one run.
-std::string comparison_table(const std::vector<RunFile>& runs);
+std::string comparison_table(const std::vector<RunFile>& runs, const Changes* changes = nullptr);

@@ -1,4 +1,6 @@
 // tarvelin-compare: compares result files of `tarvelin -json FILE`.
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -8,19 +10,29 @@
 
 #include "compare/comparison_chart.h"
 #include "compare/comparison_table.h"
+#include "compare/run_changes.h"
 #include "compare/run_file.h"
+#include "core/printable.h"
 
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 1;
 constexpr int EXIT_USAGE = 2;
+// With -threshold, 1 says that a run was decided slower and nothing else,
+// so that a script can act on it; a failure is then 2, as a usage error is.
+constexpr int EXIT_SLOWER = 1;
+constexpr int EXIT_FAILED_DECIDING = 2;
 
 constexpr const char* USAGE =
-    "usage: tarvelin-compare [-chart FILE] A.json B.json [C.json ...]\n"
+    "usage: tarvelin-compare [-threshold T] [-chart FILE] A.json B.json [C.json ...]\n"
     "Compares result files written by `tarvelin -json FILE`: one row per test,\n"
     "one column per run, each score with its ratio to the first run's.\n"
-    "  -chart FILE  also draw the scores as a bar chart; FILE ends in .png, .svg or .pdf\n"
-    "  -help        show this text\n";
+    "  -threshold T  decide for each test and total whether each later run was slower,\n"
+    "                faster or the same: a change beyond T percent that Welch's t-test\n"
+    "                on the passes finds unlikely to be chance; exit status 1 when any\n"
+    "                was slower (each listed on stderr), 2 for any error\n"
+    "  -chart FILE   also draw the scores as a bar chart; FILE ends in .png, .svg or .pdf\n"
+    "  -help         show this text\n";
 
 int usage_error(const std::string& problem) {
   std::fprintf(stderr, "tarvelin-compare: %s\n%s", problem.c_str(), USAGE);
@@ -36,12 +48,24 @@ void print_table(const std::string& table) {
   }
 }
 
+// The percentage of -threshold: a finite number above 0, and nothing after.
+std::optional<double> threshold_percent(const std::string& word) {
+  double value = 0;
+  const char* end = word.data() + word.size();
+  const auto [stop, error] = std::from_chars(word.data(), end, value);
+  if (error != std::errc() || stop != end || !std::isfinite(value) || !(value > 0)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> paths;
   std::string chart_path;
   std::optional<ChartFormat> chart_format;
+  std::optional<double> threshold;
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     if (word == "-help") {
@@ -56,6 +80,14 @@ int main(int argc, char** argv) {
         return usage_error("cannot draw " + chart_path +
                            ": the chart's name ends in .png, .svg or .pdf");
       }
+    } else if (word == "-threshold") {
+      if (i + 1 == argc) return usage_error("-threshold needs a percentage");
+      if (threshold) return usage_error("-threshold given twice");
+      threshold = threshold_percent(argv[++i]);
+      if (!threshold) {
+        return usage_error("-threshold \"" + printable(argv[i], LONGEST_NAME) +
+                           "\": expected a percentage above 0, such as 5 or 2.5");
+      }
     } else if (word.size() > 1 && word[0] == '-') {
       return usage_error("unknown option " + word);
     } else {
@@ -64,15 +96,21 @@ int main(int argc, char** argv) {
   }
   if (paths.size() < 2) return usage_error("needs at least two result files");
 
+  std::vector<std::string> slowdowns;
   try {
     std::vector<RunFile> runs;
     for (const std::string& path : paths) runs.push_back(read_run_file(path));
-    print_table(comparison_table(runs));
-    if (chart_format) write_comparison_chart(chart_path, *chart_format, runs);
+    std::optional<Changes> changes;
+    if (threshold) changes = decide_changes(runs, *threshold);
+    const Changes* decided = changes ? &*changes : nullptr;
+    print_table(comparison_table(runs, decided));
+    if (chart_format) write_comparison_chart(chart_path, *chart_format, runs, decided);
+    if (changes) slowdowns = slowdown_lines(runs, *changes);
   } catch (const std::runtime_error& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "tarvelin-compare: %s\n", error.what());
-    return EXIT_BAD_INPUT;
+    return threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
   }
-  return 0;
+  for (const std::string& line : slowdowns) std::fprintf(stderr, "%s\n", line.c_str());
+  return slowdowns.empty() ? 0 : EXIT_SLOWER;
 }

@@ -117,6 +117,27 @@ class FieldReader {
     return value.get<double>();
   }
 
+  // An array of measures, each checked as measure_or_null checks one (but
+  // never null); `optional`: a missing one is empty.
+  std::vector<double> measures(const json& object, const std::string& parent, const char* name,
+                               bool optional = false) const {
+    if (optional && !object.contains(name)) return {};
+    const std::string field = parent + "." + name;
+    const json& array = typed(object, parent, name, json::value_t::array);
+    std::vector<double> values;
+    values.reserve(array.size());
+    for (size_t i = 0; i < array.size(); ++i) {
+      const std::string item = field + "[" + std::to_string(i) + "]";
+      if (!array[i].is_number()) {
+        fail(item, std::string("expected a number, found ") + array[i].type_name());
+      }
+      const double value = array[i].get<double>();
+      if (value < 0) fail(item, array[i].dump() + " is below 0, which no run gives");
+      values.push_back(value);
+    }
+    return values;
+  }
+
   TestStatus status(const json& test, const std::string& parent) const {
     const char* name = field_name(TestField::status);
     const std::string word = typed(test, parent, name, json::value_t::string);
@@ -141,7 +162,8 @@ class FieldReader {
     const json& value = typed(totals, result_key::TOTALS, group, json::value_t::object);
     const std::string field = std::string(result_key::TOTALS) + "." + group;
     return {measure_or_null(value, field, result_key::TOTAL),
-            measure_or_null(value, field, result_key::IMPLEMENTED)};
+            measure_or_null(value, field, result_key::IMPLEMENTED),
+            measures(value, field, result_key::PASS_VALUES, true)};
   }
 
  private:
@@ -235,6 +257,7 @@ void read_tests(const json& document, const FieldReader& reader, const std::stri
     test.status = reader.status(tests[i], field);
     test.score = reader.measure_or_null(tests[i], field, field_name(TestField::score));
     test.cv = reader.measure_or_null(tests[i], field, field_name(TestField::cv));
+    test.pass_seconds = reader.measures(tests[i], field, field_name(TestField::pass_seconds));
     test.picture_differed = reader.picture_differed(tests[i], field);
     run.tests.push_back(std::move(test));
   }
@@ -272,6 +295,9 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
   RunFile run;
   run.path = path;
   run.started = reader.typed(document, "", result_key::STARTED, json::value_t::string);
+  const json& settings = reader.typed(document, "", result_key::SETTINGS, json::value_t::object);
+  run.quarter =
+      reader.typed(settings, result_key::SETTINGS, result_key::QUARTER, json::value_t::boolean);
   read_environment(document, reader, run);
   read_tests(document, reader, path, run);
   const json& totals = reader.typed(document, "", result_key::TOTALS, json::value_t::object);
@@ -279,6 +305,19 @@ RunFile parse_run_file(const std::string& text, const std::string& path) {
   run.total_2d = reader.group_total(totals, result_key::GROUP_2D);
   run.verdict = read_verdict(document, reader);
   return run;
+}
+
+std::optional<double> score_ratio(const TestResult* test, const TestResult* first) {
+  const auto scored = [](const TestResult* t) {
+    return t && t->status == TestStatus::timed && t->score;
+  };
+  if (!scored(test) || !scored(first) || *first->score <= 0) return std::nullopt;
+  return *test->score / *first->score;
+}
+
+std::optional<double> total_ratio(const GroupValues& total, const GroupValues& first) {
+  if (!total.total || !first.total || *first.total <= 0) return std::nullopt;
+  return *total.total / *first.total;
 }
 
 std::vector<std::string> compared_keywords(const std::vector<RunFile>& runs) {

@@ -22,6 +22,9 @@ struct TestResult {
   TestStatus status = TestStatus::timed;
   std::optional<double> score;  // none when not timed or too fast to measure
   std::optional<double> cv;     // none for fewer than 2 passes
+  // The measured seconds of each pass the score counts (quarter-length in
+  // a quarter run); empty unless timed.
+  std::vector<double> pass_seconds;
   // The check of the picture it drew found it other than its reference:
   // the score timed drawing that went wrong. False also where the file
   // does not say (written before pictures were checked).
@@ -34,6 +37,9 @@ struct TestResult {
 struct GroupValues {
   std::optional<double> total;
   std::optional<double> implemented;
+  // The group's value as each pass alone scores it (higher is faster);
+  // empty where the value is none and in files written before it existed.
+  std::vector<double> pass_values;
 };
 
 // What the run's own checks made of it, as its file tells: whether its
@@ -51,6 +57,7 @@ struct RunFile {
   // written before the field existed.
   std::optional<std::string> platform;
   std::string started;            // ISO 8601 UTC, as written
+  bool quarter = false;           // every test ran a quarter of its iterations
   std::vector<TestResult> tests;  // in the file's order, keywords unique
   // Each keyword's place in `tests`, so that finding every row's test in
   // every run takes no time that grows with the square of their number.
@@ -78,10 +85,11 @@ RunFile read_run_file(const std::string& path);
 // is missing or of another type, `schema_version` is not 1, `program` is
 // not "tarvelin", a status or picture result is unknown, a keyword
 // repeats, or a score, cv or total is below 0, which no run gives.
-// `environment.platform`, a test's `picture` and `verdict` may be missing
-// (older files). Of the verdict it uses `trusted` and each finding's
-// `kind`, which may be any string (kinds yet to come are shown as named).
-// Fields it does not use are not checked.
+// `environment.platform`, a test's `picture`, `verdict` and a total's
+// `pass_values` may be missing (older files); a test's `pass_seconds` and a
+// total's `pass_values` are arrays of numbers of 0 or more. Of the verdict it uses `trusted` and
+// each finding's `kind`, which may be any string (kinds yet to come are shown as named). Fields it
+// does not use are not checked.
 RunFile parse_run_file(const std::string& text, const std::string& path);
 
 // Names from a file (keywords, platforms, a number's digits) are shown cut
@@ -89,6 +97,13 @@ RunFile parse_run_file(const std::string& text, const std::string& path);
 // name only comes from a damaged file, which must not make every row of a
 // table, or a chart, as wide as it.
 constexpr size_t LONGEST_NAME = 40;
+
+// A later run's score of a test over the first run's: none unless both
+// were timed and scored and the first's score is above 0.
+std::optional<double> score_ratio(const TestResult* test, const TestResult* first);
+// A later run's total of a group over the first run's: none unless both
+// have a full total (not an implemented value) and the first's is above 0.
+std::optional<double> total_ratio(const GroupValues& total, const GroupValues& first);
 
 // The keywords of the comparison's rows: the first run's tests in its
 // order, then each test that only later runs have, in order of appearance.

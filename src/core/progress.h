@@ -8,6 +8,7 @@
 #include "core/catalogue.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "core/test_hooks.h"
 #include "core/test_window.h"
 #include "platform/platform.h"
 
@@ -47,6 +48,11 @@ struct SuiteContext {
   std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture = {};
 
   const RepeatCounts& counts() const { return run.counts; }
+  // What the test's loop runs to: its repeat count (doubled for the test a
+  // test hook slows).
+  int32_t count(const TestInfo& test) const {
+    return run.counts[test.count] * (slowed_test() == test.id ? 2 : 1);
+  }
   bool skipped(TestId id) const { return run.results.skipped(id); }
 
   void started(TestId id) { progress.test_started(test_catalogue[id], window); }

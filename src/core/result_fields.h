@@ -36,6 +36,9 @@ constexpr const char* FINDINGS = "findings";
 constexpr const char* KIND = "kind";
 constexpr const char* TEXT = "text";
 constexpr const char* IMPLEMENTED = "implemented";
+constexpr const char* PASS_VALUES = "pass_values";
+constexpr const char* SETTINGS = "settings";
+constexpr const char* QUARTER = "quarter";
 }  // namespace result_key
 
 // What the check of a test's picture found, as a test's `picture` names it,
@@ -65,6 +68,10 @@ enum class TestField {
   trimmed_mean_seconds,
   cv,
   score,
+  score_low,
+  score_high,
+  ci_half_width,
+  precision_met,
   picture,
   count
 };
@@ -84,6 +91,10 @@ constexpr std::array<const char*, static_cast<size_t>(TestField::count)> TEST_FI
     "trimmed_mean_seconds",
     "cv",
     "score",
+    "score_low",
+    "score_high",
+    "ci_half_width",
+    "precision_met",
     "picture"};
 constexpr const char* field_name(TestField field) {
   return TEST_FIELD_NAMES[static_cast<size_t>(field)];

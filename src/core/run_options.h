@@ -12,9 +12,21 @@
 // Both check it where the text comes in.
 constexpr int FILE_NAME_MAX = 255;
 constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
+// How long a run with a precision target may go on when -budget does not
+// say: ten minutes, some nine default passes on a CPU renderer and dozens
+// on a GPU, so that a target the machine cannot reach ends the run in a
+// time a user or a CI job waits for, rather than never.
+constexpr double DEFAULT_BUDGET_SECONDS = 600.0;
 
 struct RunOptions {
-  int32_t loops = 1;  // -1: endless
+  int32_t loops = 1;         // -1: endless
+  bool loops_given = false;  // -loop was on the command line
+  // -precision: passes go on until every timed test's 95% confidence
+  // interval of its mean pass time is within this percentage of the mean
+  // (0: no target, the loop count decides), -budget seconds have run, or
+  // the passes allowed (-loop, else the TIME_SLOTS slots) are done.
+  double precision_percent = 0.0;
+  double budget_seconds = 0.0;  // 0: DEFAULT_BUDGET_SECONDS
   std::string result_file = DEFAULT_RESULT_FILE;
   std::string pass_file = "pass.def";
   bool quarter = false;
@@ -53,4 +65,5 @@ struct RunOptions {
   bool batch = false;
 
   bool validating() const { return !validate_dir.empty(); }
+  bool has_precision_target() const { return precision_percent > 0.0; }
 };

@@ -53,6 +53,9 @@ struct RunRecord {
   // What checking the pictures took: from the end of each timed section to
   // the end of its picture's check (check frame, read-back, comparison).
   double check_seconds = 0.0;
+  // Why a run with a precision target stopped: "target met", "budget
+  // spent" or "passes allowed done"; empty for other runs.
+  std::string precision_stop;
 };
 
 struct RunState {

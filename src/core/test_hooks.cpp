@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/catalogue.h"
+
 namespace {
 
 // The value of a hook's variable; empty when it is unset.
@@ -26,6 +28,11 @@ GlVisualHook gl_visual_hook() {
 bool logic_ops_held_off() {
   static const bool off = std::strcmp(hook("TARVELIN_LOGIC_OPS"), "off") == 0;
   return off;
+}
+
+int slowed_test() {
+  static const int id = find_test_by_keyword(hook("TARVELIN_SLOW_TEST"));
+  return id;
 }
 
 DrawingFault drawing_fault() {

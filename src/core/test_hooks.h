@@ -11,6 +11,9 @@
 //   TARVELIN_LOGIC_OPS=off    the 2D window leaves logic operations disabled,
 //                             so that their automatic check finds no effect
 //   TARVELIN_FAULT=<fault>    a fault planted in the drawing (DrawingFault)
+//   TARVELIN_SLOW_TEST=<keyword>
+//                             the test of that keyword runs twice its count,
+//                             so that a comparison has a slower run to find
 //
 // A new hook gets its variable and its question here, read once, and its
 // line in the table above; nothing else reads the environment for it.
@@ -33,3 +36,5 @@ enum class DrawingFault {
 GlVisualHook gl_visual_hook();
 bool logic_ops_held_off();
 DrawingFault drawing_fault();
+// The TestId TARVELIN_SLOW_TEST names, or -1.
+int slowed_test();

@@ -168,7 +168,7 @@ struct RasterRun {
   void skip_by_check(const TestInfo& test) {
     context.skipped_by_check(test.id);
     if (!context.options.validating() || !raster_kernel(test).draws_positions) return;
-    fill_random_positions(scratch, context.counts()[test.count], origin, context.run.rand);
+    fill_random_positions(scratch, context.count(test), origin, context.run.rand);
   }
 
   // The test's check frame, right after its timed loop: on a cleared window, what the run of
@@ -201,8 +201,8 @@ struct RasterRun {
       skip_by_check(test);
     } else {
       plant_logic_fault(test);
-      context.timed(test.id, raster_kernel(test).timed(context.counts()[test.count], origin,
-                                                       context.run.rand));
+      context.timed(test.id,
+                    raster_kernel(test).timed(context.count(test), origin, context.run.rand));
       check_picture(test);
     }
     if (half_tone) set_colour_scale(1.0f);

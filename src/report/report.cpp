@@ -48,9 +48,8 @@ std::string save_elsewhere(const char* path, const std::string& trouble, const c
                                 ? "the temporary folder " + printable(fallback_folder())
                                 : printable(fallback.target_path);
   std::fprintf(stderr, "Error : file %s %s; no copy could be written to %s either (%s%s%s).\n",
-               name, trouble.c_str(), place.c_str(),
-               step != nullptr ? step : "", step != nullptr ? " failed: " : "",
-               std::strerror(errno));
+               name, trouble.c_str(), place.c_str(), step != nullptr ? step : "",
+               step != nullptr ? " failed: " : "", std::strerror(errno));
   return {};
 }
 

@@ -1,12 +1,14 @@
 #include "report/result_files.h"
 
 #include <charconv>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <utility>
 #include <vector>
 
+#include "core/confidence.h"
 #include "core/result_fields.h"
 #include "report/scoring.h"
 #include "report/statistics.h"
@@ -62,7 +64,7 @@ std::vector<std::string> extension_words(const std::optional<std::string>& exten
 }
 
 Json settings_json(const RunOptions& options, const EnvironmentInfo& info) {
-  return {{"quarter", options.quarter},
+  return {{result_key::QUARTER, options.quarter},
           {"auto_check", options.auto_pass},
           {"loops", options.loops},
           {"test_loop", options.test_loop},
@@ -166,6 +168,10 @@ TestValues test_values(const TestInfo& test, const TestSummary& summary,
           value_or_null(summary.trimmed_mean_seconds),
           value_or_null(summary.cv),
           value_or_null(summary.score),
+          value_or_null(summary.score_low),
+          value_or_null(summary.score_high),
+          value_or_null(summary.ci_half_width),
+          summary.precision_met ? Json(*summary.precision_met) : Json(nullptr),
           verdict_name(picture.state)};
 }
 
@@ -181,10 +187,42 @@ Json test_json(const TestValues& values) {
 // whose tests was measured has no mean: then neither value exists.
 Json group_json(const RunOptions& options, const GroupTotal& group) {
   const bool measured = !options.status_only && !options.validating() && group.measured > 0;
+  Json pass_values = Json::array();
+  std::optional<double> half_width;
+  if (measured) {
+    pass_values = group.pass_values;
+    if (const std::optional<MeanInterval> interval = mean_interval(group.pass_values)) {
+      half_width = interval->relative_half_width;
+    }
+  }
+  const auto bound = [&](double sign) {
+    return half_width ? Json(group.value * (1.0 + sign * *half_width)) : Json(nullptr);
+  };
   return {
       {result_key::TOTAL, measured && group.complete ? Json(group.value) : Json(nullptr)},
       {result_key::IMPLEMENTED, measured && !group.complete ? Json(group.value) : Json(nullptr)},
-      {"tests", group.tests}};
+      {"tests", group.tests},
+      {result_key::PASS_VALUES, pass_values},
+      {"ci_half_width", value_or_null(half_width)},
+      {"low", bound(-1.0)},
+      {"high", bound(1.0)}};
+}
+
+// A run with a precision target: what it asked, how many passes it made
+// and why it stopped; null for other runs.
+Json precision_json(const RunOptions& options, const RunResults& results, const RunRecord& record) {
+  if (!options.has_precision_target()) return nullptr;
+  Json missed = Json::array();
+  for (const PrecisionMiss& miss :
+       precision_misses(results, counted_slots(options.loops), options.precision_percent)) {
+    missed.push_back(test_catalogue[miss.id].keyword);
+  }
+  return {{"target_percent", options.precision_percent},
+          {"budget_seconds",
+           options.budget_seconds > 0.0 ? options.budget_seconds : DEFAULT_BUDGET_SECONDS},
+          {"passes", options.loops},
+          {"stopped", record.precision_stop},
+          {"missed", missed}};
 }
 
 // Numbers in CSV in their shortest form that reads back exactly, with a
@@ -264,10 +302,11 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
       {result_key::PROGRAM, RESULTS_PROGRAM},
       {"version", VERSION_NUMBER},
       {"command_line", record.command_line},
-      {"settings", settings_json(options, info)},
+      {result_key::SETTINGS, settings_json(options, info)},
       {result_key::STARTED, record.started_utc},
       {"duration_seconds", record.duration_seconds},
       {"check_seconds", record.check_seconds},
+      {"precision", precision_json(options, results, record)},
       {result_key::ENVIRONMENT, environment_json(info)},
       {result_key::TESTS, tests},
       {result_key::TOTALS,
@@ -286,6 +325,29 @@ std::string results_csv(const RunOptions& options, const RunResults& results) {
         csv_text);
   }
   return text;
+}
+
+std::string precision_lines(const RunOptions& options, const RunResults& results,
+                            const RunRecord& record) {
+  const int passes = counted_slots(options.loops);
+  const std::vector<PrecisionMiss> misses =
+      precision_misses(results, passes, options.precision_percent);
+  char head[160];
+  std::snprintf(head, sizeof head, "Tarvelin precision: %d pass%s, %s; ", passes,
+                passes == 1 ? "" : "es", record.precision_stop.c_str());
+  char target[32];
+  std::snprintf(target, sizeof target, "%g%%", options.precision_percent);
+  std::string line = head;
+  if (misses.empty()) return line + "every timed test within " + target + " (95% confidence)\n";
+  line += std::string("not within ") + target + ":";
+  for (size_t i = 0; i < misses.size(); ++i) {
+    const PrecisionMiss& miss = misses[i];
+    line += std::string(i == 0 ? " " : ", ") + test_catalogue[miss.id].keyword + " " +
+            (miss.half_width && passes >= MIN_DECIDING_PASSES
+                 ? two_decimals(100.0 * *miss.half_width) + "%"
+                 : "(too few passes)");
+  }
+  return line + "\n";
 }
 
 std::string summary_lines(const RunOptions& options, const RunResults& results) {

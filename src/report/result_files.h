@@ -25,3 +25,11 @@ std::string results_csv(const RunOptions& options, const RunResults& results);
 // them, a group whose report shows an "implemented" line with a value says
 // it too: "Tarvelin 3D implemented: 812.40\n".
 std::string summary_lines(const RunOptions& options, const RunResults& results);
+
+// For a run with a precision target, one line on how it went, before the
+// summary lines: "Tarvelin precision: 7 passes, target met; every timed
+// test within 2% (95% confidence)", or after a stop at the budget or the
+// passes allowed the tests that missed, each with its relative half-width
+// ("not within 2%: lines 3.41%, points 2.20%").
+std::string precision_lines(const RunOptions& options, const RunResults& results,
+                            const RunRecord& record);

@@ -11,6 +11,31 @@ namespace {
 static_assert(test_id::swap_buffer == FIRST_3D_TEST && test_id::lines == FIRST_3D_TEST + 1);
 static_assert(FIRST_2D_TEST == 0 && LAST_2D_TEST + 1 == FIRST_3D_TEST);
 
+// For each counted slot, the mean over the group's measured tests of the
+// score that slot's time alone gives; a slot with a time of 0 in one of
+// them has no value.
+std::vector<double> pass_values(const RunOptions& options, const RunResults& results, int first,
+                                int last) {
+  std::vector<double> values;
+  for (int slot = 0; slot < counted_slots(options.loops); ++slot) {
+    double sum = 0.0;
+    int measured = 0;
+    bool whole = true;
+    for (int id = first; id <= last; ++id) {
+      const TestId test = static_cast<TestId>(id);
+      if (!test_scored(results, test) || !is_measured_score(test_score(options, results, test))) {
+        continue;
+      }
+      const double seconds = results.test_times[test][slot] * (options.quarter ? 4.0 : 1.0);
+      whole &= seconds > 0.0;
+      if (seconds > 0.0) sum += test_catalogue[test].reference / seconds * 100.0;
+      ++measured;
+    }
+    if (measured > 0 && whole) values.push_back(sum / measured);
+  }
+  return values;
+}
+
 GroupTotal group_total(const RunOptions& options, const RunResults& results, int first, int last) {
   GroupTotal total;
   double sum = 0.0;
@@ -30,6 +55,7 @@ GroupTotal group_total(const RunOptions& options, const RunResults& results, int
   }
   total.value = measured > 0 ? sum / measured : 0.0;
   total.measured = measured;
+  total.pass_values = pass_values(options, results, first, last);
   return total;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/run_options.h"
@@ -49,6 +50,11 @@ struct GroupTotal {
   bool complete = true;
   int tests = 0;
   int measured = 0;  // the tests whose scores the value is the mean of
+  // The group as each counted pass slot alone would score it: the mean of
+  // those tests' scores from that pass's time (reference over the time,
+  // times 4 in quarter mode, times 100). Their spread gives the total's
+  // confidence interval; tarvelin-compare tests two runs' totals on them.
+  std::vector<double> pass_values;
 };
 
 // The 3D group is every 3D test after swap_buffer, the 2D group every 2D

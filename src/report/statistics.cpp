@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/confidence.h"
 #include "report/scoring.h"
 
 namespace {
@@ -30,7 +31,6 @@ std::optional<double> coefficient_of_variation(const std::vector<double>& values
 
 }  // namespace
 
-
 TestSummary summarize_test(const RunOptions& options, const RunResults& results, TestId id) {
   TestSummary summary;
   summary.status = status_of(options, results, id);
@@ -50,8 +50,39 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
   summary.median_seconds = median_of(summary.pass_seconds);
   summary.trimmed_mean_seconds = trimmed_mean(slots, n);
   summary.cv = coefficient_of_variation(summary.pass_seconds, mean);
+  if (const std::optional<MeanInterval> interval = mean_interval(summary.pass_seconds)) {
+    summary.ci_half_width = interval->relative_half_width;
+  }
+  if (options.has_precision_target()) {
+    summary.precision_met = precision_met(summary.ci_half_width, n, options.precision_percent);
+  }
   // A validation run draws each test at the test-loop counts: no score.
   const double score = test_score(options, results, id);
-  if (is_measured_score(score) && !options.validating()) summary.score = score;
+  if (is_measured_score(score) && !options.validating()) {
+    summary.score = score;
+    if (summary.ci_half_width) {
+      const double h = *summary.ci_half_width;
+      summary.score_low = score / (1.0 + h);
+      if (h < 1.0) summary.score_high = score / (1.0 - h);
+    }
+  }
   return summary;
+}
+
+bool precision_met(const std::optional<double>& half_width, int passes, double percent) {
+  return passes >= MIN_DECIDING_PASSES && half_width && *half_width <= percent / 100.0;
+}
+
+std::vector<PrecisionMiss> precision_misses(const RunResults& results, int passes, double percent) {
+  std::vector<PrecisionMiss> misses;
+  for (const TestInfo& test : test_catalogue) {
+    if (results.saved_skip_flags[test.id] || results.skipped(test.id)) continue;
+    const double* slots = results.test_times[test.id];
+    const std::optional<MeanInterval> interval =
+        mean_interval(std::vector<double>(slots, slots + passes));
+    std::optional<double> half_width;
+    if (interval) half_width = interval->relative_half_width;
+    if (!precision_met(half_width, passes, percent)) misses.push_back({test.id, half_width});
+  }
+  return misses;
 }

@@ -20,8 +20,31 @@ struct TestSummary {
   std::optional<double> trimmed_mean_seconds;  // the mean the score uses, unscaled
   std::optional<double> cv;     // sample standard deviation over the mean; 2 passes or more
   std::optional<double> score;  // as the report's; none unless timed and measurable
+  // The 95% confidence interval of the mean pass time, as a share of the
+  // mean (core/confidence.h; 2 passes or more), and the score's bounds it
+  // gives: score / (1 + h) and score / (1 - h), the latter none from h = 1.
+  std::optional<double> ci_half_width;
+  std::optional<double> score_low;
+  std::optional<double> score_high;
+  // Under a precision target: whether the interval is within it (from
+  // MIN_DECIDING_PASSES passes on); none without a target.
+  std::optional<bool> precision_met;
 };
 
 // The summary of test `id` after the run: skipped tests are told apart by
 // whether the pass definition or a check passed them over.
 TestSummary summarize_test(const RunOptions& options, const RunResults& results, TestId id);
+
+// Whether a test's pass times over `passes` passes meet a precision target
+// of `percent`: MIN_DECIDING_PASSES passes or more and a relative
+// half-width of at most percent / 100.
+bool precision_met(const std::optional<double>& half_width, int passes, double percent);
+
+// The timed tests (neither left out nor passed over by their check) whose
+// first `passes` pass times do not meet a precision target of `percent`,
+// each with its relative half-width where there is one.
+struct PrecisionMiss {
+  TestId id;
+  std::optional<double> half_width;
+};
+std::vector<PrecisionMiss> precision_misses(const RunResults& results, int passes, double percent);

@@ -70,8 +70,7 @@ void run_animated_test(SceneRun& run, const TestInfo& test) {
   if (test.scene.matrix == MatrixStart::state_then_read_back) draw_state_on(state);
   take_starting_matrix(run, test);
   if (test.scene.matrix != MatrixStart::state_then_read_back) draw_state_on(state);
-  const double seconds =
-      run_animated(run, stage_list(test.scene.stage), run.context.counts()[test.count]);
+  const double seconds = run_animated(run, stage_list(test.scene.stage), run.context.count(test));
   run.context.timed(test.id, seconds);
   check_test_picture(run, test);
   draw_state_off(state);

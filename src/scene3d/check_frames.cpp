@@ -68,7 +68,7 @@ void find_reference_poses(SceneRun& run) {
 void note_test_start(SceneRun& run, const TestInfo& test) {
   const SceneState& scene = run.scene;
   run.started_as_reference =
-      run.context.checking_pictures() && run.context.counts()[test.count] == TEST_LOOP_COUNT &&
+      run.context.checking_pictures() && run.context.count(test) == TEST_LOOP_COUNT &&
       std::memcmp(scene.lights_matrix, scene.reference_lights_matrix, sizeof scene.lights_matrix) ==
           0 &&
       same_pose(current_pose(scene), reference_pose(run, test));

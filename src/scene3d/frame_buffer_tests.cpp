@@ -73,7 +73,7 @@ void run_swap_test(SceneRun& run, const TestInfo& test) {
   build_vertex_shade_list(run.scene.surface_mesh);
   draw_swap_frame(run);
   TestWindow& window = run.context.window;
-  const int32_t swaps = run.context.counts()[test.count];
+  const int32_t swaps = run.context.count(test);
   const double seconds = time_finished([&] { swap_repeatedly(window, swaps); });
   run.context.timed(test.id, seconds);
   check_test_picture(run, test);
@@ -94,8 +94,7 @@ void run_stencil_test(SceneRun& run, const TestInfo& test) {
   } else {
     // The stencil set-up lets only the checkerboard's pixels receive the
     // mesh; the list's clear still clears everything.
-    context.timed(test.id,
-                  run_animated(run, stage_list(test.scene.stage), context.counts()[test.count]));
+    context.timed(test.id, run_animated(run, stage_list(test.scene.stage), context.count(test)));
     check_test_picture(run, test);
   }
   glDisable(GL_STENCIL_TEST);
@@ -105,7 +104,7 @@ void run_accumulation_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   run.context.started(test.id);
   begin_accumulation(run);
-  const int32_t frames = run.context.counts()[test.count];
+  const int32_t frames = run.context.count(test);
   const double seconds = time_finished([&] { accumulate_frames(run, list, frames); });
   run.context.timed(test.id, seconds);
   run.context.window.swap_buffers();
@@ -122,7 +121,7 @@ void run_motion_blur_test(SceneRun& run, const TestInfo& test) {
   const GLuint list = stage_list(test.scene.stage);
   run.context.started(test.id);
   begin_accumulation(run);
-  const int32_t frames = run.context.counts()[test.count];
+  const int32_t frames = run.context.count(test);
   const double seconds = time_finished([&] { blur_frames(run, list, frames); });
   run.context.timed(test.id, seconds);
   check_test_picture(run, test);

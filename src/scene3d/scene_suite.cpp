@@ -53,7 +53,7 @@ void run_3d_rows(SceneRun& run) {
       run_kernel(run, test);
     }
     if (run.context.skipped(test.id) && run.context.options.validating()) {
-      move_object(run, test, run.context.counts()[test.count]);
+      move_object(run, test, run.context.count(test));
     }
     run.context.drawn(test.id);
   }

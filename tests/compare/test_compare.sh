@@ -3,9 +3,10 @@
 # charts. Needs no X server.
 #   bash tests/compare/test_compare.sh PATH_TO_TARVELIN_COMPARE
 # run_a.json and run_b.json beside it are two small result files: run A has
-# three passes and was written before pictures were checked and runs
-# judged; run B has two, leaves a test out, lacks one of A's tests, has one
-# that A lacks, drew one picture that differed and was not trusted.
+# three passes and was written before pictures were checked, runs judged
+# and totals given per pass; run B has two, leaves a test out, lacks one of
+# A's tests, has one that A lacks, drew one picture that differed and was
+# not trusted.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
 
@@ -83,6 +84,75 @@ compare run_a.json run_b.json run_a.json
 check "three runs: ratios to the first run" \
   grep -qE '^put_copy_val_half .* x1\.50 .* x1\.00 ±3\.0%$' out.txt
 
+# -threshold T decides each later run's tests (on their pass times, four
+# times a quarter run's) and full totals (on pass_values) against the
+# first. first.json: lines steady, put_copy_val_half wide apart, pass_values
+# for the 3D total. slower.json: lines and the 3D total 10% slower,
+# put_copy_val_half 10% slower inside its noise, swap_buffer faster;
+# renderer.json: the same on softpipe; few.json: two passes of lines;
+# quarter.json: first.json's times in quarter mode.
+python3 - <<'PY'
+import json, statistics
+def save(d, name, **tests):
+    for keyword, seconds in tests.items():
+        t = next(t for t in d['tests'] if t['keyword'] == keyword)
+        kept = sorted(seconds)[1:-1] if len(seconds) > 2 else seconds
+        t.update(pass_seconds=seconds, cv=statistics.stdev(seconds) / statistics.mean(seconds),
+                 score=t['reference_seconds'] * 100 / statistics.mean(kept) / (4 if d['settings']['quarter'] else 1))
+    json.dump(d, open(name, 'w'))
+d = json.load(open('run_a.json'))
+d['totals']['3D']['pass_values'] = [79.0, 80.0, 81.0]
+save(d, 'first.json', put_copy_val_half=[7.0, 8.5, 10.0], lines=[3.1, 3.125, 3.15])
+save(json.loads(json.dumps(d)), 'few.json', lines=[3.4375, 3.4375])
+d['settings']['quarter'] = True
+save(d, 'quarter.json', put_copy_val_half=[1.75, 2.125, 2.5], lines=[0.775, 0.78125, 0.7875],
+     swap_buffer=[0.25] * 3)
+d['settings']['quarter'] = False
+d['totals']['3D'].update(total=72.0, pass_values=[71.1, 72.0, 72.9])
+save(d, 'slower.json', put_copy_val_half=[7.7, 9.35, 11.0], lines=[3.41, 3.4375, 3.465],
+     swap_buffer=[0.8] * 3)
+d['environment']['renderer'] = 'softpipe'
+json.dump(d, open('renderer.json', 'w'))
+PY
+compare -threshold 5 first.json slower.json -chart decided.svg
+expect_eq "a slowdown: exit status" 1 "$STATUS"
+expect_eq "a slowdown: the table" "test                run 1                 run 2
+put_copy_val_half      99.8 ±17.6%           90.7 x0.91 same   ±17.6%
+put_copy            skipped               skipped
+swap_buffer           200.0 ±0.0%           250.0 x1.25 faster ±0.0%
+lines                  80.0 ±0.8%            72.7 x0.91 slower ±0.8%
+
+3D total               80.0                  72.0 x0.90 slower
+2D total              100.0 implemented     100.0              implemented
+
+slower, faster: by more than 5% of run 1 and unlikely to be chance (Welch's t-test on the passes, p < 0.05); cannot tell: fewer than 3 passes on a side" \
+  "$(tail -n +4 out.txt)"
+expect_eq "a slowdown: listed" "slower: lines in run 2 (slower.json): x0.91, p = 0.0001
+slower: 3D total in run 2 (slower.json): x0.90, p = 0.0005" "$(cat err.txt)"
+expect_eq "a slowdown: the chart's triangles, one slower, one faster, and their legend lines" 4 \
+  "$(grep -c 'rgb(20%,20%,20%)' decided.svg)"
+compare first.json slower.json
+expect_eq "without -threshold: no decisions, no note, exit status 0" "0 0" \
+  "$STATUS $(grep -cE 'x[0-9.]+ (same|faster|slower)|^slower' out.txt)"
+# A change of 10% is slower with T = 9.9 and the same with 10.1.
+compare -threshold 10.1 first.json slower.json
+expect_eq "a change below T: the same" "0 1" "$STATUS $(grep -cE '^lines .* x0\.91 same ' out.txt)"
+compare -threshold 9.9 first.json slower.json
+expect_eq "a change just above T: slower" 1 "$STATUS"
+# Quarter-length times weigh four times over: the same as the full run's.
+compare -threshold 1e-9 first.json quarter.json
+expect_eq "a quarter run: all the same" "0 4" "$STATUS $(grep -c 'x1\.00 same' out.txt)"
+# The least threshold finds equal runs the same; two passes cannot tell; a
+# run on another renderer says so; a total without pass_values cannot tell.
+compare -threshold 1e-9 first.json first.json few.json renderer.json run_a.json
+expect_eq "equal, few, renderer: exit status" 1 "$STATUS"
+check "equal runs: the same" grep -qE '^lines +80\.0 ±0\.8% +80\.0 x1\.00 same +±0\.8% ' out.txt
+check "fewer than 3 passes: cannot tell" grep -qE '^lines( +[^ ]+){6} +72\.7 x0\.91 cannot tell ' out.txt
+check "another renderer: its decisions" grep -qF 'x1.25 faster (other renderer)' out.txt
+check "another renderer: the note" grep -qxF 'run 4 drew on another renderer than run 1: its decisions compare two setups, not one over time' out.txt
+check "another renderer: listed" grep -qxF 'slower (other renderer): lines in run 4 (renderer.json): x0.91, p = 0.0001' err.txt
+check "no pass_values: cannot tell" grep -qE '^3D total .* x1\.00 cannot tell$' out.txt
+
 expect_error() {  # expect_error STATUS MESSAGE ARGS...
   local status=$1 message=$2
   shift 2
@@ -100,6 +170,17 @@ expect_error 2 "tarvelin-compare: cannot draw c.gif: the chart's name ends in .p
   -chart c.gif run_a.json run_b.json
 expect_error 1 "tarvelin-compare: cannot write none/c.png: No such file or directory" \
   -chart none/c.png run_a.json run_b.json
+# With -threshold, 1 means a slowdown only: every failure is 2.
+expect_error 2 "tarvelin-compare: cannot read missing.json: No such file or directory" \
+  -threshold 5 run_a.json missing.json
+expect_error 2 "tarvelin-compare: cannot write none/c.png: No such file or directory" \
+  -threshold 5 -chart none/c.png run_a.json run_b.json
+expect_error 2 "tarvelin-compare: -threshold needs a percentage" run_a.json run_b.json -threshold
+expect_error 2 "tarvelin-compare: -threshold given twice" -threshold 5 -threshold 5 run_a.json run_b.json
+for bad in 0 -1 abc '' inf 5%; do
+  expect_error 2 "tarvelin-compare: -threshold \"$bad\": expected a percentage above 0, such as 5 or 2.5" \
+    -threshold "$bad" run_a.json run_b.json
+done
 
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
@@ -130,7 +211,15 @@ check "not JSON: says where" grep -q '^tarvelin-compare: broken.json: not JSON: 
 while IFS='|' read -r change complaint; do
   python3 -c "import json; d = json.load(open('run_a.json')); $change; json.dump(d, open('other.json', 'w'))"
   expect_error 1 "tarvelin-compare: other.json: $complaint" run_a.json other.json
+  expect_error 2 "tarvelin-compare: other.json: $complaint" -threshold 5 run_a.json other.json
 done <<'CASES'
+del d['settings']['quarter']|settings.quarter: missing
+del d['tests'][0]['pass_seconds']|tests[0].pass_seconds: missing
+d['tests'][0]['pass_seconds'][2] = None|tests[0].pass_seconds[2]: expected a number, found null
+d['tests'][0]['pass_seconds'][1] = -0.5|tests[0].pass_seconds[1]: -0.5 is below 0, which no run gives
+d['totals']['3D']['pass_values'] = 80|totals.3D.pass_values: expected an array, found number
+d['totals']['2D']['pass_values'] = [1, '2']|totals.2D.pass_values[1]: expected a number, found string
+d['totals']['3D']['pass_values'] = [0, -1e-9]|totals.3D.pass_values[1]: -1e-09 is below 0, which no run gives
 d = [d]|expected an object at the top, found array
 d['schema_version'] = 2|schema_version: 2 is not 1, the version this reader knows
 del d['schema_version']|schema_version: missing

@@ -1,0 +1,65 @@
+// What `-threshold T` decides of each later run against the first: for each
+// test and total whose cell has a ratio, whether the later run was slower,
+// faster, the same or cannot be told (decide() in core/confidence.h).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compare/run_file.h"
+#include "core/confidence.h"
+
+// How a later run's setup differs from the first run's. Its decisions then
+// weigh two setups rather than one over time, and say so.
+struct SetupDifference {
+  bool platform = false;  // a file without a platform drew in X windows ("glx")
+  bool renderer = false;
+
+  bool any() const { return platform || renderer; }
+  // "platform", "renderer" or "platform and renderer"; for any().
+  const char* what() const {
+    return platform && renderer ? "platform and renderer" : platform ? "platform" : "renderer";
+  }
+};
+
+struct RunChanges {
+  // By the place of the test's keyword in compared_keywords(runs); none
+  // where the table shows no ratio (score_ratio).
+  std::vector<std::optional<Decision>> tests;
+  std::optional<Decision> total_3d;  // none where total_ratio is none
+  std::optional<Decision> total_2d;
+  SetupDifference other;
+};
+
+struct Changes {
+  double threshold_percent = 0;
+  // One per run, in order; the first's has no decisions, as the others are
+  // measured against it.
+  std::vector<RunChanges> runs;
+};
+
+// Decides every later run's tests on their `pass_seconds` (times 4 in a
+// quarter run, so that runs of either mode compare as their scores do;
+// more time is slower) and its full totals on their `pass_values` (higher
+// is faster) against the first run's, with `threshold_percent` above 0.
+Changes decide_changes(const std::vector<RunFile>& runs, double threshold_percent);
+
+// Whether any test's decision (the chart's bars have no totals) is `change`.
+bool any_test_change(const Changes& changes, Change change);
+
+// Each decision that a run was slower, one line each in the order of the
+// runs and then of the table's rows, as
+// "slower: lines in run 2 (B.json): x0.85, p = 0.0012", the ratio the
+// table's; "slower (other renderer): ..." for a run of another setup.
+std::vector<std::string> slowdown_lines(const std::vector<RunFile>& runs, const Changes& changes);
+
+// The decision as the table and the listing name it: "slower", "same",
+// "cannot tell", ..., followed by "(other platform)", "(other renderer)"
+// or "(other platform and renderer)" for a run of another setup. Inline, as
+// the table, which is also built with the reader alone (the fuzz test),
+// names decisions too.
+inline std::string change_text(const Decision& decision, const SetupDifference& other) {
+  const std::string text = change_name(decision.change);
+  return other.any() ? text + " (other " + other.what() + ")" : text;
+}

@@ -1,0 +1,47 @@
+# A precision target, and a comparison that decides: what a CI job runs.
+source "$(dirname "$0")/lib.sh"
+
+precision() {  # precision JSON: "passes stopped missed..." of a run with a target
+  python3 -c '
+import json, sys
+p = json.load(open(sys.argv[1]))["precision"]
+print(p["passes"], p["stopped"], *p["missed"])' "$1"
+}
+
+# A target the machine reaches: the run stops once every test's interval is
+# within it, from the third pass on, and its files say so.
+run_batch -quarter -only points_fog -precision 5 -budget 60 -json met.json
+expect_eq "a reachable target: exit status" 0 "$STATUS"
+read -r passes stopped missed <<<"$(precision met.json)"
+expect_eq "it stops because the target is met, no test missing it" "target met" "$stopped${missed:+ $missed}"
+check "after 3 passes or more ($passes)" test "$passes" -ge 3
+expect_eq "the report counts those passes" "#   $passes loops" "$(grep '^#   [0-9]* loops$' result.tvl)"
+check "the line says so" grep -qx "Tarvelin precision: $passes passes, target met; every timed test within 5% (95% confidence)" out.txt
+expect_eq "the test's interval is within 5% and its score between its bounds" "True True" "$(python3 -c '
+import json
+t = json.load(open("met.json"))["tests"][31]
+print(t["precision_met"], t["score_low"] < t["score"] < t["score_high"] and t["ci_half_width"] <= 0.05)')"
+
+# A target no machine reaches stops at the budget and names what missed.
+run_batch -quarter -only points,put_copy -precision 0.001 -budget 3 -json missed.json
+read -r passes stopped missed <<<"$(precision missed.json)"
+expect_eq "an unreachable target stops at the budget and names the tests" \
+  "budget spent put_copy points" "$stopped $missed"
+check "the line names them with their intervals" \
+  grep -qE '^Tarvelin precision: [0-9]+ passes, budget spent; not within 0.001%: put_copy ([0-9.]+%|\(too few passes\)), points ([0-9.]+%|\(too few passes\))$' out.txt
+run_batch -quarter -only put_copy -precision 1 -loop 2
+check "-loop bounds the passes; two are too few for any target" \
+  grep -qx 'Tarvelin precision: 2 passes, passes allowed done; not within 1%: put_copy (too few passes)' out.txt
+
+# Two runs of the same build are the same; a run with one test doubled in
+# work is slower, and the comparison fails on it.
+COMPARE=$(dirname "$PROGRAM")/tarvelin-compare
+for run in a b; do run_batch -quarter -only points -loop 5 -json "$run.json"; done
+TARVELIN_SLOW_TEST=points run_batch -quarter -only points -loop 5 -json slow.json
+STATUS=0
+"$COMPARE" -threshold 5 a.json b.json >same.txt 2>&1 || STATUS=$?
+expect_eq "the same build: nothing slower (exit status)" 0 "$STATUS"
+STATUS=0
+"$COMPARE" -threshold 5 a.json slow.json >slow.txt 2>slow.err || STATUS=$?
+expect_eq "a test made slower: exit status" 1 "$STATUS"
+check "and it is named on stderr" grep -q '^slower: points in run 2' slow.err
