@@ -1,6 +1,14 @@
 # A precision target, and a comparison that decides: what a CI job runs.
 source "$(dirname "$0")/lib.sh"
 
+# AddressSanitizer's quarantine holds freed memory back, and the GL driver
+# frees and allocates on every frame: the first pass then maps fresh pages
+# and later ones stall as the quarantine recycles (pass times varied by 25%
+# here, against 3% without it). What this script reasons about is the spread
+# of the GL's pass times, so the allocator keeps nothing back here; the other
+# scripts keep the quarantine that catches use after free.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=0"
+
 precision() {  # precision JSON: "passes stopped missed..." of a run with a target
   python3 -c '
 import json, sys
