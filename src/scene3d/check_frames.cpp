@@ -4,6 +4,7 @@
 
 #include "scene3d/animation.h"
 #include "scene3d/frame_buffer_tests.h"
+#include "scene3d/mesh_lists.h"
 #include "scene3d/scene_setup.h"
 
 namespace {
@@ -28,6 +29,15 @@ bool same_pose(const ObjectPose& a, const ObjectPose& b) {
   return std::memcmp(a.modelview, b.modelview, sizeof a.modelview) == 0 &&
          std::memcmp(a.scene_matrix, b.scene_matrix, sizeof a.scene_matrix) == 0 &&
          a.spin_angle_x == b.spin_angle_x && a.spin_angle_y == b.spin_angle_y;
+}
+
+// Lit drawing depends on the diffuse reflectance, which the tests before
+// the lit ones leave behind; unlit drawing does not.
+bool lit_as_reference(const SceneState& scene) {
+  if (!glIsEnabled(GL_LIGHTING)) return true;
+  GLfloat diffuse[4];
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+  return std::memcmp(diffuse, scene.reference_lit_diffuse, sizeof diffuse) == 0;
 }
 
 const ObjectPose& reference_pose(const SceneRun& run, const TestInfo& test) {
@@ -57,6 +67,9 @@ void find_reference_poses(SceneRun& run) {
   if (!run.context.checking_pictures() || !scene.reference_poses.empty()) return;
   std::memcpy(scene.reference_lights_matrix, scene.lights_matrix,
               sizeof scene.reference_lights_matrix);
+  const GLfloat grey = vertex_shade_list_last_grey(scene.surface_mesh);
+  const GLfloat diffuse[4] = {grey, grey, grey, 1.0f};
+  std::memcpy(scene.reference_lit_diffuse, diffuse, sizeof diffuse);
   const ObjectPose start = current_pose(scene);
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     scene.reference_poses.push_back(current_pose(scene));
@@ -71,7 +84,7 @@ void note_test_start(SceneRun& run, const TestInfo& test) {
       run.context.checking_pictures() && run.context.count(test) == TEST_LOOP_COUNT &&
       std::memcmp(scene.lights_matrix, scene.reference_lights_matrix, sizeof scene.lights_matrix) ==
           0 &&
-      same_pose(current_pose(scene), reference_pose(run, test));
+      lit_as_reference(scene) && same_pose(current_pose(scene), reference_pose(run, test));
 }
 
 void check_test_picture(SceneRun& run, const TestInfo& test) {
@@ -86,6 +99,7 @@ void check_test_picture(SceneRun& run, const TestInfo& test) {
   glPushAttrib(GL_LIGHTING_BIT);
   glLoadMatrixf(run.scene.reference_lights_matrix);
   set_lights();
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, run.scene.reference_lit_diffuse);
   take_pose(run.scene, reference_pose(run, test));
   redraw_of(test.kernel)(run, test, TEST_LOOP_COUNT);
   run.context.picture_ready(test.id, PictureSource::check_frame);

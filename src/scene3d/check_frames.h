@@ -2,12 +2,13 @@
 // reference picture was drawn by a validation run: every test once, at the
 // test-loop counts, from the object as every run's first pass finds it.
 // Where a test begins in its reference's pose and spin, under lights placed
-// as the reference's were and at those counts, its timed frames leave the
+// as the reference's were (a lit test also with the diffuse reflectance its
+// reference had) and at those counts, its timed frames leave the
 // reference's picture and that is what is checked; elsewhere (other counts,
 // a later pass, tests left out before it) a check frame is drawn at once in
-// the reference's pose, spin and lights, with the GL state and display
-// lists the timed frames had, and the object and lights are put back, so
-// that the tests after it draw what they would have drawn.
+// the reference's pose, spin, lights and diffuse reflectance, with the GL
+// state and display lists the timed frames had, and the object and lights
+// are put back, so that the tests after it draw what they would have drawn.
 #pragma once
 
 #include "core/catalogue.h"

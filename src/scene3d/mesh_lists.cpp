@@ -89,6 +89,10 @@ void build_vertex_shade_list(const SurfaceMesh& mesh) {
   end_list();
 }
 
+float vertex_shade_list_last_grey(const SurfaceMesh& mesh) {
+  return mesh.mesh_vertex_shade[MESH_FACES - 1 + CORNER_ROW[3]][MESH_FACES - 1 + CORNER_COLUMN[3]];
+}
+
 void build_flat_lit_list(const SurfaceMesh& mesh) {
   begin_lit_list();
   draw_faces(

@@ -13,6 +13,9 @@ void build_line_list(const SurfaceMesh& mesh);
 void build_facet_shade_list(const SurfaceMesh& mesh);
 // LIST_VERTEX_SHADE: one quad per face with each corner's grey before it.
 void build_vertex_shade_list(const SurfaceMesh& mesh);
+// The grey that LIST_VERTEX_SHADE leaves as the current colour: its last
+// face's last corner's.
+float vertex_shade_list_last_grey(const SurfaceMesh& mesh);
 
 // LIST_LIT, flat version: one normal per face. Both lit versions start with
 // the clear, colour material on the ambient reflectance and a blue colour.

@@ -57,6 +57,11 @@ struct SceneState {
   // its pictures, empty before.
   std::vector<ObjectPose> reference_poses;
   GLfloat reference_lights_matrix[16] = {};
+  // The diffuse reflectance the reference's lit tests drew with. Colour
+  // material takes it from the current colour when the lit tests turn it
+  // on, which is whatever the last test drawn before them left: there, the
+  // vertex-shade list of the accumulation tests.
+  GLfloat reference_lit_diffuse[4] = {};
 };
 
 // One 3D window's run of the suite: the run's context and its scene.

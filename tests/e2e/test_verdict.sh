@@ -29,6 +29,13 @@ expect_eq "the tests it cannot run are not checked, with the reason" \
   "not drawn: its automatic check passed it over" "$(python3 -c '
 import json; print(json.load(open("offscreen.json"))["tests"][26]["picture_check"]["reason"])')"
 
+# The lit tests take their diffuse reflectance from the colour the test
+# before them left, so a run that leaves tests out before them draws them
+# lighter than their references: their check frames are lit as those were.
+run_batch -quarter -only lines,flat_shading,spot_light -json lit.json
+expect_eq "lit tests after tests left out: pictures ok" \
+  "lines:ok:check_frame flat_shading:ok:check_frame spot_light:ok:check_frame" "$(pictures lit.json)"
+
 # A test-loop run checks the 3D tests on their own timed frames; the
 # planted faults make exactly the tests they change differ, a line under
 # each says so and the verdict names them.
