@@ -245,14 +245,23 @@ int end_validation(BenchmarkRun& run) {
   platform::resume_screen_saver();
   const bool summary_written = run.validation.write_summary();
   const bool results_written = write_result_files(run, nullptr);
-  const int differing = run.validation.differing();
-  std::string text = std::to_string(differing) + " of " + std::to_string(TEST_COUNT) +
-                     " pictures differ from their references; ";
+  const ValidationCounts counts = run.validation.counts();
+  std::string text = std::to_string(counts.checked) + " of " + std::to_string(TEST_COUNT) +
+                     " pictures checked, " + std::to_string(counts.differing) +
+                     " of them differ from their references";
+  if (counts.skipped > 0) {
+    text += "; " + std::to_string(counts.skipped) + " skipped";
+  }
+  if (counts.not_checked > 0) {
+    text += "; " + std::to_string(counts.not_checked) + " not checked (not drawn)";
+  }
   const std::string summary = printable(options.validate_dir) + "/summary.txt";
-  text += summary_written ? "see " + summary : summary + " could not be written";
+  text += summary_written ? "; see " + summary : "; " + summary + " could not be written";
   platform::message_box("Validation", text.c_str());
   if (!options.batch) return EXIT_DONE;
-  return differing > 0 || !summary_written || !results_written ? BATCH_FAILED : BATCH_DONE;
+  // A picture not checked is not known to be right.
+  const bool all_right = counts.differing == 0 && counts.not_checked == 0;
+  return all_right && summary_written && results_written ? BATCH_DONE : BATCH_FAILED;
 }
 
 void announce_end(const RunOptions& options, const ReportFile& report) {

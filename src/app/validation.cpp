@@ -23,6 +23,28 @@ constexpr const char* PICTURE_KINDS[] = {"captured", "reference", "difference"};
 
 }  // namespace
 
+namespace {
+
+constexpr const char* GATHERING_PREFIX = ".tarvelin-new-";
+constexpr const char* SUMMARY_NAME = "summary.txt";
+
+// The folders that runs killed before their end left behind.
+void remove_abandoned_gatherings(const std::string& folder) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (entry.path().filename().string().rfind(GATHERING_PREFIX, 0) == 0) {
+      std::filesystem::remove_all(entry.path(), error);
+    }
+  }
+}
+
+}  // namespace
+
+Validation::~Validation() {
+  std::error_code error;
+  if (!gathering_.empty()) std::filesystem::remove_all(gathering_, error);
+}
+
 bool Validation::prepare() {
   references_ = reference_folder();
   std::error_code error;
@@ -38,26 +60,21 @@ bool Validation::prepare() {
                  error.message().c_str());
     return false;
   }
-  // Found now rather than after every test has run.
-  std::string probe = options_.validate_dir + "/.tarvelin-XXXXXX";
-  const int descriptor = mkstemp(probe.data());
-  if (descriptor < 0) {
+  remove_abandoned_gatherings(options_.validate_dir);
+  // Made now, which also finds a folder that cannot be written before any
+  // test has run.
+  std::string gathering = options_.validate_dir + "/" + GATHERING_PREFIX + "XXXXXX";
+  if (mkdtemp(gathering.data()) == nullptr) {
     std::fprintf(stderr, "Error : folder %s cannot be written (%s)\n", folder.c_str(),
                  std::strerror(errno));
     return false;
   }
-  close(descriptor);
-  unlink(probe.c_str());
-  // The pictures of an earlier run would stand beside a summary that no
-  // longer speaks of them.
-  for (const TestInfo& test : test_catalogue) {
-    for (const char* what : PICTURE_KINDS) std::filesystem::remove(picture_path(test, what), error);
-  }
+  gathering_ = gathering;
   return true;
 }
 
 std::string Validation::picture_path(const TestInfo& test, const char* what) const {
-  return options_.validate_dir + "/" + test.keyword + "-" + what + ".png";
+  return gathering_ + "/" + test.keyword + "-" + what + ".png";
 }
 
 void Validation::save(const TestInfo& test, const char* what, const Picture& picture) const {
@@ -100,12 +117,12 @@ void Validation::check(const TestInfo& test, const TestWindow& window) {
   save(test, "difference", difference_picture(captured, reference, tolerance_for(test)));
 }
 
-bool Validation::write_summary() const {
-  const std::string path = options_.validate_dir + "/summary.txt";
+bool Validation::write_summary() {
+  const std::string path = gathering_ + "/" + SUMMARY_NAME;
+  const std::string shown = printable(options_.validate_dir + "/" + SUMMARY_NAME);
   FILE* out = std::fopen(path.c_str(), "w");
   if (out == nullptr) {
-    std::fprintf(stderr, "Error : file %s not created (%s)\n", printable(path).c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "Error : file %s not created (%s)\n", shown.c_str(), std::strerror(errno));
     return false;
   }
   for (const TestInfo& test : test_catalogue) {
@@ -114,18 +131,56 @@ bool Validation::write_summary() const {
                  100.0 * verdict.share_beyond, verdict.largest,
                  verdict.no_reference ? "  no reference" : "");
   }
-  const bool written = std::fclose(out) == 0;
-  if (!written) {
-    std::fprintf(stderr, "Error : file %s not written (%s)\n", printable(path).c_str(),
-                 std::strerror(errno));
+  if (std::fclose(out) != 0) {
+    std::fprintf(stderr, "Error : file %s not written (%s)\n", shown.c_str(), std::strerror(errno));
+    return false;
   }
-  return written;
+  return put_in_place();
 }
 
-int Validation::differing() const {
-  int count = 0;
-  for (const PictureVerdict& verdict : state_.results.verdicts) {
-    count += verdict.state == PictureVerdict::differs ? 1 : 0;
+bool Validation::put_in_place() const {
+  const std::filesystem::path folder = options_.validate_dir;
+  std::error_code error;
+  std::filesystem::remove(folder / SUMMARY_NAME, error);
+  for (const TestInfo& test : test_catalogue) {
+    for (const char* what : PICTURE_KINDS) {
+      std::filesystem::remove(folder / (std::string(test.keyword) + "-" + what + ".png"), error);
+    }
   }
-  return count;
+  // The summary goes last.
+  std::vector<std::filesystem::path> gathered;
+  for (const auto& entry : std::filesystem::directory_iterator(gathering_, error)) {
+    if (entry.path().filename() != SUMMARY_NAME) gathered.push_back(entry.path());
+  }
+  gathered.push_back(std::filesystem::path(gathering_) / SUMMARY_NAME);
+  for (const std::filesystem::path& file : gathered) {
+    std::filesystem::rename(file, folder / file.filename(), error);
+    if (error) {
+      std::fprintf(stderr, "Error : file %s not written (%s)\n",
+                   printable((folder / file.filename()).string()).c_str(), error.message().c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+ValidationCounts Validation::counts() const {
+  ValidationCounts counts;
+  for (const PictureVerdict& verdict : state_.results.verdicts) {
+    switch (verdict.state) {
+      case PictureVerdict::differs:
+        ++counts.differing;
+        [[fallthrough]];
+      case PictureVerdict::ok:
+        ++counts.checked;
+        break;
+      case PictureVerdict::skipped:
+        ++counts.skipped;
+        break;
+      case PictureVerdict::not_checked:
+        ++counts.not_checked;
+        break;
+    }
+  }
+  return counts;
 }

@@ -78,3 +78,21 @@ for planted in "fog_off:lines_fog,points_fog,wire_frame_fog,polygon_color_fog,ve
       test -s "$fault/$test-captured.png" -a -s "$fault/$test-reference.png"
   done
 done
+
+# A rerun that does not complete, failing at once or killed while it
+# draws, leaves the last run's pictures and summary as they were.
+listing() { (cd drop_face && sha1sum -- *.png summary.txt); }
+listing >before.txt
+TARVELIN_GL_VISUAL=none validate drop_face
+expect_eq "a rerun that fails at once: a failure" 1 "$STATUS"
+expect_eq "and the last run's files are kept" "$(cat before.txt)" "$(listing)"
+"$PROGRAM" -batch -validate drop_face >out.txt 2>&1 &
+pid=$!
+BACKGROUND_PIDS+=("$pid")
+for _ in $(seq 100); do grep -q '^Tarvelin - ' out.txt && break; sleep 0.05; done
+kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
+expect_eq "a rerun killed while it draws: the last run's files are kept" "$(cat before.txt)" "$(listing)"
+validate drop_face
+expect_eq "a rerun that completes replaces them all" "0 49 0" \
+  "$STATUS $(wc -l <drop_face/summary.txt) $(find drop_face -name '*.png' -o -name '.tarvelin-*' | wc -l)"
