@@ -27,6 +27,8 @@ const char* unchecked_reason(TestStatus status) {
       return "left out";
     case TestStatus::skipped_by_check:
       return "not drawn: its automatic check passed it over";
+    case TestStatus::skipped_off_screen:
+      return "not drawn: the off-screen surface cannot draw it";
     case TestStatus::not_run:
       return "status-only run";
     case TestStatus::timed:

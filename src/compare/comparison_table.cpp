@@ -47,6 +47,7 @@ Cell test_cell(const TestResult* test, const TestResult* first_test, bool first)
   if (!test) return {{"-"}};
   switch (test->status) {
     case TestStatus::skipped_by_check:
+    case TestStatus::skipped_off_screen:
       return {{"skipped"}};
     case TestStatus::left_out:
       return {{"left out"}};

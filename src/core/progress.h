@@ -72,4 +72,9 @@ struct SuiteContext {
     run.results.record_skip(id);
     progress.test_skipped(test_catalogue[id], reason);
   }
+  // Off-screen the surface cannot draw the test, whatever the check says.
+  void skipped_off_screen(TestId id, const char* reason) {
+    run.results.record_skip(id, SKIPPED_OFF_SCREEN);
+    progress.test_skipped(test_catalogue[id], reason);
+  }
 };

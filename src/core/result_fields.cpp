@@ -2,8 +2,9 @@
 
 namespace {
 
-constexpr const char* STATUS_NAMES[] = {"timed", "skipped_by_check", "left_out", "not_run"};
-static_assert(std::size(STATUS_NAMES) == static_cast<size_t>(TestStatus::not_run) + 1);
+constexpr const char* STATUS_NAMES[] = {"timed", "skipped_by_check", "left_out", "not_run",
+                                        "skipped_off_screen"};
+static_assert(std::size(STATUS_NAMES) == static_cast<size_t>(TestStatus::skipped_off_screen) + 1);
 
 }  // namespace
 

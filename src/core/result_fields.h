@@ -106,6 +106,9 @@ enum class TestStatus {
   skipped_by_check,  // its automatic check found what it measures missing or without effect
   left_out,          // the pass definition (or -only) passed over it
   not_run,           // status-only mode: no test ran
+  // Off-screen the surface lacks what it needs (a second buffer, an
+  // accumulation buffer), whatever the automatic check is set to.
+  skipped_off_screen,
 };
 
 // The name the result files give a status, e.g. "skipped_by_check", and the

@@ -34,9 +34,13 @@ struct PictureVerdict {
 // "ok", "differs", "skipped" or "not_checked".
 const char* verdict_name(PictureVerdict::State state);
 
+// Why a test is passed over in a pass: a skip flag's value.
+constexpr uint8_t SKIPPED_BY_CHECK = 1;  // also the pass definition's and -only's
+constexpr uint8_t SKIPPED_OFF_SCREEN = 2;
+
 struct RunResults {
-  // 0: the test runs; 1: it is passed over, and reported "skipped" if still
-  // set when the report is written.
+  // 0: the test runs; else it is passed over (SKIPPED_...), and reported
+  // "skipped" if still set when the report is written.
   uint8_t skip_flags[TEST_COUNT] = {};
   // The flags as the pass definition left them; every pass starts from them.
   uint8_t saved_skip_flags[TEST_COUNT] = {};
@@ -57,8 +61,9 @@ struct RunResults {
   bool skipped(TestId id) const { return skip_flags[id] != 0; }
   // Stores a test's seconds at the current slot, replacing what was there.
   void record_time(TestId id, double seconds) { test_times[id][pass_index] = seconds; }
-  // A test that its automatic check passed over, for the rest of the pass.
-  void record_skip(TestId id) { skip_flags[id] = 1; }
+  // A test that its automatic check (or the off-screen surface) passed
+  // over, for the rest of the pass.
+  void record_skip(TestId id, uint8_t why = SKIPPED_BY_CHECK) { skip_flags[id] = why; }
   // Adds one pass's check of a test's picture (ok or differs, with its
   // figures) to what earlier passes found: a picture that differed in any
   // pass differs, with the figures of the pass that strayed furthest.

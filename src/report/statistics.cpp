@@ -11,6 +11,7 @@ namespace {
 TestStatus status_of(const RunOptions& options, const RunResults& results, TestId id) {
   if (results.saved_skip_flags[id]) return TestStatus::left_out;
   if (options.status_only) return TestStatus::not_run;
+  if (results.skip_flags[id] == SKIPPED_OFF_SCREEN) return TestStatus::skipped_off_screen;
   if (results.skipped(id)) return TestStatus::skipped_by_check;
   return TestStatus::timed;
 }

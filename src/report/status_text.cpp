@@ -31,7 +31,10 @@ void write_strings(FILE* out, const EnvironmentInfo& info) {
 }
 
 void write_3d_block(FILE* out, const EnvironmentInfo& info) {
-  std::fprintf(out, "# 3D testing environment (double buffer)\n");
+  // Off-screen the 3D tests draw into a pbuffer, which has one colour
+  // buffer: the reason the swap test is skipped there.
+  std::fprintf(out, "# 3D testing environment (%s)\n",
+               info.offscreen() ? "pbuffer, one colour buffer" : "double buffer");
   std::fprintf(out, "RED Bits         : %d\n", info.red_bits_3d);
   std::fprintf(out, "GREEN Bits       : %d\n", info.green_bits_3d);
   std::fprintf(out, "BLUE Bits        : %d\n", info.blue_bits_3d);

@@ -67,7 +67,7 @@ void blur_frames(SceneRun& run, GLuint list, int32_t frames) {
 void run_swap_test(SceneRun& run, const TestInfo& test) {
   run.context.started(test.id);
   if (run.context.run.environment_info.offscreen()) {
-    run.context.skipped_by_check(test.id, "no second buffer off-screen");
+    run.context.skipped_off_screen(test.id, "no second buffer off-screen");
     return;
   }
   build_vertex_shade_list(run.scene.surface_mesh);

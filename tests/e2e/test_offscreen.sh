@@ -17,13 +17,15 @@ expect_eq "and says it draws off-screen" \
   "tarvelin: no X display; the tests draw off-screen through EGL" "$(head -n 1 err.txt)"
 expect_eq "46 tests are timed" 46 "$(grep -c '^  [0-9.]* s$' out.txt)"
 expect_eq "the three it cannot run are skipped, each with its reason" \
-  "Tarvelin - Swap Buffer  [1/49]|  skipped (no second buffer off-screen)|  Accumlation Buffer: skipped (no accumulation buffer)|  Motion Blur: skipped (no accumulation buffer)" \
+  "Tarvelin - Swap Buffer  [1/49]|  skipped (no second buffer off-screen)|  Accumlation Buffer: skipped (no accumulation buffer off-screen)|  Motion Blur: skipped (no accumulation buffer off-screen)" \
   "$(grep -E '^Tarvelin - Swap|skipped' out.txt | paste -sd'|')"
 [ "${GALLIUM_DRIVER:-}" = softpipe ] && run_batch -statusonly
 place='#   off-screen \(EGL(, Mesa surfaceless| device /dev/dri/.*)\)'
 check "the report's header says where it drew" grep -qE "^$place\$" result.tvl
 check "under the swap interval's line, or the auto check's" \
   grep -qE -B1 "^$place\$" result.tvl
+check "and that the 3D surface has one colour buffer" \
+  grep -qx "# 3D testing environment (pbuffer, one colour buffer)" result.tvl
 if [ -f r.json ]; then
   expect_eq "the JSON names the platform and device" "egl-surfaceless None" "$(python3 -c \
     "import json; e = json.load(open('r.json'))['environment']; print(e['platform'], e['device'])")"
@@ -40,6 +42,20 @@ STATUS=0
 expect_eq "off-screen validation passes" 0 "$STATUS"
 expect_eq "with the three skipped" "accumulation_buffer blur swap_buffer" \
   "$(awk '$2 != "ok" {print $1 ":" $2}' pictures/summary.txt | sed 's/:skipped//' | sort | paste -sd' ')"
+expect_eq "and its last line counts what was checked" \
+  "Validation: 46 of 49 pictures checked, 0 of them differ from their references; 3 skipped; see pictures/summary.txt" \
+  "$(tail -n 1 err.txt)"
+
+# Without the automatic check the three are still skipped off-screen: the
+# surface cannot draw them, and their status says so.
+run_batch -offscreen -no_autopass -quarter -only swap_buffer,accumulation_buffer,blur,lines \
+  -json noauto.json
+expect_eq "-no_autopass off-screen: the three skipped, no 3D total" \
+  "0 skipped_off_screen skipped_off_screen skipped_off_screen timed n/a" "$STATUS $(python3 -c '
+import json
+status = {t["keyword"]: t["status"] for t in json.load(open("noauto.json"))["tests"]}
+print(*[status[k] for k in ("swap_buffer", "accumulation_buffer", "blur", "lines")])') $(
+  sed -n 's/^Tarvelin 3D total: //p' out.txt)"
 
 STATUS=0
 "$PROGRAM" -devices >out.txt 2>err.txt || STATUS=$?

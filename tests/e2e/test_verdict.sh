@@ -26,7 +26,7 @@ expect_eq "off-screen, default counts: every picture ok" \
   "put_copy_val_half:ok:check_frame copy_xor:ok:check_frame scaling:ok:check_frame \
 lines:ok:check_frame" "$(pictures offscreen.json)"
 expect_eq "the tests it cannot run are not checked, with the reason" \
-  "not drawn: its automatic check passed it over" "$(python3 -c '
+  "not drawn: the off-screen surface cannot draw it" "$(python3 -c '
 import json; print(json.load(open("offscreen.json"))["tests"][26]["picture_check"]["reason"])')"
 
 # The lit tests take their diffuse reflectance from the colour the test
