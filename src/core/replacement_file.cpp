@@ -14,19 +14,31 @@
 
 namespace {
 
-// The file a link names, so that replacing it keeps the link.
-std::string resolve_link(const char* path) {
-  struct stat link_info {};
-  if (lstat(path, &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (realpath(path, resolved) == nullptr) return path;  // dangling: replace the link
-  return resolved;
-}
-
 std::string folder_of(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The most links followed in a row, as the kernel allows.
+constexpr int MOST_LINKS = 40;
+
+// The file a link names, so that replacing it keeps the link; where that
+// file does not exist yet, the name it will have, so that it is made
+// through the link. A path that is no link stays as it is; empty for
+// links that go round in a loop.
+std::string resolve_link(const char* path) {
+  std::string name = path;
+  for (int followed = 0; followed < MOST_LINKS; ++followed) {
+    struct stat link_info {};
+    if (lstat(name.c_str(), &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return name;
+    char target[PATH_MAX];
+    const ssize_t length = readlink(name.c_str(), target, sizeof target - 1);
+    if (length < 0) return name;
+    target[length] = '\0';
+    name = target[0] == '/' ? std::string(target) : folder_of(name) + "/" + target;
+  }
+  return {};
 }
 
 // What a file created with fopen(path, "w") would get.
@@ -68,6 +80,21 @@ bool open_stream(ReplacementFile* file, int fd) {
   }
   file->output = std::move(output);
   return true;
+}
+
+// The standard output or error when `info` is the file it writes to, else
+// -1. Its stdio buffer is flushed, so that what is written through the
+// descriptor comes after what the program wrote there before.
+int standard_output_for(const struct stat& info) {
+  for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat open_file {};
+    if (fstat(fd, &open_file) == 0 && open_file.st_dev == info.st_dev &&
+        open_file.st_ino == info.st_ino) {
+      std::fflush(fd == STDOUT_FILENO ? stdout : stderr);
+      return fd;
+    }
+  }
+  return -1;
 }
 
 bool open_direct(ReplacementFile* file, const std::string& path) {
@@ -160,11 +187,24 @@ bool open_replacement(ReplacementFile* file, const char* path) {
     return false;
   }
   std::string target = resolve_link(path);
+  if (target.empty()) {
+    errno = ELOOP;
+    return false;
+  }
   struct stat info {};
   const bool exists = stat(target.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) {
     errno = EISDIR;
     return false;
+  }
+  // Replacing the file the program's own output goes to (`-json
+  // /dev/stdout > out.txt`) would leave that output in an unlinked file.
+  if (const int fd = exists ? standard_output_for(info) : -1; fd >= 0) {
+    const int copy = dup(fd);
+    if (copy < 0 || !open_stream(file, copy)) return false;
+    file->temp_path.clear();
+    file->target_path = target;
+    return true;
   }
   if (exists && !S_ISREG(info.st_mode)) return open_direct(file, path);
   if (exists && access(target.c_str(), W_OK) != 0) return false;

@@ -29,13 +29,16 @@ struct ReplacementFile {
 // path that does not exist yet) is written under a temporary name in the
 // same folder, ".tarvelin-XXXXXX", short enough for any name the folder
 // can hold; a symbolic link is followed, so the file it names is the one
-// replaced. Where no temporary file can be made there (a folder the user
-// cannot write to) but the target exists and may be written, the target is
-// written in place. A target that exists and is no regular file (a device,
-// a pipe) is written directly, as it cannot be replaced.
+// replaced, or made where it does not exist yet. Where no temporary file
+// can be made there (a folder the user cannot write to) but the target
+// exists and may be written, the target is written in place. A target
+// that exists and is no regular file (a device, a pipe) is written
+// directly, as it cannot be replaced. A target that is the file the
+// standard output or error writes to (`-json /dev/stdout > out.txt`) is
+// written through that descriptor, after what is there.
 // Fails, with errno set and nothing created, where opening `path` for
 // writing would: an empty name, a folder, a file without write permission,
-// a folder that is missing or cannot be written.
+// a folder that is missing or cannot be written, links in a loop.
 //
 // While the temporary file exists, a signal that ends the process (SIGINT,
 // SIGTERM, SIGHUP, a crash...) removes it before the process ends.

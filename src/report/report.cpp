@@ -63,6 +63,13 @@ void ReportFile::save_elsewhere(const std::string& trouble) {
 
 bool write_result_file(const char* path, const std::string& text, const char* suffix) {
   const auto write = [&text](FILE* out) { std::fwrite(text.data(), 1, text.size(), out); };
+  if (std::strcmp(path, STANDARD_OUTPUT_NAME) == 0) {
+    write(stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    save_elsewhere("standard output", std::string("not written (") + std::strerror(errno) + ")",
+                   "the results were", suffix, write);
+    return false;
+  }
   ReplacementFile file;
   if (!open_replacement(&file, path)) {
     const std::string trouble = std::string("not created (") + std::strerror(errno) + ")";

@@ -79,5 +79,7 @@ class ReportFile {
 // Writes `text` as the whole of `path`, in its place only once complete (as
 // the report is). When it cannot, the file there is kept, the text goes to a
 // fresh "tarvelin-report-XXXXXX<suffix>" in the temporary folder, one line
-// on stderr says why and where, and the result is false.
+// on stderr says why and where, and the result is false. The name "-"
+// (STANDARD_OUTPUT_NAME) writes the text to the standard output.
+constexpr const char* STANDARD_OUTPUT_NAME = "-";
 bool write_result_file(const char* path, const std::string& text, const char* suffix);

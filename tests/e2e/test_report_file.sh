@@ -35,6 +35,22 @@ check "the copy is the whole table" bash -c "[ \$(wc -l <'$saved') = 50 ]"
 check "the other files are written" test -s run.json -a -s result.tvl
 rm -f spare/* result.tvl
 
+# A link whose file does not exist yet makes it; the link stays a link.
+mkdir made
+ln -s made/later.tvl link.tvl
+run_batch -statusonly -f link.tvl
+expect_eq "a link to a file not made yet: made through the link" "0 yes" \
+  "$STATUS $(test -L link.tvl && grep -qx 'BLUE Bits        : 8' made/later.tvl && echo yes)"
+
+# A result file that is the standard output is written there after the
+# run's own lines, not renamed over them; "-" is the standard output.
+"$PROGRAM" -batch -statusonly -f /dev/stdout -json both.json >both.txt 2>err.txt
+check "-f /dev/stdout > FILE: the run's lines stay, the report follows" \
+  bash -c "grep -q '^#   swap interval' both.txt && grep -qx 'BLUE Bits        : 8' both.txt"
+"$PROGRAM" -batch -statusonly -csv - >csv.txt 2>err.txt
+expect_eq "-csv -: the table on the standard output" 50 "$(grep -c ',' csv.txt)"
+rm -f result.tvl
+
 # A name as long as the folder can hold is written like any other.
 long_name=$(printf 'a%.0s' {1..250})
 run_batch -statusonly -f "$long_name"
