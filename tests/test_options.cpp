@@ -91,7 +91,11 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-validate", "pictures"}, [](RunOptions& o) { o.validate_dir = "pictures"; }},
       {{"-offscreen"}, [](RunOptions& o) { o.offscreen = true; }},
       {{"-device", "2"}, [](RunOptions& o) { o.offscreen = true, o.egl_device = 2; }},
+      {{"-device", "0"}, [](RunOptions& o) { o.offscreen = true, o.egl_device = 0; }},
       {{"-device", "two"}, [](RunOptions& o) { o.exit_requested = true, o.usage_error = true; }},
+      {{"-device", " 0"}, [](RunOptions& o) { o.exit_requested = true, o.usage_error = true; }},
+      {{"-device", "+0"}, [](RunOptions& o) { o.exit_requested = true, o.usage_error = true; }},
+      {{"-device", "-1"}, [](RunOptions& o) { o.exit_requested = true, o.usage_error = true; }},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -170,9 +174,9 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
     const std::string text = message_.text;
     EXPECT_EQ(text.substr(0, text.find("\n  '-help'")), c.message) << c.words[0];
   }
-  // In a test loop no report or result file is written: nothing clashes.
+  // In a test loop no report is written: its name clashes with nothing.
   options_ = RunOptions{};
-  scan({"-test", "-json", "result.tvl"});
+  scan({"-test", "-f", "same", "-def", "same"});
   EXPECT_EQ(options_.usage_error, 0);
 }
 
@@ -392,6 +396,19 @@ TEST(ModeOptions, BatchIsTakenOutWhereverItStandsAndOffscreenImpliesIt) {
     EXPECT_EQ(offscreen.batch, 1) << word;
     EXPECT_EQ(offscreen.offscreen, 1) << word;
   }
+
+  // A mode word given as an option's value is that value, as the scan
+  // takes it: a report named "-offscreen", a run that keeps -batch.
+  std::string f = "-f", off = "-offscreen", json = "-json", batch = "-batch", q = "-quarter";
+  char* valued[] = {a0.data(),    f.data(), off.data(),  json.data(),
+                    batch.data(), q.data(), batch.data()};
+  RunOptions as_values;
+  ASSERT_EQ(take_mode_options(7, valued, as_values), 6);
+  EXPECT_EQ(as_values.offscreen, 0);
+  EXPECT_EQ(as_values.batch, 1);  // the last word only
+  EXPECT_STREQ(valued[2], "-offscreen");
+  EXPECT_STREQ(valued[4], "-batch");
+  EXPECT_STREQ(valued[5], "-quarter");
 }
 
 }  // namespace

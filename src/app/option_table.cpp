@@ -136,7 +136,7 @@ void answer(OptionAction action, const WordTable& table, RunOptions& options,
   switch (action) {
     case OptionAction::help:
       format_usage(table.words[0], message.text, MESSAGE_SIZE);
-      if (options.batch) {
+      if (options.batch || !platform::display_open()) {
         std::fputs(message.text, stdout);
         std::fputc('\n', stdout);
       } else {

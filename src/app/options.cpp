@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
@@ -89,12 +90,14 @@ void apply_budget(const char* argument, RunOptions& options, OptionMessage& mess
   }
 }
 
-// A device number is one of -devices' numbers: a whole number from 0 up.
+// A device number is one of -devices' numbers: a whole number from 0 up,
+// in digits alone (strtol would also take blanks and a sign before them).
 void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
   char* end = nullptr;
   errno = 0;
   const long number = std::strtol(argument, &end, 10);
-  if (end == argument || *end != '\0' || errno == ERANGE || number < 0 || number > INT32_MAX) {
+  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
+      number > INT32_MAX) {
     refuse_command_line(options, message,
                         "Device '%s' is not a device number (0 and up)\n  '-devices' option "
                         "lists the devices",
@@ -233,6 +236,9 @@ int take_mode_options(int argc, char** argv, RunOptions& options) {
       options.batch = true;
     }
     argv[kept++] = argv[i];
+    // A value given to an option is no mode word, as for the scan.
+    const OptionEntry* option = find_option(argv[i]);
+    if (option != nullptr && option->argument != nullptr && i + 1 < argc) argv[kept++] = argv[++i];
   }
   return kept;
 }
@@ -333,18 +339,36 @@ std::string conflicting_settings(const RunOptions& options) {
       return "-validate cannot be combined with -precision: a validation draws one pass";
     }
   }
+  // Result files asked for where none is written would be lost unsaid.
+  if (!report_wanted(options) && (!options.json_file.empty() || !options.csv_file.empty())) {
+    return std::string(options.json_file.empty() ? "-csv" : "-json") + " cannot be combined with " +
+           (options.test_loop ? "-test: a test loop" : "an endless -loop: an endless run") +
+           " writes no results";
+  }
   // The files the run will write, by the options that name them.
-  std::vector<std::pair<const char*, const char*>> outputs;
+  std::vector<std::pair<const char*, std::string>> outputs;
   if (report_wanted(options) && !options.validating()) {
-    outputs.push_back({"-f", options.result_file.c_str()});
+    outputs.push_back({"-f", options.result_file});
   }
   if (report_wanted(options)) {
-    if (!options.json_file.empty()) outputs.push_back({"-json", options.json_file.c_str()});
-    if (!options.csv_file.empty()) outputs.push_back({"-csv", options.csv_file.c_str()});
+    if (!options.json_file.empty()) outputs.push_back({"-json", options.json_file});
+    if (!options.csv_file.empty()) outputs.push_back({"-csv", options.csv_file});
   }
+  // The pass definition is read at START; a report written over it would
+  // be the next run's pass file. One that does not exist loses nothing.
+  std::error_code error;
+  if (options.only_tests.empty() && std::filesystem::exists(options.pass_file, error)) {
+    for (const auto& [option, name] : outputs) {
+      if (same_file(name.c_str(), options.pass_file.c_str())) {
+        return std::string(option) + " " + name + " would replace the pass definition file -def " +
+               options.pass_file;
+      }
+    }
+  }
+  if (options.validating()) outputs.push_back({"-validate", options.validate_dir + "/summary.txt"});
   for (size_t a = 0; a < outputs.size(); ++a) {
     for (size_t b = a + 1; b < outputs.size(); ++b) {
-      if (same_file(outputs[a].second, outputs[b].second)) {
+      if (same_file(outputs[a].second.c_str(), outputs[b].second.c_str())) {
         return std::string(outputs[a].first) + " " + outputs[a].second + " and " +
                outputs[b].first + " " + outputs[b].second +
                " name the same file: one would replace the other";

@@ -26,7 +26,9 @@ struct OptionMessage {
 // every "-batch" word from argv (keeping argv[0]) and sets options.batch;
 // "-offscreen" or "-device" anywhere set options.offscreen and make the run
 // a batch run too, since no X connection is made for a start panel or a
-// message box. Returns the new count.
+// message box. A word that is the value of an option before it (`-f
+// -batch` names the report "-batch") is no mode word, as in the scan.
+// Returns the new count.
 int take_mode_options(int argc, char** argv, RunOptions& options);
 
 // Fills the word table from argv: word 0 is the program name without its

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/printable.h"
 #include "platform/platform.h"
 
 namespace {
@@ -33,7 +34,7 @@ FILE* open_pass_file(const char* name) {
   if (file == nullptr) {
     if (refusal == nullptr) refusal = std::strerror(errno);
     close(fd);
-    warn(std::string("Not opened ") + name + " (" + refusal + ")");
+    warn("Not opened " + printable(name) + " (" + refusal + ")");
   }
   return file;
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "core/picture.h"
+#include "core/printable.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ void StartPanel::box_clicked(int box) {
 
 bool StartPanel::warning_line(char* text, int size) const {
   if (state_.pass_file_missing == 0) return false;
-  std::snprintf(text, size, "Warning: Not opened %s", options_.pass_file.c_str());
+  std::snprintf(text, size, "Warning: Not opened %s", printable(options_.pass_file).c_str());
   return true;
 }
 

@@ -72,8 +72,10 @@ std::string one_line(const char* text) {
 }  // namespace
 
 void message_box(const char* caption, const char* text) {
+  // A batch run's scripts read one line a box; a person at a terminal
+  // without a display reads the box's lines as they stand.
   if (batch_mode || !connected) {
-    std::fprintf(stderr, "%s: %s\n", caption, one_line(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", caption, batch_mode ? one_line(text).c_str() : text);
     std::fflush(stderr);
     return;
   }

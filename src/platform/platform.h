@@ -19,8 +19,9 @@ bool display_open();
 void set_batch_mode(bool on);
 
 // A modal box with one OK button; returns when the user dismissed it.
-// Without a display (or in batch mode) it becomes one line on stderr,
-// "Caption: text", the text's lines joined by " / ".
+// In batch mode it becomes one line on stderr, "Caption: text", the text's
+// lines joined by " / "; without a display, "Caption: text" on stderr with
+// the text's lines as they stand.
 void message_box(const char* caption, const char* text);
 
 // Nanoseconds of a monotonic clock (CLOCK_MONOTONIC), unaffected by changes

@@ -48,6 +48,11 @@ while IFS='|' read -r args message; do
 done <<'CASES'
 -f same -json ./same|-f same and -json ./same name the same file
 -json x -csv x|-json x and -csv x name the same file
+-def same -f ./same|-f ./same would replace the pass definition file -def same
+-def same -json same|-json same would replace the pass definition file -def same
+-validate v -json v/summary.txt|-json v/summary.txt and -validate v/summary.txt name the same file
+-validate v -json v.json -loop -1|-json cannot be combined with an endless -loop: an endless run writes no results
+-test -csv c.csv|-csv cannot be combined with -test: a test loop writes no results
 -json ''|Option '-json' needs a filename, not an empty word
 -validate ''|Option '-validate' needs a folder, not an empty word
 -validate v -statusonly|-validate cannot be combined with -statusonly
@@ -80,6 +85,9 @@ run_batch -test -def missing.def
 expect_eq "a missing pass file is no failure" 0 "$STATUS"
 expect_eq "the panel's warning goes to stderr" "Warning: Not opened missing.def" \
   "$(grep '^Warning' err.txt)"
+run_batch -statusonly -def $'gone\xff\x1b.def'
+expect_eq "a name's control and non-UTF-8 bytes are escaped" 'Warning: Not opened gone\xff\x1b.def' \
+  "$(grep '^Warning' err.txt)"
 
 run_batch -f "$(printf 'r%.0s' {1..256})"
 expect_eq "a word over 255 characters is a usage error" 2 "$STATUS"
@@ -97,6 +105,11 @@ STATUS=0
 env -u DISPLAY "$PROGRAM" -test >out.txt 2>err.txt || STATUS=$?
 expect_eq "no display: failure" 1 "$STATUS"
 check "no display: it says so" contains err.txt "cannot open the X display"
+STATUS=0
+env -u DISPLAY "$PROGRAM" -help >help.txt 2>err.txt || STATUS=$?
+run_batch -help
+expect_eq "no display: -help prints the usage line by line, as -batch -help does" \
+  "0 $(cat out.txt)" "$STATUS $(cat help.txt)"
 
 STATUS=0
 TARVELIN_GL_VISUAL=none "$PROGRAM" -batch -test >out.txt 2>err.txt || STATUS=$?
