@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -109,6 +110,10 @@ int main(int argc, char** argv) {
   } catch (const std::runtime_error& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "tarvelin-compare: %s\n", error.what());
+    return threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
+  } catch (const std::bad_alloc&) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "tarvelin-compare: not enough memory for the files given\n");
     return threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
   }
   for (const std::string& line : slowdowns) std::fprintf(stderr, "%s\n", line.c_str());

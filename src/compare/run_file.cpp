@@ -15,19 +15,8 @@ using nlohmann::json;
 
 namespace {
 
-std::string read_whole_file(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) throw BadInput("cannot read " + path + ": " + std::strerror(errno));
-  std::string text;
-  char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  // fread on a folder opens fine and fails on the first read (EISDIR).
-  const int read_error = std::ferror(file) ? errno : 0;
-  std::fclose(file);
-  if (read_error) throw BadInput("cannot read " + path + ": " + std::strerror(read_error));
-  return text;
-}
+// -0.0, which a file may hold, is the 0 that every run writes.
+double zero_unsigned(double value) { return value == 0 ? 0.0 : value; }
 
 const char* kind(json::value_t type) {
   switch (type) {
@@ -51,7 +40,7 @@ const char* kind(json::value_t type) {
 class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<json> {
  public:
   DocumentBuilder(json& document, const std::string& text, const std::string& path)
-      : json_sax_dom_parser(document), text_(text), path_(path) {}
+      : json_sax_dom_parser(document), text_(text), path_(printable(path)) {}
 
   // `end` is where the token that failed ends.
   template <class Exception>
@@ -70,7 +59,7 @@ class DocumentBuilder : public nlohmann::detail::json_sax_dom_parser<json> {
 
  private:
   const std::string& text_;
-  const std::string& path_;
+  const std::string path_;  // as messages show it
 };
 
 // The library's message on a parse error quotes the last token read, which
@@ -81,7 +70,7 @@ constexpr size_t LONGEST_MESSAGE = 200;
 // writer that drifts from the format learns where.
 class FieldReader {
  public:
-  explicit FieldReader(const std::string& path) : path_(path) {}
+  explicit FieldReader(const std::string& path) : path_(printable(path)) {}
 
   [[noreturn]] void fail(const std::string& field, const std::string& problem) const {
     throw BadInput(path_ + ": " + field + ": " + problem);
@@ -114,7 +103,7 @@ class FieldReader {
     if (value.get<double>() < 0) {
       fail(parent + "." + name, value.dump() + " is below 0, which no run gives");
     }
-    return value.get<double>();
+    return zero_unsigned(value.get<double>());
   }
 
   // An array of measures, each checked as measure_or_null checks one (but
@@ -133,7 +122,7 @@ class FieldReader {
       }
       const double value = array[i].get<double>();
       if (value < 0) fail(item, array[i].dump() + " is below 0, which no run gives");
-      values.push_back(value);
+      values.push_back(zero_unsigned(value));
     }
     return values;
   }
@@ -167,7 +156,7 @@ class FieldReader {
   }
 
  private:
-  const std::string& path_;
+  const std::string path_;  // as messages show it
 };
 
 }  // namespace
@@ -177,8 +166,38 @@ const TestResult* RunFile::find(const std::string& keyword) const {
   return found == places.end() ? nullptr : &tests[found->second];
 }
 
+std::string read_result_text(std::FILE* file, const std::string& path, size_t largest) {
+  std::string text;
+  char buffer[65536];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    if (text.size() + got > largest) {
+      const bool whole_mib = largest % (1u << 20) == 0;
+      throw BadInput("cannot read " + printable(path) + ": larger than " +
+                     std::to_string(whole_mib ? largest >> 20 : largest) +
+                     (whole_mib ? " MiB" : " bytes") + ", which no result file is");
+    }
+    text.append(buffer, got);
+  }
+  // fread on a folder opens fine and fails on the first read (EISDIR).
+  if (std::ferror(file)) {
+    throw BadInput("cannot read " + printable(path) + ": " + std::strerror(errno));
+  }
+  return text;
+}
+
 RunFile read_run_file(const std::string& path) {
-  return parse_run_file(read_whole_file(path), path);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) throw BadInput("cannot read " + printable(path) + ": " + std::strerror(errno));
+  std::string text;
+  try {
+    text = read_result_text(file, path);
+  } catch (...) {
+    std::fclose(file);
+    throw;
+  }
+  std::fclose(file);
+  return parse_run_file(text, path);
 }
 
 namespace {
@@ -195,10 +214,11 @@ json parsed_document(const std::string& text, const std::string& path) {
     std::string where = error.what();
     const size_t tag_end = where.find("] ");
     if (tag_end != std::string::npos) where.erase(0, tag_end + 2);
-    throw BadInput(path + ": not JSON: " + printable(where, LONGEST_MESSAGE));
+    throw BadInput(printable(path) + ": not JSON: " + printable(where, LONGEST_MESSAGE));
   }
   if (!document.is_object()) {
-    throw BadInput(path + ": expected an object at the top, found " + document.type_name());
+    throw BadInput(printable(path) + ": expected an object at the top, found " +
+                   document.type_name());
   }
   return document;
 }
@@ -244,7 +264,7 @@ void read_tests(const json& document, const FieldReader& reader, const std::stri
       reader.fail(field, std::string("expected an object, found ") + tests[i].type_name());
     }
     if (tests[i].contains(result_key::VALIDATION)) {
-      throw BadInput(path + ": a validation run (" + field +
+      throw BadInput(printable(path) + ": a validation run (" + field +
                      " has \"validation\"): it has no scores to compare");
     }
     TestResult test;

@@ -2,6 +2,8 @@
 // into what the comparison shows of it.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -72,8 +74,19 @@ struct RunFile {
   const TestResult* find(const std::string& keyword) const;
 };
 
-// Reads `path` and parses it with parse_run_file. Throws BadInput also when
-// the file cannot be read ("cannot read PATH: <errno text>").
+// A run of 50 passes writes some 300 KB; what is far larger (a device, a
+// stream without end) is no result file and is not read to its end.
+constexpr size_t LARGEST_RUN_FILE = 16u << 20;
+
+// The text of the result file `file` (named `path` in messages), read to
+// its end. Throws BadInput on a read error ("cannot read PATH: <errno
+// text>") and once it goes past `largest` bytes ("cannot read PATH: larger
+// than 16 MiB, which no result file is"), reading no further.
+std::string read_result_text(std::FILE* file, const std::string& path,
+                             size_t largest = LARGEST_RUN_FILE);
+
+// Reads `path` with read_result_text and parses it with parse_run_file.
+// Throws BadInput also when the file cannot be opened.
 RunFile read_run_file(const std::string& path);
 
 // Parses `text`, the content of the result file `path` (which only names it

@@ -7,6 +7,7 @@
 
 // `text` as shown to the user: each control character (C0, DEL and C1)
 // written as an escape, "\x1b" or "\u009b", so that it cannot break a
-// message's line or steer a terminal, and cut after `longest` characters
-// (UTF-8 sequences) with "…" added. Other text stays as it is.
+// message's line or steer a terminal, each byte that is no part of
+// well-formed UTF-8 as "\xff", and cut after `longest` characters (UTF-8
+// sequences or escaped bytes) with "…" added. Other text stays as it is.
 std::string printable(const std::string& text, size_t longest = std::string::npos);

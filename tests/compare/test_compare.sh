@@ -163,6 +163,9 @@ expect_error() {  # expect_error STATUS MESSAGE ARGS...
 expect_error 1 "tarvelin-compare: cannot read missing.json: No such file or directory" \
   run_a.json missing.json
 expect_error 1 "tarvelin-compare: cannot read .: Is a directory" run_a.json .
+# A file without end is read only up to the limit (the whole memory before).
+expect_error 1 "tarvelin-compare: cannot read /dev/zero: larger than 16 MiB, which no result file is" \
+  /dev/zero run_a.json
 expect_error 2 "tarvelin-compare: needs at least two result files" run_a.json
 expect_error 2 "tarvelin-compare: unknown option -x" -x run_a.json run_b.json
 expect_error 2 "tarvelin-compare: -chart needs a file name" run_a.json run_b.json -chart
@@ -254,6 +257,7 @@ python3 -c "import json; d = json.load(open('run_a.json'))
 d['tests'][2]['score'] = 1e300
 d['tests'][3]['keyword'] = 'red\x1b[31m\nline\x9b'
 d['tests'][0]['keyword'] = 'k' * 5000
+d['tests'][1]['score'] = -0.0
 json.dump(d, open('absurd.json', 'w'))"
 compare run_a.json absurd.json -chart absurd.png
 expect_eq "absurd values: exit status" 0 "$STATUS"
@@ -261,10 +265,16 @@ check "absurd values: a huge score in short" \
   grep -qE '^swap_buffer +200\.0 ±0\.0% +1\.0e\+300 x5\.00e\+297 ±0\.0%$' out.txt
 check "absurd values: control characters escaped" grep -qF 'red\x1b[31m\x0aline\u009b ' out.txt
 check "absurd values: a long keyword cut" grep -qE '^k{40}… ' out.txt
+check "absurd values: -0.0 is the 0 a run writes" bash -c "! grep -qF -- '-0.0' out.txt"
 read -r width height < <(chart_size absurd.png)
 check "absurd values: a chart of the usual size" test "$width" -lt 2000 -a "$height" -lt 2000
 expect_eq "old files: no mark, no note, no bar marked" "0 no" \
   "$(grep -c '!' out.txt) $(marked absurd.png && echo yes || echo no)"
+cp run_a.json $'bad\xff.json'
+compare run_a.json $'bad\xff.json'
+check "a name that is no UTF-8: its byte escaped" grep -qF 'run 2: bad\xff.json, ' out.txt
+expect_error 1 'tarvelin-compare: cannot read gone\xff.json: No such file or directory' \
+  run_a.json $'gone\xff.json'
 
 # A chart takes its name's place only once complete. One that cannot be
 # made (too large for a PNG) or written (over the file size limit, or
@@ -300,6 +310,10 @@ ln -s /dev/full full.png
 expect_error 1 "tarvelin-compare: cannot write full.png: No space left on device" \
   run_a.json run_b.json -chart full.png
 check "a link to /dev/full: the link stays" test -L full.png
+mkdir charts
+ln -s charts/later.png later.png
+compare run_a.json run_b.json -chart later.png
+check "a link to a chart not made yet: made through it" test -L later.png -a -s charts/later.png
 
 # The chart's format follows its name; -chart may come anywhere. A chart
 # of all 49 tests gives each group at least 20 pixels. Each marks run B's
