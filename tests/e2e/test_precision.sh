@@ -17,10 +17,17 @@ print(p["passes"], p["stopped"], *p["missed"])' "$1"
 }
 
 # A target the machine reaches: the run stops once every test's interval is
-# within it, from the third pass on, and its files say so.
-run_batch -quarter -only points_fog -precision 5 -budget 60 -json met.json
+# within it, from the third pass on, and its files say so. On two shared
+# cores a spell of contention can keep any target out of reach for a while
+# (a CI run once missed 5% in 50 passes), so up to three runs are tried.
+for try in 1 2 3; do
+  run_batch -quarter -only points_fog -precision 5 -budget 60 -json met.json
+  read -r passes stopped missed <<<"$(precision met.json)"
+  [ "$stopped" = "target met" ] && break
+  echo "# try $try: $stopped after $passes passes; seconds: $(python3 -c '
+import json; print(*(round(s, 3) for s in json.load(open("met.json"))["tests"][31]["pass_seconds"]))')"
+done
 expect_eq "a reachable target: exit status" 0 "$STATUS"
-read -r passes stopped missed <<<"$(precision met.json)"
 expect_eq "it stops because the target is met, no test missing it" "target met" "$stopped${missed:+ $missed}"
 check "after 3 passes or more ($passes)" test "$passes" -ge 3
 expect_eq "the report counts those passes" "#   $passes loops" "$(grep '^#   [0-9]* loops$' result.tvl)"
