@@ -23,7 +23,7 @@ print(p["passes"], p["stopped"], *p["missed"])' "$1"
 for try in 1 2 3; do
   run_batch -quarter -only points_fog -precision 5 -budget 60 -json met.json
   read -r passes stopped missed <<<"$(precision met.json)"
-  [ "$stopped" = "target met" ] && break
+  [ "$stopped${missed:+ $missed}" = "target met" ] && break
   echo "# try $try: $stopped after $passes passes; seconds: $(python3 -c '
 import json; print(*(round(s, 3) for s in json.load(open("met.json"))["tests"][31]["pass_seconds"]))')"
 done
@@ -49,14 +49,17 @@ check "-loop bounds the passes; two are too few for any target" \
   grep -qx 'Tarvelin precision: 2 passes, passes allowed done; not within 1%: put_copy (too few passes)' out.txt
 
 # Two runs of the same build are the same; a run with one test doubled in
-# work is slower, and the comparison fails on it.
+# work is slower, and the comparison fails on it. points_fog is timed as
+# the first 3D test would be without a first pass twice as long as the
+# rest (points' quarter passes varied by 26% for that), so that its
+# doubling is told from noise.
 COMPARE=$(dirname "$PROGRAM")/tarvelin-compare
-for run in a b; do run_batch -quarter -only points -loop 5 -json "$run.json"; done
-TARVELIN_SLOW_TEST=points run_batch -quarter -only points -loop 5 -json slow.json
+for run in a b; do run_batch -quarter -only points_fog -loop 6 -json "$run.json"; done
+TARVELIN_SLOW_TEST=points_fog run_batch -quarter -only points_fog -loop 6 -json slow.json
 STATUS=0
 "$COMPARE" -threshold 5 a.json b.json >same.txt 2>&1 || STATUS=$?
 expect_eq "the same build: nothing slower (exit status)" 0 "$STATUS"
 STATUS=0
 "$COMPARE" -threshold 5 a.json slow.json >slow.txt 2>slow.err || STATUS=$?
 expect_eq "a test made slower: exit status" 1 "$STATUS"
-check "and it is named on stderr" grep -q '^slower: points in run 2' slow.err
+check "and it is named on stderr" grep -q '^slower: points_fog in run 2' slow.err
