@@ -34,6 +34,8 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-nocheck", nullptr, "\t\t", "do not check the timed tests' pictures", OptionAction::no_check},
     {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
     {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
+    {"-history", nullptr, "\t", "keep the results in the history (desktop runs always do)",
+     OptionAction::history},
     {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
      OptionAction::only_tests},
     {"-validate", "folder", "\t", "check every test's picture; differences go to folder",

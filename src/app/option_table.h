@@ -22,6 +22,7 @@ enum class OptionAction {
   budget,
   json_file,
   csv_file,
+  history,
   only_tests,
   validate,
   batch,

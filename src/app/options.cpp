@@ -187,6 +187,9 @@ void apply_option(OptionAction action, const char* argument, RunOptions& options
     case OptionAction::csv_file:
       options.csv_file = argument;
       break;
+    case OptionAction::history:
+      options.keep_history = true;
+      break;
     case OptionAction::only_tests:
       apply_only_tests(argument, options, message);
       break;
@@ -308,6 +311,14 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
   }
 }
 
+bool has_scores(const RunOptions& options) {
+  return report_wanted(options) && !options.status_only && !options.validating();
+}
+
+bool keeps_history(const RunOptions& options) {
+  return (options.keep_history || !options.batch) && has_scores(options);
+}
+
 std::string conflicting_settings(const RunOptions& options) {
   if (options.budget_seconds > 0.0 && !options.has_precision_target()) {
     return "-budget bounds a run with -precision, and there is none";
@@ -338,6 +349,14 @@ std::string conflicting_settings(const RunOptions& options) {
     if (options.has_precision_target()) {
       return "-validate cannot be combined with -precision: a validation draws one pass";
     }
+  }
+  if (options.keep_history && !has_scores(options)) {
+    return std::string("-history cannot be combined with ") +
+           (options.status_only  ? "-statusonly: a status-only run"
+            : options.test_loop  ? "-test: a test loop"
+            : options.loops < 0  ? "an endless -loop: an endless run"
+                                 : "-validate: a validation") +
+           " has no scores to keep";
   }
   // Result files asked for where none is written would be lost unsaid.
   if (!report_wanted(options) && (!options.json_file.empty() || !options.csv_file.empty())) {

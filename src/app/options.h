@@ -49,6 +49,14 @@ void split_command_line(int argc, char** argv, WordTable* table, RunOptions& opt
 // shown is kept in message.
 void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message);
 
+// Whether the run ends with scores: it is timed, ends, and is neither
+// status-only nor a validation.
+bool has_scores(const RunOptions& options);
+// Whether its results go into the history of runs: every such desktop run,
+// and a batch run with -history (scripts and test suites should not fill a
+// home folder).
+bool keeps_history(const RunOptions& options);
+
 // What the settings ask for that cannot be done together, as the text of an
 // "Error" box; empty when nothing. A validation cannot be status-only, lack
 // the automatic check, or leave tests out; the report and the result files

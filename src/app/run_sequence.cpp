@@ -14,6 +14,7 @@
 #include "app/options.h"
 #include "app/pass_definition_file.h"
 #include "app/picture_checks.h"
+#include "app/results_window.h"
 #include "app/start_panel.h"
 #include "app/test_windows.h"
 #include "app/validation.h"
@@ -21,6 +22,7 @@
 #include "core/picture.h"
 #include "core/printable.h"
 #include "core/progress_title.h"
+#include "core/run_history.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
 #include "core/stopwatch.h"
@@ -178,18 +180,22 @@ void show_report(const ReportFile& report_file) {
   platform::open_in_viewer(absolute);
 }
 
-// The JSON and CSV files the command line asked for, written like the
-// report; false when one of them could not be written where asked.
-bool write_result_files(const BenchmarkRun& run, const RunVerdict* verdict) {
+// The run's results as the JSON result file holds them.
+std::string run_json(const BenchmarkRun& run, const RunVerdict* verdict) {
+  const RunState& state = run.run_state;
+  return results_json(run.run_options, state.environment_info, state.results, state.record,
+                      verdict);
+}
+
+// The JSON (`json`) and CSV files the command line asked for, written like
+// the report; false when one of them could not be written where asked.
+bool write_result_files(const BenchmarkRun& run, const std::string& json) {
   const RunOptions& options = run.run_options;
   if (!report_wanted(options)) return true;
   const RunState& state = run.run_state;
   bool written = true;
   if (!options.json_file.empty()) {
-    written &= write_result_file(
-        options.json_file.c_str(),
-        results_json(options, state.environment_info, state.results, state.record, verdict),
-        ".json");
+    written &= write_result_file(options.json_file.c_str(), json, ".json");
   }
   if (!options.csv_file.empty()) {
     written &=
@@ -244,7 +250,7 @@ int end_validation(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   platform::resume_screen_saver();
   const bool summary_written = run.validation.write_summary();
-  const bool results_written = write_result_files(run, nullptr);
+  const bool results_written = write_result_files(run, run_json(run, nullptr));
   const ValidationCounts counts = run.validation.counts();
   std::string text = std::to_string(counts.checked) + " of " + std::to_string(TEST_COUNT) +
                      " pictures checked, " + std::to_string(counts.differing) +
@@ -379,8 +385,29 @@ std::optional<int> run_passes(BenchmarkRun& run) {
   return std::nullopt;
 }
 
-// A timed run ends with its report, the result files asked for, the viewer
-// or the completion box, and the summary lines.
+// On the desktop a run with scores ends in the results window, beside the
+// run of the same renderer kept before it (looked for before this one is
+// kept).
+void show_results(const ReportFile& report, const std::string& json,
+                  const std::optional<RunVerdict>& verdict, const std::optional<RunFile>& previous,
+                  const KeptRun& kept) {
+  ResultsWindowInput input{{}, previous, verdict ? verdict_lines(*verdict, "Verdict: ") : "",
+                           kept, nullptr};
+  try {
+    input.run = parse_run_file(json, kept.path);
+  } catch (const BadInput& error) {  // only a fault of the writer: the report stands
+    std::fprintf(stderr, "tarvelin: no results window: %s\n", error.what());
+    return;
+  }
+  if (report.written_report_path() != nullptr) {
+    input.open_report = [&report] { show_report(report); };
+  }
+  show_results_window(input);
+}
+
+// A timed run ends with its report, the result files asked for, the run
+// kept in the history, the viewer or the completion box, the summary lines
+// and on the desktop the results window.
 int end_timed_run(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   platform::resume_screen_saver();
@@ -388,9 +415,17 @@ int end_timed_run(BenchmarkRun& run) {
   const std::optional<RunVerdict> verdict = judge(run);
   ReportFile report(options, run.run_state.environment_info, run.run_state.results);
   write_report(report, options);
-  const bool results_written = write_result_files(run, verdict ? &*verdict : nullptr);
+  const std::string json = run_json(run, verdict ? &*verdict : nullptr);
+  const bool results_written = write_result_files(run, json);
+  const bool window = !options.batch && has_scores(options);
+  std::optional<RunFile> previous;
+  if (window) {
+    previous = previous_run(history_folder(), run.run_state.environment_info.renderer_string);
+  }
+  const KeptRun kept = keep_in_history(options, run.run_state.record.started_utc, json);
   announce_end(options, report);
   print_summary_lines(run, verdict);
+  if (window) show_results(report, json, verdict, previous, kept);
   if (options.batch) {
     return report.report_failed() || !results_written ? BATCH_FAILED : BATCH_DONE;
   }

@@ -34,7 +34,7 @@ std::string group_label(const std::string& keyword) { return printable(keyword, 
 
 // The sizes follow from the texts as drawn, measured on a scratch surface.
 Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest, const Changes* changes) {
+               double lowest, double highest, const Changes* changes, double plot_height) {
   cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(scratch);
   select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
@@ -83,7 +83,8 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
   layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * legend_lines(layout, runs.size()) + 20;
   layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
                                               SWATCH + 8 + widest_legend + 20, title_width + 20});
-  layout.height = layout.plot_top + PLOT_HEIGHT + LABEL_GAP + label_reach + 10;
+  layout.plot_height = plot_height;
+  layout.height = layout.plot_top + plot_height + LABEL_GAP + label_reach + 10;
   // The line at 100 is always on the chart, and the tallest bar stays
   // clear of the top.
   const int lowest_decade =
@@ -92,7 +93,7 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
       FARTHEST_DECADE,
       static_cast<int>(std::ceil(std::log10(std::max(highest, 100.0)) + std::log10(1.05))));
   layout.decade_step =
-      static_cast<int>(std::ceil((highest_decade - lowest_decade) * LABEL_SPACING / PLOT_HEIGHT));
+      static_cast<int>(std::ceil((highest_decade - lowest_decade) * LABEL_SPACING / plot_height));
   layout.lowest_decade =
       static_cast<int>(std::floor(double(lowest_decade) / layout.decade_step) * layout.decade_step);
   layout.highest_decade =

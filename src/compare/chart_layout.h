@@ -28,7 +28,7 @@ constexpr double LEGEND_LINE = 20;
 constexpr double SWATCH = 14;
 constexpr double LABEL_GAP = 8;  // between the axis and the keywords that hang below it
 constexpr double SLANT = std::numbers::pi / 4;
-constexpr double PLOT_HEIGHT = 560;
+constexpr double PLOT_HEIGHT = 560;  // in a file; a window may want less
 constexpr double FONT_SIZE = 12;
 constexpr const char* TITLE = "Scores by test (logarithmic; 100: the reference time)";
 constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
@@ -68,7 +68,7 @@ std::string group_label(const std::string& keyword);
 // above the highest (or 100). Where the decades are too many for a label
 // each, only every decade_step-th has one, and a grid line.
 struct Layout {
-  double width, height, plot_left, plot_top, plot_width, group_width, bar_width;
+  double width, height, plot_left, plot_top, plot_width, plot_height, group_width, bar_width;
   int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
   int decade_step;                    // both ends are multiples of it
   bool marked;                        // some bar is marked; the legend says what that means
@@ -82,7 +82,7 @@ struct Layout {
     const double above =
         std::clamp(std::log10(score), double(lowest_decade), double(highest_decade)) -
         lowest_decade;
-    return plot_top + PLOT_HEIGHT * (1 - above / decades);
+    return plot_top + plot_height * (1 - above / decades);
   }
 };
 
@@ -92,6 +92,7 @@ inline size_t legend_lines(const Layout& layout, size_t runs) {
 }
 
 // The chart's layout for the runs' bars over `keywords`, with scores from
-// `lowest` to `highest`, and the decisions of `changes` where given.
+// `lowest` to `highest`, the decisions of `changes` where given, and a plot
+// `plot_height` high.
 Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest, const Changes* changes);
+               double lowest, double highest, const Changes* changes, double plot_height);

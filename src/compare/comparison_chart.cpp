@@ -84,7 +84,7 @@ void draw_background(cairo_t* cr, const Layout& layout, size_t groups) {
   cairo_set_source_rgb(cr, 0.95, 0.95, 0.95);
   for (size_t g = 1; g < groups; g += 2) {
     cairo_rectangle(cr, layout.plot_left + g * layout.group_width, layout.plot_top,
-                    layout.group_width, PLOT_HEIGHT);
+                    layout.group_width, layout.plot_height);
   }
   cairo_fill(cr);
   cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
@@ -114,7 +114,7 @@ void draw_axes(cairo_t* cr, const Layout& layout) {
     show_text_at(cr, layout.plot_left - 6, layout.y(value) + FONT_SIZE / 3, label, 1.0);
   }
   cairo_save(cr);
-  cairo_translate(cr, layout.plot_left - 62, layout.plot_top + PLOT_HEIGHT / 2);
+  cairo_translate(cr, layout.plot_left - 62, layout.plot_top + layout.plot_height / 2);
   cairo_rotate(cr, -std::numbers::pi / 2);
   show_text_at(cr, 0, 0, "score", 0.5);
   cairo_restore(cr);
@@ -248,6 +248,24 @@ cairo_status_t write_chart(FILE* stream, ChartFormat format, const Layout& layou
   return status;
 }
 
+// The layout of the runs' chart over `keywords`, its scale spanning their
+// scores.
+Layout lay_out_scores(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
+                      const Changes* changes, double plot_height) {
+  // A score of 0 cannot stand on the logarithmic scale; its bar stays at
+  // the bottom.
+  double lowest = 100;
+  double highest = 100;
+  for (const RunFile& run : runs) {
+    for (const TestResult& test : run.tests) {
+      if (!has_bar(&test) || *test.score <= 0) continue;
+      lowest = std::min(lowest, *test.score);
+      highest = std::max(highest, *test.score);
+    }
+  }
+  return lay_out(runs, keywords, lowest, highest, changes, plot_height);
+}
+
 }  // namespace
 
 std::optional<ChartFormat> chart_format_for(const std::string& path) {
@@ -261,21 +279,44 @@ std::optional<ChartFormat> chart_format_for(const std::string& path) {
   return std::nullopt;
 }
 
+ChartPicture draw_chart_picture(const std::vector<RunFile>& runs, double plot_height,
+                                const Changes* changes) {
+  const std::vector<std::string> keywords = compared_keywords(runs);
+  const Layout layout = lay_out_scores(runs, keywords, changes, plot_height);
+  ChartPicture picture;
+  picture.width = static_cast<int>(std::ceil(layout.width));
+  picture.height = static_cast<int>(std::ceil(layout.height));
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
+  cairo_t* cr = cairo_create(surface);
+  draw(cr, layout, runs, keywords, changes);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    const std::string reason = cairo_status_to_string(cairo_surface_status(surface));
+    cairo_surface_destroy(surface);
+    throw std::runtime_error("cannot draw the chart: " + reason);
+  }
+  // Each pixel of an RGB24 surface is a native 32-bit word 0x00RRGGBB.
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  picture.rgb.reserve(size_t(picture.width) * picture.height * 3);
+  for (int y = 0; y < picture.height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * stride);
+    for (int x = 0; x < picture.width; ++x) {
+      picture.rgb.push_back(static_cast<uint8_t>(row[x] >> 16));
+      picture.rgb.push_back(static_cast<uint8_t>(row[x] >> 8));
+      picture.rgb.push_back(static_cast<uint8_t>(row[x]));
+    }
+  }
+  cairo_surface_destroy(surface);
+  return picture;
+}
+
 void write_comparison_chart(const std::string& path, ChartFormat format,
                             const std::vector<RunFile>& runs, const Changes* changes) {
   const std::vector<std::string> keywords = compared_keywords(runs);
-  // A score of 0 cannot stand on the logarithmic scale; its bar stays at
-  // the bottom.
-  double lowest = 100;
-  double highest = 100;
-  for (const RunFile& run : runs) {
-    for (const TestResult& test : run.tests) {
-      if (!has_bar(&test) || *test.score <= 0) continue;
-      lowest = std::min(lowest, *test.score);
-      highest = std::max(highest, *test.score);
-    }
-  }
-  const Layout layout = lay_out(runs, keywords, lowest, highest, changes);
+  const Layout layout = lay_out_scores(runs, keywords, changes, PLOT_HEIGHT);
   const double width = std::ceil(layout.width);
   const double height = std::ceil(layout.height);
   if (format == ChartFormat::png &&

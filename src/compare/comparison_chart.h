@@ -1,6 +1,7 @@
 // The comparison drawn as a grouped bar chart.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,13 @@
 #include "compare/run_file.h"
 
 enum class ChartFormat { png, svg, pdf };
+
+// A chart drawn for a window: 8-bit RGB, rows top first.
+struct ChartPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;
+};
 
 // The format named by the extension of `path` (".png", ".svg" or ".pdf", in
 // any case); none for any other.
@@ -37,3 +45,10 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // cannot be written there.
 void write_comparison_chart(const std::string& path, ChartFormat format,
                             const std::vector<RunFile>& runs, const Changes* changes = nullptr);
+
+// The same chart as a picture, with a plot `plot_height` high instead of
+// the file's PLOT_HEIGHT (chart_layout.h), so that a window can show it on
+// a small screen. Throws std::runtime_error ("cannot draw the chart:
+// reason") where cairo cannot draw it.
+ChartPicture draw_chart_picture(const std::vector<RunFile>& runs, double plot_height,
+                                const Changes* changes = nullptr);

@@ -41,7 +41,17 @@ constexpr const char* DIFFERED_MARK = "!";
 constexpr const char* DIFFERED_NOTE =
     "the test's picture differed from its reference: the score times drawing that went wrong";
 
+}  // namespace
+
 std::string ratio_text(std::optional<double> ratio) { return ratio ? "x" + number(*ratio, 2) : ""; }
+
+std::string group_value_text(const GroupValues& values) {
+  if (values.total) return number(*values.total, 1);
+  if (values.implemented) return number(*values.implemented, 1) + " implemented";
+  return "n/a";
+}
+
+namespace {
 
 Cell test_cell(const TestResult* test, const TestResult* first_test, bool first) {
   if (!test) return {{"-"}};

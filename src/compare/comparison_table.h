@@ -1,6 +1,7 @@
 // The plain-text comparison of runs.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,4 +33,10 @@
 //
 // The columns are aligned in characters, not bytes (UTF-8). Needs at least
 // one run.
+// A ratio as the table shows it, "x1.50"; empty for none.
+std::string ratio_text(std::optional<double> ratio);
+// A group's value as its total's cell shows it, without a ratio: "959.9",
+// "812.4 implemented" or "n/a".
+std::string group_value_text(const GroupValues& values);
+
 std::string comparison_table(const std::vector<RunFile>& runs, const Changes* changes = nullptr);

@@ -14,6 +14,7 @@
 #include "compare/run_changes.h"
 #include "compare/run_file.h"
 #include "core/printable.h"
+#include "core/run_history.h"
 
 namespace {
 
@@ -26,8 +27,11 @@ constexpr int EXIT_FAILED_DECIDING = 2;
 
 constexpr const char* USAGE =
     "usage: tarvelin-compare [-threshold T] [-chart FILE] A.json B.json [C.json ...]\n"
+    "       tarvelin-compare [-threshold T] [-chart FILE] -last N\n"
     "Compares result files written by `tarvelin -json FILE`: one row per test,\n"
     "one column per run, each score with its ratio to the first run's.\n"
+    "  -last N       compare the N latest runs kept in the history (oldest first):\n"
+    "                $XDG_DATA_HOME/tarvelin/runs, else ~/.local/share/tarvelin/runs\n"
     "  -threshold T  decide for each test and total whether each later run was slower,\n"
     "                faster or the same: a change beyond T percent that Welch's t-test\n"
     "                on the passes finds unlikely to be chance; exit status 1 when any\n"
@@ -60,6 +64,31 @@ std::optional<double> threshold_percent(const std::string& word) {
   return value;
 }
 
+// The count of -last: a whole number from 2 on, and nothing after it.
+std::optional<size_t> run_count(const std::string& word) {
+  size_t value = 0;
+  const char* end = word.data() + word.size();
+  const auto [stop, error] = std::from_chars(word.data(), end, value);
+  if (error != std::errc() || stop != end || value < 2) return std::nullopt;
+  return value;
+}
+
+// The paths of the `count` latest runs of the history, oldest first.
+std::vector<std::string> latest_runs(size_t count) {
+  const std::string folder = history_folder();
+  if (folder.empty()) {
+    throw std::runtime_error("-last: no history, as neither XDG_DATA_HOME nor HOME names a folder");
+  }
+  std::vector<std::string> runs = history_runs(folder);
+  if (runs.size() < count) {
+    throw std::runtime_error("-last " + std::to_string(count) + ": the history in " +
+                             printable(folder) + " holds " + std::to_string(runs.size()) +
+                             (runs.size() == 1 ? " run" : " runs"));
+  }
+  runs.erase(runs.begin(), runs.end() - static_cast<std::ptrdiff_t>(count));
+  return runs;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +96,7 @@ int main(int argc, char** argv) {
   std::string chart_path;
   std::optional<ChartFormat> chart_format;
   std::optional<double> threshold;
+  std::optional<size_t> last;
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     if (word == "-help") {
@@ -89,16 +119,26 @@ int main(int argc, char** argv) {
         return usage_error("-threshold \"" + printable(argv[i], LONGEST_NAME) +
                            "\": expected a percentage above 0, such as 5 or 2.5");
       }
+    } else if (word == "-last") {
+      if (i + 1 == argc) return usage_error("-last needs a number of runs");
+      if (last) return usage_error("-last given twice");
+      last = run_count(argv[++i]);
+      if (!last) {
+        return usage_error("-last \"" + printable(argv[i], LONGEST_NAME) +
+                           "\": expected a number of runs from 2 on");
+      }
     } else if (word.size() > 1 && word[0] == '-') {
       return usage_error("unknown option " + word);
     } else {
       paths.push_back(word);
     }
   }
-  if (paths.size() < 2) return usage_error("needs at least two result files");
+  if (last && !paths.empty()) return usage_error("-last compares kept runs, not result files");
+  if (!last && paths.size() < 2) return usage_error("needs at least two result files");
 
   std::vector<std::string> slowdowns;
   try {
+    if (last) paths = latest_runs(*last);
     std::vector<RunFile> runs;
     for (const std::string& path : paths) runs.push_back(read_run_file(path));
     std::optional<Changes> changes;

@@ -255,6 +255,21 @@ const char* commit_replacement(ReplacementFile* file) {
   return failed;
 }
 
+const char* commit_new_file(ReplacementFile* file) {
+  if (file->temp_path.empty()) {  // it existed after all, and was written directly
+    discard_replacement(file);
+    errno = EEXIST;
+    return "link";
+  }
+  const char* failed = finish_stream(file, true);
+  if (failed == nullptr && link(file->temp_path.c_str(), file->target_path.c_str()) != 0) {
+    failed = "link";
+  }
+  unlink_keeping_errno(file->temp_path);
+  release_temp_file();
+  return failed;
+}
+
 ReplacementFile::~ReplacementFile() { discard_replacement(this); }
 
 void discard_replacement(ReplacementFile* file) {

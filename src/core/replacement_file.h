@@ -61,5 +61,12 @@ std::string fallback_folder();
 // full disk is told as such, not as the input/output error of a later one).
 const char* commit_replacement(ReplacementFile* file);
 
+// As commit_replacement for a file that must not take the place of
+// another: the complete file is linked to the target's name, which fails at
+// "link" with EEXIST where a file has that name by then, and the temporary
+// name is removed either way. Only for a target that did not exist when it
+// was opened (it is then always written under a temporary name).
+const char* commit_new_file(ReplacementFile* file);
+
 // Closes and removes the temporary file; the target stays as it was.
 void discard_replacement(ReplacementFile* file);

@@ -45,6 +45,9 @@ struct RunOptions {
   // Result files for other programs beside the report; empty: none.
   std::string json_file;
   std::string csv_file;
+  // Keep the run's results in the history of runs (core/run_history.h);
+  // a desktop run keeps them without it (-history).
+  bool keep_history = false;
   // Keywords separated by commas, of every -only given: only these tests
   // run, and the pass definition file is not read. Empty: the pass
   // definition decides.

@@ -203,4 +203,37 @@ class PanelRules {
 bool run_start_panel(const WindowRect& rect, const char* title, const uint8_t* logo,
                      PanelRules& rules);
 
+// --- The results window, at the end of a timed run on the desktop ---
+
+// What the window's buttons do; the window itself asks where to save.
+class ResultsActions {
+ public:
+  virtual ~ResultsActions() = default;
+  // Opens the report in the desktop's viewer.
+  virtual void open_report() = 0;
+  // Saves the chart as `path`, in the format its extension names; empty,
+  // or one line saying why it could not be saved.
+  virtual std::string save_chart(const std::string& path) = 0;
+};
+
+struct ResultsView {
+  std::string text;  // the lines above the chart
+  // The chart: 8-bit RGB, rows top first; shown scrolled where it is
+  // larger than the window.
+  int32_t chart_width = 0;
+  int32_t chart_height = 0;
+  const uint8_t* chart_rgb = nullptr;
+  std::string chart_name;  // the name the save dialog proposes
+  bool has_report = false;  // a report was written, so "Open report" is offered
+};
+
+constexpr const char* RESULTS_TITLE = "Tarvelin results";
+
+// Opens the window RESULTS_TITLE in the middle of the screen, at most
+// 1000 x 700 so that it fits a 1024 x 768 screen, and runs its event loop
+// until it closes: Close, Escape or the close box. Enter saves the chart:
+// a file dialog asks for the name, a file that exists is replaced only when
+// the user says so, and a failure is shown in a box.
+void run_results_window(const ResultsView& view, ResultsActions& actions);
+
 }  // namespace platform

@@ -273,15 +273,13 @@ RunVerdict judge_run(const VerdictInputs& inputs) {
   return verdict;
 }
 
-std::string verdict_lines(const RunVerdict& verdict) {
+std::string verdict_lines(const RunVerdict& verdict, const char* prefix) {
   if (!verdict.trusted()) {
     std::string lines;
-    for (const Finding& finding : verdict.findings) {
-      lines += "Tarvelin verdict: " + finding.text + "\n";
-    }
+    for (const Finding& finding : verdict.findings) lines += prefix + finding.text + "\n";
     return lines;
   }
-  std::string line = "Tarvelin verdict: trusted";
+  std::string line = prefix + std::string("trusted");
   for (size_t i = 0; i < verdict.not_judged.size(); ++i) {
     line += (i == 0 ? " (not judged: " : "; ") + verdict.not_judged[i].what + ": " +
             verdict.not_judged[i].why;

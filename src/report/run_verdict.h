@@ -109,5 +109,6 @@ void check_clock(const ClockReadings& clock, RunVerdict& verdict);
 RunVerdict judge_run(const VerdictInputs& inputs);
 
 // The summary lines of a batch run: "Tarvelin verdict: trusted" (with what
-// was not judged in brackets), or each finding on a line of its own.
-std::string verdict_lines(const RunVerdict& verdict);
+// was not judged in brackets), or each finding on a line of its own; the
+// results window gives each line another `prefix`.
+std::string verdict_lines(const RunVerdict& verdict, const char* prefix = "Tarvelin verdict: ");

@@ -185,6 +185,22 @@ for bad in 0 -1 abc '' inf 5%; do
     -threshold "$bad" run_a.json run_b.json
 done
 
+# -last N compares the N latest runs of the history (lib.sh gives it a
+# folder of its own), oldest first.
+RUNS=$XDG_DATA_HOME/tarvelin/runs
+mkdir -p "$RUNS"
+cp run_b.json "$RUNS/2026-12-08T08-05-00Z.json"
+expect_error 1 "tarvelin-compare: -last 2: the history in $RUNS holds 1 run" -last 2
+cp run_a.json "$RUNS/2026-12-07T19-20-31Z.json"
+compare -last 2
+expect_eq "-last 2: the kept runs, oldest first" \
+  "run 1: $RUNS/2026-12-07T19-20-31Z.json|run 2: $RUNS/2026-12-08T08-05-00Z.json" \
+  "$(grep '^run ' out.txt | cut -d, -f1 | paste -sd'|')"
+for bad in 1 0 x ''; do
+  expect_error 2 "tarvelin-compare: -last \"$bad\": expected a number of runs from 2 on" -last "$bad"
+done
+expect_error 2 "tarvelin-compare: -last compares kept runs, not result files" -last 2 run_a.json
+
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt

@@ -10,6 +10,9 @@ source "$SOURCE_DIR/scripts/common.sh"
 WORK=$(mktemp -d)
 trap 'cleanup_test' EXIT
 cd "$WORK"
+# Desktop runs keep their results in the history of runs; the tests' go
+# into their own folder, never the user's.
+export XDG_DATA_HOME=$WORK/data
 
 BACKGROUND_PIDS=()
 cleanup_test() {
@@ -96,6 +99,15 @@ wait_for_window() {  # wait_for_window TITLE_REGEX [SECONDS]
     sleep 0.1
   done
   return 1
+}
+
+# Closes the results window that a desktop run with scores ends in, with
+# Escape as a user would.
+close_results_window() {  # close_results_window [SECONDS]
+  local window
+  window=$(wait_for_window '^Tarvelin results$' "${1:-30}") || fail "the results window appears"
+  retry_x xdotool mousemove --window "$window" 500 300 key Escape ||
+    fail "Escape reaches the results window"
 }
 
 # The timeout of the X screen saver, in seconds.

@@ -22,6 +22,7 @@ press_start() {
 here=$(realpath "$WORK")
 start_desktop_run -def none.def -f 'x;touch y'
 press_start
+close_results_window
 wait "$RUN_PID" || STATUS=$?
 expect_eq "a completed desktop run exits with 1" 1 "$STATUS"
 for _ in $(seq 50); do [ -s opener.log ] && break; sleep 0.1; done
@@ -33,6 +34,7 @@ check "no shell ran the name" test ! -e y
 rm -f opener.log
 start_desktop_run -def none.def -f -report.tvl
 press_start
+close_results_window
 wait "$RUN_PID" || STATUS=$?
 for _ in $(seq 50); do [ -s opener.log ] && break; sleep 0.1; done
 expect_eq "a name beginning with - reaches the opener as a path" "$here/-report.tvl" \
@@ -43,6 +45,7 @@ rm -f opener.log
 mkdir -p tmp
 TMPDIR=$WORK/tmp start_desktop_run -def none.def -f nowhere/r.tvl
 press_start
+close_results_window
 wait "$RUN_PID" || STATUS=$?
 for _ in $(seq 50); do [ -s opener.log ] && break; sleep 0.1; done
 check "the opener got the copy in the temporary folder" \

@@ -188,6 +188,7 @@ check "typing a name that exists removes the warning" settles warning_is hidden
 
 type_into "${RESULT_AT[@]}" mine.tvl
 press_start
+close_results_window
 finish_run
 expect_eq "a run started from the panel exits with 1" 1 "$STATUS"
 check "the report went to the typed name" test -s mine.tvl
