@@ -2,6 +2,8 @@
 #   bin/                               tarvelin and tarvelin-compare
 #   share/man/man1/                    both programs' manual pages
 #   share/applications/tarvelin.desktop  the start panel in the desktop's menu
+#   share/metainfo/org.example.tarvelin.metainfo.xml
+#                                      its description for software centres (AppStream)
 #   share/icons/hicolor/*/apps/        the icon, made from the built-in picture
 #   share/doc/tarvelin/                README.md, docs/ and the picture's source and licence
 #   share/tarvelin/reference/          the reference pictures of a validation run
@@ -38,6 +40,21 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/reference/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvelin/reference)
 install(FILES ${CMAKE_SOURCE_DIR}/data/tarvelin.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+# Software centres show screenshots only from the web, so the AppStream description names the
+# home page, and the screenshots under it, as a distributor sets it. The default is a reserved
+# placeholder domain: the project has no public home page.
+set(TARVELIN_HOMEPAGE "https://tarvelin.example.org/" CACHE STRING
+  "Home page for the package and AppStream data; docs/panel.png and docs/compare.png must be there")
+if(NOT TARVELIN_HOMEPAGE MATCHES "^https?://[^/]+")
+  message(FATAL_ERROR "TARVELIN_HOMEPAGE must be an http(s) URL, not \"${TARVELIN_HOMEPAGE}\"")
+endif()
+string(REGEX REPLACE "/+$" "" TARVELIN_HOMEPAGE_BASE "${TARVELIN_HOMEPAGE}")
+set(TARVELIN_APPSTREAM_ID org.example.tarvelin)
+configure_file(${CMAKE_SOURCE_DIR}/data/${TARVELIN_APPSTREAM_ID}.metainfo.xml.in
+  ${CMAKE_BINARY_DIR}/generated/${TARVELIN_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/generated/${TARVELIN_APPSTREAM_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The documents keep their places relative to README.md, so that its links still lead
 # somewhere.

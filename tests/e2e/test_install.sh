@@ -10,7 +10,8 @@ cmake --install "$BUILD" --prefix "$PREFIX" >install.log 2>&1 ||
   fail "cmake --install: $(cat install.log)"
 
 installed=(bin/tarvelin bin/tarvelin-compare share/man/man1/tarvelin.1 share/man/man1/tarvelin-compare.1
-  share/applications/tarvelin.desktop share/icons/hicolor/128x128/apps/tarvelin.png
+  share/applications/tarvelin.desktop share/metainfo/org.example.tarvelin.metainfo.xml
+  share/icons/hicolor/128x128/apps/tarvelin.png
   share/icons/hicolor/256x256/apps/tarvelin.png share/doc/tarvelin/README.md
   share/doc/tarvelin/docs/results.md share/doc/tarvelin/docs/architecture.md
   share/doc/tarvelin/assets/README.md share/tarvelin/reference/lines_fog.png)
