@@ -45,7 +45,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/tarvelin.desktop
 # home page, and the screenshots under it, as a distributor sets it. The default is a reserved
 # placeholder domain: the project has no public home page.
 set(TARVELIN_HOMEPAGE "https://tarvelin.example.org/" CACHE STRING
-  "Home page for the package and AppStream data; docs/panel.png and docs/compare.png must be there")
+  "Home page for the package and AppStream data; the screenshots in docs/ must be there")
 if(NOT TARVELIN_HOMEPAGE MATCHES "^https?://[^/]+")
   message(FATAL_ERROR "TARVELIN_HOMEPAGE must be an http(s) URL, not \"${TARVELIN_HOMEPAGE}\"")
 endif()

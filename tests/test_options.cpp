@@ -165,6 +165,12 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
        "-precision cannot be combined with -test: it times nothing to score"},
       {{"-validate", "d", "-precision", "2"},
        "-validate cannot be combined with -precision: a validation draws one pass"},
+      {{"-history", "-statusonly"},
+       "-history cannot be combined with -statusonly: a status-only run has no scores to keep"},
+      {{"-loop", "-1", "-history"},
+       "-history cannot be combined with an endless -loop: an endless run has no scores to keep"},
+      {{"-history", "-validate", "d"},
+       "-history cannot be combined with -validate: a validation has no scores to keep"},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
@@ -344,6 +350,7 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -nocheck\t\t: do not check the timed tests' pictures\n"
           "    -json filename\t: also write the results as JSON\n"
           "    -csv filename\t: also write the results as CSV\n"
+          "    -history\t\t: keep the results in the history (desktop runs always do)\n"
           "    -only keywords\t: run only these tests (keywords, 2d or 3d, comma-separated)\n"
           "    -validate folder\t: check every test's picture; differences go to folder\n"
           "    -batch\t\t: run unattended: no panel, messages on stderr\n"

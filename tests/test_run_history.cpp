@@ -36,24 +36,26 @@ std::string read_text(const std::string& path) {
 
 std::string source_file(const std::string& name) {
   const char* dir = std::getenv("TARVELIN_SOURCE_DIR");
-  const fs::path root = dir && *dir ? fs::path(dir) : fs::path(__FILE__).parent_path().parent_path();
+  const fs::path root =
+      dir && *dir ? fs::path(dir) : fs::path(__FILE__).parent_path().parent_path();
   return read_text(root / name);
 }
 
 TEST_F(HistoryFolder, RunsAreListedByStartThenNumberAndOnlyOurNamesCount) {
   EXPECT_EQ(history_name("2026-12-08T21:30:27Z"), "2026-12-08T21-30-27Z.json");
-  for (const char* name : {"2026-12-08T21-30-27Z_10.json", "2026-12-08T21-30-27Z_2.json",
-                           "2026-12-08T21-30-27Z.json", "2026-12-07T23-59-59Z.json",
-                           // not made by history_name: left alone
-                           "notes.json", "2026-12-08T21-30-27Z_1.json", "2026-12-08T21-30-27Z_02.json",
-                           "2026-12-08T21-30-27.json", "2026-12-08T21-30-27Z.json.bak"}) {
+  for (const char* name :
+       {"2026-12-08T21-30-27Z_10.json", "2026-12-08T21-30-27Z_2.json", "2026-12-08T21-30-27Z.json",
+        "2026-12-07T23-59-59Z.json",
+        // not made by history_name: left alone
+        "notes.json", "2026-12-08T21-30-27Z_1.json", "2026-12-08T21-30-27Z_02.json",
+        "2026-12-08T21-30-27.json", "2026-12-08T21-30-27Z.json.bak"}) {
     write(name, "{}");
   }
   std::vector<std::string> names;
   for (const std::string& path : history_runs(root)) names.push_back(fs::path(path).filename());
-  EXPECT_EQ(names, (std::vector<std::string>{"2026-12-07T23-59-59Z.json", "2026-12-08T21-30-27Z.json",
-                                             "2026-12-08T21-30-27Z_2.json",
-                                             "2026-12-08T21-30-27Z_10.json"}));
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "2026-12-07T23-59-59Z.json", "2026-12-08T21-30-27Z.json",
+                       "2026-12-08T21-30-27Z_2.json", "2026-12-08T21-30-27Z_10.json"}));
   EXPECT_TRUE(history_runs(root + "/missing").empty());
 }
 
@@ -72,7 +74,8 @@ TEST_F(HistoryFolder, KeepingNeverReplacesAndFailsWithAReason) {
     keep_run(root + "/file/runs", "2026-12-08T21:30:27Z", "{}");
     ADD_FAILURE() << "a folder under a file cannot be made";
   } catch (const std::runtime_error& error) {
-    EXPECT_STREQ(error.what(), ("cannot keep the run in " + root + "/file/runs: Not a directory").c_str());
+    EXPECT_STREQ(error.what(),
+                 ("cannot keep the run in " + root + "/file/runs: Not a directory").c_str());
   }
 }
 
@@ -125,7 +128,8 @@ TEST(ResultsSummary, NamesTheRunBeforeWithTotalsAndRatiosOrSaysThereIsNone) {
             "3D total: 110.0  (before: 100.0, x1.10)      "
             "2D total: 50.0 implemented  (before: 50.0 implemented)\n"
             "Verdict: trusted\n");
-  const KeptRun not_kept{"/h", "", "cannot keep the run in /h: Permission denied; this run is not kept"};
+  const KeptRun not_kept{"/h", "",
+                         "cannot keep the run in /h: Permission denied; this run is not kept"};
   EXPECT_EQ(results_summary(run, std::nullopt, "", not_kept),
             "This run: llvmpipe, started 2026-12-08T21:30:27Z, quarter time\n"
             "Before it: no run of this renderer is kept in /h\n"

@@ -34,7 +34,7 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-nocheck", nullptr, "\t\t", "do not check the timed tests' pictures", OptionAction::no_check},
     {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
     {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
-    {"-history", nullptr, "\t", "keep the results in the history (desktop runs always do)",
+    {"-history", nullptr, "\t\t", "keep the results in the history (desktop runs always do)",
      OptionAction::history},
     {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
      OptionAction::only_tests},

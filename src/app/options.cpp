@@ -352,10 +352,10 @@ std::string conflicting_settings(const RunOptions& options) {
   }
   if (options.keep_history && !has_scores(options)) {
     return std::string("-history cannot be combined with ") +
-           (options.status_only  ? "-statusonly: a status-only run"
-            : options.test_loop  ? "-test: a test loop"
-            : options.loops < 0  ? "an endless -loop: an endless run"
-                                 : "-validate: a validation") +
+           (options.status_only ? "-statusonly: a status-only run"
+            : options.test_loop ? "-test: a test loop"
+            : options.loops < 0 ? "an endless -loop: an endless run"
+                                : "-validate: a validation") +
            " has no scores to keep";
   }
   // Result files asked for where none is written would be lost unsaid.

@@ -39,9 +39,9 @@ std::string results_summary(const RunFile& run, const std::optional<RunFile>& pr
                             const std::string& verdict, const KeptRun& kept);
 
 struct ResultsWindowInput {
-  RunFile run;                     // this run, as its result file reads
-  std::optional<RunFile> previous; // the run it is set beside
-  std::string verdict;             // the verdict's lines
+  RunFile run;                      // this run, as its result file reads
+  std::optional<RunFile> previous;  // the run it is set beside
+  std::string verdict;              // the verdict's lines
   KeptRun kept;
   std::function<void()> open_report;  // null when no report was written
 };

@@ -391,8 +391,8 @@ std::optional<int> run_passes(BenchmarkRun& run) {
 void show_results(const ReportFile& report, const std::string& json,
                   const std::optional<RunVerdict>& verdict, const std::optional<RunFile>& previous,
                   const KeptRun& kept) {
-  ResultsWindowInput input{{}, previous, verdict ? verdict_lines(*verdict, "Verdict: ") : "",
-                           kept, nullptr};
+  ResultsWindowInput input{
+      {}, previous, verdict ? verdict_lines(*verdict, "Verdict: ") : "", kept, nullptr};
   try {
     input.run = parse_run_file(json, kept.path);
   } catch (const BadInput& error) {  // only a fault of the writer: the report stands

@@ -223,7 +223,7 @@ struct ResultsView {
   int32_t chart_width = 0;
   int32_t chart_height = 0;
   const uint8_t* chart_rgb = nullptr;
-  std::string chart_name;  // the name the save dialog proposes
+  std::string chart_name;   // the name the save dialog proposes
   bool has_report = false;  // a report was written, so "Open report" is offered
 };
 

@@ -29,7 +29,7 @@ constexpr int HEIGHT = 700;
 constexpr int SCREEN_MARGIN_X = 24;
 constexpr int SCREEN_MARGIN_Y = 68;
 constexpr int GAP = 10;
-constexpr int TEXT_HEIGHT = 120;
+constexpr int TEXT_HEIGHT = 150;  // eight lines; more scroll
 constexpr int BUTTON_HEIGHT = 30;
 constexpr int TEXT_SIZE = 14;
 constexpr const char* SAVE_TITLE = "Save the chart";
@@ -60,7 +60,8 @@ class ResultsWindow : public Fl_Double_Window {
     auto* open = new Fl_Button(GAP, buttons_top, 130, BUTTON_HEIGHT, "Open report");
     open->callback(open_pressed, this);
     if (!view.has_report) open->deactivate();
-    auto* save = new Fl_Return_Button(2 * GAP + 130, buttons_top, 160, BUTTON_HEIGHT, "Save chart...");
+    auto* save =
+        new Fl_Return_Button(2 * GAP + 130, buttons_top, 160, BUTTON_HEIGHT, "Save chart...");
     save->callback(save_pressed, this);
     auto* close = new Fl_Button(w - GAP - 100, buttons_top, 100, BUTTON_HEIGHT, "Close");
     close->callback(close_pressed, this);
