@@ -35,7 +35,7 @@ TEST_F(OptionScan, NoArgumentsChangesNothing) {
   scan({});
   EXPECT_EQ(table_.count, 1);
   EXPECT_EQ(options_.loops, 1);
-  EXPECT_EQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.report_file, "result.tvl");
   EXPECT_EQ(options_.pass_file, "pass.def");
   EXPECT_EQ(options_.auto_pass, 1);
   EXPECT_EQ(options_.show_count, 1);
@@ -48,7 +48,7 @@ TEST_F(OptionScan, NoArgumentsChangesNothing) {
 // all that a scan changed.
 std::string describe(const RunOptions& o) {
   std::ostringstream s;
-  s << "loops=" << o.loops << " result_file=" << o.result_file << " pass_file=" << o.pass_file
+  s << "loops=" << o.loops << " report_file=" << o.report_file << " pass_file=" << o.pass_file
     << " quarter=" << o.quarter << " auto_pass=" << o.auto_pass << " status_only=" << o.status_only
     << " test_loop=" << o.test_loop << " stop_screen_saver=" << o.stop_screen_saver
     << " show_count=" << o.show_count << " depth_bits=" << o.depth_bits << " vsync=" << o.vsync
@@ -71,7 +71,7 @@ TEST_F(OptionScan, EachOptionChangesItsFieldsAndNoOther) {
       {{"-loop", "3"}, [](RunOptions& o) { o.loops = 3, o.loops_given = true; }},
       {{"-loop", "-1"},
        [](RunOptions& o) { o.loops = -1, o.show_count = false, o.loops_given = true; }},
-      {{"-f", "out.tvl"}, [](RunOptions& o) { o.result_file = "out.tvl"; }},
+      {{"-f", "out.tvl"}, [](RunOptions& o) { o.report_file = "out.tvl"; }},
       {{"-def", "my.def"}, [](RunOptions& o) { o.pass_file = "my.def"; }},
       {{"-quarter"}, [](RunOptions& o) { o.quarter = true; }},
       {{"-no_autopass"}, [](RunOptions& o) { o.auto_pass = false; }},
@@ -217,7 +217,7 @@ TEST_F(OptionScan, NumbersAreReadLikeAtoi) {
 
 TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
   scan({"-f", "-quarter"});
-  EXPECT_EQ(options_.result_file, "-quarter");
+  EXPECT_EQ(options_.report_file, "-quarter");
   EXPECT_EQ(options_.quarter, 0);
 }
 
@@ -225,7 +225,7 @@ TEST_F(OptionScan, ArgumentIsTakenWhateverItIs) {
 // mode it is a usage error, so that the default report is not overwritten.
 TEST_F(OptionScan, MissingArgumentAtTheEndIsIgnoredOnTheDesktopRefusedInBatch) {
   scan({"-quarter", "-f"});
-  EXPECT_EQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.report_file, "result.tvl");
   EXPECT_EQ(options_.quarter, 1);
   EXPECT_EQ(options_.exit_requested, 0);
   EXPECT_STREQ(message_.text, "");
@@ -300,7 +300,7 @@ TEST_F(OptionScan, LongestFileNameFitsWhole) {
   const std::string name(255, 'n');
   scan({"-f", name});
   EXPECT_EQ(options_.exit_requested, 0);
-  EXPECT_EQ(std::string(options_.result_file), name);
+  EXPECT_EQ(std::string(options_.report_file), name);
 }
 
 TEST_F(OptionScan, OverlongWordIsRefusedNotCut) {
@@ -308,7 +308,7 @@ TEST_F(OptionScan, OverlongWordIsRefusedNotCut) {
   scan({"-quarter", "-f", name});
   EXPECT_EQ(options_.exit_requested, 1);
   EXPECT_EQ(options_.usage_error, 1);
-  EXPECT_EQ(options_.result_file, "result.tvl");
+  EXPECT_EQ(options_.report_file, "result.tvl");
   EXPECT_EQ(options_.quarter, 0) << "nothing is applied from a refused command line";
   EXPECT_NE(std::string(message_.text).find("Argument 3 is too long: 256 characters"),
             std::string::npos);

@@ -60,7 +60,7 @@ class ReportFileTest : public ::testing::Test {
     }
   }
 
-  void set_result_file(const fs::path& path) { run_options.result_file = path.string(); }
+  void set_result_file(const fs::path& path) { run_options.report_file = path.string(); }
 
   // Names in the folder besides the report itself and the spare folder.
   int stray_files() const {

@@ -137,7 +137,7 @@ TEST_F(StartPanelTest, StatusThenTestLoopDoesNotBringTheOthersBack) {
 
 TEST_F(StartPanelTest, OpenWithTheSettings) {
   EXPECT_EQ(opening_text(PanelField::loops), "1");
-  EXPECT_EQ(opening_text(PanelField::result_file), "result.tvl");
+  EXPECT_EQ(opening_text(PanelField::report_file), "result.tvl");
   EXPECT_EQ(opening_text(PanelField::pass_file), "pass.def");
   run_options.loops = -1;
   EXPECT_EQ(opening_text(PanelField::loops), "-1");
@@ -198,25 +198,25 @@ TEST_F(StartPanelTest, AHugeLoopCountSaturatesInsteadOfTurningEndless) {
 }
 
 TEST_F(StartPanelTest, TheResultFieldIsTheReportNameAndEmptyMeansTheDefault) {
-  Outcome o = type_into(PanelField::result_file, FieldEvent::edited, "mine.tvl");
+  Outcome o = type_into(PanelField::report_file, FieldEvent::edited, "mine.tvl");
   EXPECT_FALSE(o.rewritten);
-  EXPECT_EQ(run_options.result_file, "mine.tvl");
-  o = type_into(PanelField::result_file, FieldEvent::edited, "");
+  EXPECT_EQ(run_options.report_file, "mine.tvl");
+  o = type_into(PanelField::report_file, FieldEvent::edited, "");
   EXPECT_FALSE(o.rewritten) << "the field may be empty while it is edited";
-  EXPECT_EQ(run_options.result_file, "");
-  o = type_into(PanelField::result_file, FieldEvent::focus_lost, "");
+  EXPECT_EQ(run_options.report_file, "");
+  o = type_into(PanelField::report_file, FieldEvent::focus_lost, "");
   EXPECT_TRUE(o.rewritten);
   EXPECT_EQ(o.shown, "result.tvl");
-  EXPECT_EQ(run_options.result_file, "result.tvl");
-  o = type_into(PanelField::result_file, FieldEvent::focus_lost, "other.tvl");
+  EXPECT_EQ(run_options.report_file, "result.tvl");
+  o = type_into(PanelField::report_file, FieldEvent::focus_lost, "other.tvl");
   EXPECT_FALSE(o.rewritten);
-  EXPECT_EQ(run_options.result_file, "other.tvl");
+  EXPECT_EQ(run_options.report_file, "other.tvl");
 }
 
 TEST_F(StartPanelTest, NamesKeepAll255Characters) {
   const std::string name(255, 'n');
-  type_into(PanelField::result_file, FieldEvent::focus_lost, name);
-  EXPECT_EQ(std::string(run_options.result_file), name);
+  type_into(PanelField::report_file, FieldEvent::focus_lost, name);
+  EXPECT_EQ(std::string(run_options.report_file), name);
   type_into(PanelField::pass_file, FieldEvent::edited, name);
   EXPECT_EQ(std::string(run_options.pass_file), name);
 }
@@ -246,26 +246,26 @@ class PassField : public StartPanelTest {
 
 TEST_F(PassField, TheWarningFollowsEveryKeystroke) {
   type_into(PanelField::pass_file, FieldEvent::edited, folder_ + "/her");
-  EXPECT_NE(run_state.pass_file_missing, 0);
+  EXPECT_TRUE(run_state.pass_file_missing);
   EXPECT_EQ(warning(), "Warning: Not opened " + folder_ + "/her");
   const Outcome o = type_into(PanelField::pass_file, FieldEvent::edited, existing_);
   EXPECT_FALSE(o.rewritten);
   EXPECT_EQ(run_options.pass_file, existing_.c_str());
-  EXPECT_EQ(run_state.pass_file_missing, 0);
+  EXPECT_FALSE(run_state.pass_file_missing);
   EXPECT_EQ(warning(), "");
 }
 
 TEST_F(PassField, AnEmptyNameShowsNoWarning) {
-  run_state.pass_file_missing = -1;
+  run_state.pass_file_missing = true;
   type_into(PanelField::pass_file, FieldEvent::edited, "");
-  EXPECT_EQ(run_state.pass_file_missing, 0);
+  EXPECT_FALSE(run_state.pass_file_missing);
   EXPECT_EQ(warning(), "");
 }
 
 TEST_F(StartPanelTest, StartFixesTheWindowAndTheRepeatCounts) {
   run_options.quarter = true;
   panel.press_start({-20, 30, 492, 414}, 1024, 768);
-  EXPECT_EQ(run_state.start_pressed, 1);
+  EXPECT_TRUE(run_state.start_pressed);
   EXPECT_EQ(run_state.window_rect.left, 0);
   EXPECT_EQ(run_state.window_rect.top, 30);
   EXPECT_EQ(run_state.window_rect.right, 512);

@@ -1,71 +1,24 @@
 #include "app/option_table.h"
 
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/pass_definition.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Listed in the order of the usage text. A word is matched by its whole
-// name, and no two names are alike (checked below), so at most one row ever
-// matches and nothing depends on this order but the usage.
-constexpr OptionEntry OPTION_TABLE[] = {
-    {"-loop", "n", "\t", "'n' is loop numbers (-1 to endless)", OptionAction::loop},
-    {"-f", "filename", "\t", "output file name (default : result.tvl)", OptionAction::result_file},
-    {"-def", "filename", "\t", "defines file name (default : pass.def)", OptionAction::pass_file},
-    {"-quarter", nullptr, "\t", "quarter loops (for slow machine)", OptionAction::quarter},
-    {"-no_autopass", nullptr, "\t", "disable to auto check of support function",
-     OptionAction::no_auto_pass},
-    {"-statusonly", nullptr, "\t", "only status output", OptionAction::status_only},
-    {"-nocount", nullptr, "\t", "no display title-bar count", OptionAction::no_count},
-    {"-test", nullptr, "\t\t", "test loop", OptionAction::test_loop},
-    {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", OptionAction::zbits},
-    {"-vsync", nullptr, "\t\t", "leave the swap interval to the driver (default : 0)",
-     OptionAction::vsync},
-    {"-precision", "P", "\t", "passes until each test's 95% interval is within P % (at most -loop)",
-     OptionAction::precision},
-    {"-budget", "S", "\t\t", "with -precision: stop after S seconds (default : 600)",
-     OptionAction::budget},
-    {"-nocheck", nullptr, "\t\t", "do not check the timed tests' pictures", OptionAction::no_check},
-    {"-json", "filename", "\t", "also write the results as JSON", OptionAction::json_file},
-    {"-csv", "filename", "\t", "also write the results as CSV", OptionAction::csv_file},
-    {"-history", nullptr, "\t\t", "keep the results in the history (desktop runs always do)",
-     OptionAction::history},
-    {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
-     OptionAction::only_tests},
-    {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
-     OptionAction::validate},
-    {"-batch", nullptr, "\t\t", "run unattended: no panel, messages on stderr",
-     OptionAction::batch},
-    {"-offscreen", nullptr, "\t\t", "draw off-screen through EGL, without X (implies -batch)",
-     OptionAction::offscreen},
-    {"-device", "n", "\t\t", "draw off-screen on EGL device n (see -devices)",
-     OptionAction::device},
-    {"-devices", nullptr, "\t\t", "list the EGL devices and exit", OptionAction::devices},
-    {"-list", nullptr, "\t\t", "list the tests and exit", OptionAction::list},
-    {"-version", nullptr, "\t", "print the version and exit", OptionAction::version},
-    {"-help", nullptr, "\t\t", "this help", OptionAction::help},
-};
-
-constexpr bool option_names_differ() {
-  for (const OptionEntry& a : OPTION_TABLE) {
-    int same = 0;
-    for (const OptionEntry& b : OPTION_TABLE) {
-      if (std::string_view(a.name) == std::string_view(b.name)) ++same;
-    }
-    if (same != 1) return false;
-  }
-  return true;
-}
-static_assert(option_names_differ(), "a word must match one option at most");
-
 // The tests and what identifies them, one a line, for -list.
-void print_test_list() {
+void print_test_list(const WordTable&, RunOptions&, OptionMessage&) {
   for (const TestInfo& test : test_catalogue) {
     std::printf("%-24s %s  %-34s %10.6f\n", test.keyword, is_2d_test(test.id) ? "2D" : "3D",
                 test.title, test.reference);
@@ -75,7 +28,7 @@ void print_test_list() {
 
 // The EGL devices, one a line: the number -device takes, the DRM file (or
 // "software" for a software renderer) and the GL renderer.
-void print_device_list() {
+void print_device_list(const WordTable&, RunOptions&, OptionMessage&) {
   const std::vector<platform::GlDevice> devices = platform::list_gl_devices();
   for (size_t i = 0; i < devices.size(); ++i) {
     const platform::GlDevice& device = devices[i];
@@ -109,7 +62,233 @@ class TextWriter {
   int used_ = 0;
 };
 
+// The usage: on stdout in batch mode or without a display, else in a
+// "Usage" box; its text is kept in message.
+void print_usage(const WordTable& table, RunOptions& options, OptionMessage& message) {
+  format_usage(table.words[0], message.text, MESSAGE_SIZE);
+  if (options.batch || !platform::display_open()) {
+    std::fputs(message.text, stdout);
+    std::fputc('\n', stdout);
+  } else {
+    platform::message_box("Usage", message.text);
+  }
+}
+
+void print_version(const WordTable&, RunOptions&, OptionMessage&) {
+  std::printf("Tarvelin %s\n", VERSION_NUMBER);
+  std::fflush(stdout);
+}
+
+// Reads a number as atoi does (leading blanks, a sign, the digits up to the
+// first other character, 0 for none), but refuses one beyond the 32-bit
+// range instead of letting it wrap.
+bool read_count(const char* text, int32_t* value) {
+  errno = 0;
+  const long long number = std::strtoll(text, nullptr, 10);
+  if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
+  *value = static_cast<int32_t>(number);
+  return true;
+}
+
+void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& message) {
+  options.loops_given = true;
+  if (!read_count(argument, &options.loops)) {
+    refuse_command_line(options, message,
+                        "Loop count '%s' is out of range (%d to %d)\n  '-help' option is help",
+                        argument, INT32_MIN, INT32_MAX);
+    return;
+  }
+  if (options.loops < 0) {
+    options.loops = -1;
+    options.show_count = false;
+  }
+}
+
+// A number of the whole word, above 0 and at most `highest`; false for
+// anything else (a word with more after the number, "nan", "inf").
+bool read_positive(const char* text, double highest, double* value) {
+  char* end = nullptr;
+  errno = 0;
+  const double number = std::strtod(text, &end);
+  if (end == text || *end != '\0' || errno == ERANGE || !(number > 0.0) || !(number <= highest)) {
+    return false;
+  }
+  *value = number;
+  return true;
+}
+
+void apply_precision(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (!read_positive(argument, 100.0, &options.precision_percent)) {
+    refuse_command_line(options, message,
+                        "Precision '%s' is not a percentage above 0 and up to 100 (e.g. 2 or "
+                        "0.5)\n  '-help' option is help",
+                        argument);
+  }
+}
+
+// Up to a year: no run goes on longer, and the sum with the start time
+// stays exact.
+void apply_budget(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (!read_positive(argument, 366.0 * 24 * 3600, &options.budget_seconds)) {
+    refuse_command_line(options, message,
+                        "Budget '%s' is not a number of seconds above 0 (up to a year)\n  "
+                        "'-help' option is help",
+                        argument);
+  }
+}
+
+// A device number is one of -devices' numbers: a whole number from 0 up,
+// in digits alone (strtol would also take blanks and a sign before them).
+void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = std::strtol(argument, &end, 10);
+  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
+      number > INT32_MAX) {
+    refuse_command_line(options, message,
+                        "Device '%s' is not a device number (0 and up)\n  '-devices' option "
+                        "lists the devices",
+                        argument);
+    return;
+  }
+  options.egl_device = static_cast<int32_t>(number);
+  options.offscreen = true;
+}
+
+// The keywords must all name tests; the unknown ones are told. Every -only
+// adds its tests to those of the ones before it.
+void apply_only_tests(const char* argument, RunOptions& options, OptionMessage& message) {
+  if (std::strspn(argument, ",") == std::strlen(argument)) {
+    refuse_command_line(options, message,
+                        "Option '-only' names no test\n  '-list' option lists the tests");
+    return;
+  }
+  std::vector<std::string> unknown;
+  select_tests(argument, &unknown);
+  if (!unknown.empty()) {
+    std::string words;
+    for (size_t i = 0; i < unknown.size(); ++i) words += (i > 0 ? "," : "") + unknown[i];
+    refuse_command_line(options, message,
+                        "Unknown test%s '%s' in -only\n  '-list' option lists the tests",
+                        unknown.size() > 1 ? "s" : "", words.c_str());
+    return;
+  }
+  if (!options.only_tests.empty()) options.only_tests += ',';
+  options.only_tests += argument;
+}
+
+// The settings an option without a value turns on or off.
+void set_quarter(const char*, RunOptions& options, OptionMessage&) { options.quarter = true; }
+void set_no_auto_pass(const char*, RunOptions& options, OptionMessage&) {
+  options.auto_pass = false;
+}
+// A status-only run has no count to show.
+void set_status_only(const char*, RunOptions& options, OptionMessage&) {
+  options.status_only = true;
+  options.show_count = false;
+}
+void set_no_count(const char*, RunOptions& options, OptionMessage&) { options.show_count = false; }
+void set_test_loop(const char*, RunOptions& options, OptionMessage&) { options.test_loop = true; }
+void set_vsync(const char*, RunOptions& options, OptionMessage&) { options.vsync = true; }
+void set_no_check(const char*, RunOptions& options, OptionMessage&) {
+  options.check_pictures = false;
+}
+void set_history(const char*, RunOptions& options, OptionMessage&) { options.keep_history = true; }
+void set_offscreen(const char*, RunOptions& options, OptionMessage&) { options.offscreen = true; }
+
+// The settings an option's value gives as it stands.
+void set_depth_bits(const char* value, RunOptions& options, OptionMessage&) {
+  options.depth_bits = std::atoi(value);
+}
+void set_report_file(const char* value, RunOptions& options, OptionMessage&) {
+  options.report_file = value;
+}
+void set_pass_file(const char* value, RunOptions& options, OptionMessage&) {
+  options.pass_file = value;
+}
+void set_json_file(const char* value, RunOptions& options, OptionMessage&) {
+  options.json_file = value;
+}
+void set_csv_file(const char* value, RunOptions& options, OptionMessage&) {
+  options.csv_file = value;
+}
+void set_validate_dir(const char* value, RunOptions& options, OptionMessage&) {
+  options.validate_dir = value;
+}
+
+constexpr bool FILE_NAME = true;
+
+// Listed in the order of the usage text. A word is matched by its whole
+// name, and no two names are alike (checked below), so at most one row ever
+// matches and nothing depends on this order but the usage.
+constexpr OptionEntry OPTION_TABLE[] = {
+    {"-loop", "n", "\t", "'n' is loop numbers (-1 to endless)", apply_loop_count, false, nullptr},
+    {"-f", "filename", "\t", "output file name (default : result.tvl)", set_report_file, FILE_NAME,
+     nullptr},
+    {"-def", "filename", "\t", "defines file name (default : pass.def)", set_pass_file, FILE_NAME,
+     nullptr},
+    {"-quarter", nullptr, "\t", "quarter loops (for slow machine)", set_quarter, false, nullptr},
+    {"-no_autopass", nullptr, "\t", "disable to auto check of support function", set_no_auto_pass,
+     false, nullptr},
+    {"-statusonly", nullptr, "\t", "only status output", set_status_only, false, nullptr},
+    {"-nocount", nullptr, "\t", "no display title-bar count", set_no_count, false, nullptr},
+    {"-test", nullptr, "\t\t", "test loop", set_test_loop, false, nullptr},
+    {"-zbits", "n", "\t", "set depth-buffer bit size (default : 32)", set_depth_bits, false,
+     nullptr},
+    {"-vsync", nullptr, "\t\t", "leave the swap interval to the driver (default : 0)", set_vsync,
+     false, nullptr},
+    {"-precision", "P", "\t", "passes until each test's 95% interval is within P % (at most -loop)",
+     apply_precision, false, nullptr},
+    {"-budget", "S", "\t\t", "with -precision: stop after S seconds (default : 600)", apply_budget,
+     false, nullptr},
+    {"-nocheck", nullptr, "\t\t", "do not check the timed tests' pictures", set_no_check, false,
+     nullptr},
+    {"-json", "filename", "\t", "also write the results as JSON", set_json_file, FILE_NAME,
+     nullptr},
+    {"-csv", "filename", "\t", "also write the results as CSV", set_csv_file, FILE_NAME, nullptr},
+    {"-history", nullptr, "\t\t", "keep the results in the history (desktop runs always do)",
+     set_history, false, nullptr},
+    {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
+     apply_only_tests, false, nullptr},
+    {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
+     set_validate_dir, FILE_NAME, nullptr},
+    // Taken out of the words before the scan.
+    {"-batch", nullptr, "\t\t", "run unattended: no panel, messages on stderr", nullptr, false,
+     nullptr, ModeWord::batch},
+    {"-offscreen", nullptr, "\t\t", "draw off-screen through EGL, without X (implies -batch)",
+     set_offscreen, false, nullptr, ModeWord::offscreen},
+    {"-device", "n", "\t\t", "draw off-screen on EGL device n (see -devices)", apply_device, false,
+     nullptr, ModeWord::offscreen},
+    {"-devices", nullptr, "\t\t", "list the EGL devices and exit", nullptr, false,
+     print_device_list},
+    {"-list", nullptr, "\t\t", "list the tests and exit", nullptr, false, print_test_list},
+    {"-version", nullptr, "\t", "print the version and exit", nullptr, false, print_version},
+    {"-help", nullptr, "\t\t", "this help", nullptr, false, print_usage},
+};
+
+constexpr bool option_names_differ() {
+  for (const OptionEntry& a : OPTION_TABLE) {
+    int same = 0;
+    for (const OptionEntry& b : OPTION_TABLE) {
+      if (std::string_view(a.name) == std::string_view(b.name)) ++same;
+    }
+    if (same != 1) return false;
+  }
+  return true;
+}
+static_assert(option_names_differ(), "a word must match one option at most");
+
 }  // namespace
+
+void refuse_command_line(RunOptions& options, OptionMessage& message, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(message.text, MESSAGE_SIZE, format, arguments);
+  va_end(arguments);
+  platform::message_box("Error", message.text);
+  options.exit_requested = true;
+  options.usage_error = true;
+}
 
 const OptionEntry* find_option(const char* word) {
   for (const OptionEntry& entry : OPTION_TABLE) {
@@ -118,47 +297,14 @@ const OptionEntry* find_option(const char* word) {
   return nullptr;
 }
 
-bool answers(OptionAction action) {
-  return action == OptionAction::help || action == OptionAction::list ||
-         action == OptionAction::devices || action == OptionAction::version;
-}
-
 const OptionEntry* answering_option(const WordTable& table) {
   for (int i = 1; i < table.count; ++i) {
     const OptionEntry* option = find_option(table.words[i]);
     if (option == nullptr) continue;
-    if (answers(option->action)) return option;
+    if (option->answer != nullptr) return option;
     if (option->argument != nullptr) ++i;  // its value is no option
   }
   return nullptr;
-}
-
-void answer(OptionAction action, const WordTable& table, RunOptions& options,
-            OptionMessage& message) {
-  switch (action) {
-    case OptionAction::help:
-      format_usage(table.words[0], message.text, MESSAGE_SIZE);
-      if (options.batch || !platform::display_open()) {
-        std::fputs(message.text, stdout);
-        std::fputc('\n', stdout);
-      } else {
-        platform::message_box("Usage", message.text);
-      }
-      break;
-    case OptionAction::list:
-      print_test_list();
-      break;
-    case OptionAction::devices:
-      print_device_list();
-      break;
-    case OptionAction::version:
-      std::printf("Tarvelin %s\n", VERSION_NUMBER);
-      std::fflush(stdout);
-      break;
-    default:
-      break;
-  }
-  options.exit_requested = true;
 }
 
 const char* program_name_of(const char* path) {

@@ -1,11 +1,6 @@
 #include "app/options.h"
 
-#include <cctype>
-#include <cerrno>
-#include <climits>
-#include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -13,203 +8,11 @@
 #include <vector>
 
 #include "app/option_table.h"
-#include "core/pass_definition.h"
 #include "core/run_options.h"
 #include "platform/platform.h"
 #include "report/report.h"
 
 namespace {
-
-// Shows the "Error" box with the formatted text and ends the run as a usage
-// error.
-[[gnu::format(printf, 3, 4)]] void refuse_command_line(RunOptions& options, OptionMessage& message,
-                                                       const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  std::vsnprintf(message.text, MESSAGE_SIZE, format, arguments);
-  va_end(arguments);
-  platform::message_box("Error", message.text);
-  options.exit_requested = true;
-  options.usage_error = true;
-}
-
-// Reads a number as atoi does (leading blanks, a sign, the digits up to the
-// first other character, 0 for none), but refuses one beyond the 32-bit
-// range instead of letting it wrap.
-bool read_count(const char* text, int32_t* value) {
-  errno = 0;
-  const long long number = std::strtoll(text, nullptr, 10);
-  if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
-  *value = static_cast<int32_t>(number);
-  return true;
-}
-
-void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& message) {
-  if (!read_count(argument, &options.loops)) {
-    refuse_command_line(options, message,
-                        "Loop count '%s' is out of range (%d to %d)\n  '-help' option is help",
-                        argument, INT32_MIN, INT32_MAX);
-    return;
-  }
-  if (options.loops < 0) {
-    options.loops = -1;
-    options.show_count = false;
-  }
-}
-
-// A number of the whole word, above 0 and at most `highest`; false for
-// anything else (a word with more after the number, "nan", "inf").
-bool read_positive(const char* text, double highest, double* value) {
-  char* end = nullptr;
-  errno = 0;
-  const double number = std::strtod(text, &end);
-  if (end == text || *end != '\0' || errno == ERANGE || !(number > 0.0) || !(number <= highest)) {
-    return false;
-  }
-  *value = number;
-  return true;
-}
-
-void apply_precision(const char* argument, RunOptions& options, OptionMessage& message) {
-  if (!read_positive(argument, 100.0, &options.precision_percent)) {
-    refuse_command_line(options, message,
-                        "Precision '%s' is not a percentage above 0 and up to 100 (e.g. 2 or "
-                        "0.5)\n  '-help' option is help",
-                        argument);
-  }
-}
-
-// Up to a year: no run goes on longer, and the sum with the start time
-// stays exact.
-void apply_budget(const char* argument, RunOptions& options, OptionMessage& message) {
-  if (!read_positive(argument, 366.0 * 24 * 3600, &options.budget_seconds)) {
-    refuse_command_line(options, message,
-                        "Budget '%s' is not a number of seconds above 0 (up to a year)\n  "
-                        "'-help' option is help",
-                        argument);
-  }
-}
-
-// A device number is one of -devices' numbers: a whole number from 0 up,
-// in digits alone (strtol would also take blanks and a sign before them).
-void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
-  char* end = nullptr;
-  errno = 0;
-  const long number = std::strtol(argument, &end, 10);
-  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
-      number > INT32_MAX) {
-    refuse_command_line(options, message,
-                        "Device '%s' is not a device number (0 and up)\n  '-devices' option "
-                        "lists the devices",
-                        argument);
-    return;
-  }
-  options.egl_device = static_cast<int32_t>(number);
-  options.offscreen = true;
-}
-
-// The keywords must all name tests; the unknown ones are told. Every -only
-// adds its tests to those of the ones before it.
-void apply_only_tests(const char* argument, RunOptions& options, OptionMessage& message) {
-  if (std::strspn(argument, ",") == std::strlen(argument)) {
-    refuse_command_line(options, message,
-                        "Option '-only' names no test\n  '-list' option lists the tests");
-    return;
-  }
-  std::vector<std::string> unknown;
-  select_tests(argument, &unknown);
-  if (!unknown.empty()) {
-    std::string words;
-    for (size_t i = 0; i < unknown.size(); ++i) words += (i > 0 ? "," : "") + unknown[i];
-    refuse_command_line(options, message,
-                        "Unknown test%s '%s' in -only\n  '-list' option lists the tests",
-                        unknown.size() > 1 ? "s" : "", words.c_str());
-    return;
-  }
-  if (!options.only_tests.empty()) options.only_tests += ',';
-  options.only_tests += argument;
-}
-
-// A name that a run writes to or reads from cannot be empty.
-bool takes_a_name(OptionAction action) {
-  return action == OptionAction::result_file || action == OptionAction::pass_file ||
-         action == OptionAction::json_file || action == OptionAction::csv_file ||
-         action == OptionAction::validate;
-}
-
-void apply_option(OptionAction action, const char* argument, RunOptions& options,
-                  OptionMessage& message) {
-  switch (action) {
-    case OptionAction::zbits:
-      options.depth_bits = std::atoi(argument);
-      break;
-    case OptionAction::loop:
-      apply_loop_count(argument, options, message);
-      options.loops_given = true;
-      break;
-    case OptionAction::precision:
-      apply_precision(argument, options, message);
-      break;
-    case OptionAction::budget:
-      apply_budget(argument, options, message);
-      break;
-    case OptionAction::result_file:
-      options.result_file = argument;
-      break;
-    case OptionAction::pass_file:
-      options.pass_file = argument;
-      break;
-    case OptionAction::quarter:
-      options.quarter = true;
-      break;
-    case OptionAction::status_only:
-      options.status_only = true;
-      options.show_count = false;
-      break;
-    case OptionAction::no_count:
-      options.show_count = false;
-      break;
-    case OptionAction::no_auto_pass:
-      options.auto_pass = false;
-      break;
-    case OptionAction::test_loop:
-      options.test_loop = true;
-      break;
-    case OptionAction::vsync:
-      options.vsync = true;
-      break;
-    case OptionAction::no_check:
-      options.check_pictures = false;
-      break;
-    case OptionAction::json_file:
-      options.json_file = argument;
-      break;
-    case OptionAction::csv_file:
-      options.csv_file = argument;
-      break;
-    case OptionAction::history:
-      options.keep_history = true;
-      break;
-    case OptionAction::only_tests:
-      apply_only_tests(argument, options, message);
-      break;
-    case OptionAction::validate:
-      options.validate_dir = argument;
-      break;
-    case OptionAction::offscreen:
-      options.offscreen = true;
-      break;
-    case OptionAction::device:
-      apply_device(argument, options, message);
-      break;
-    case OptionAction::batch:  // taken out before the scan
-    case OptionAction::devices:
-    case OptionAction::list:
-    case OptionAction::version:
-    case OptionAction::help:
-      break;  // handled by the scan
-  }
-}
 
 // Both names lead to one file: the same existing file, or the same place
 // once the folders of the names are resolved.
@@ -230,17 +33,18 @@ bool same_file(const char* a, const char* b) {
 int take_mode_options(int argc, char** argv, RunOptions& options) {
   int kept = argc > 0 ? 1 : 0;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "-batch") == 0) {
+    const OptionEntry* option = find_option(argv[i]);
+    const ModeWord mode = option != nullptr ? option->mode : ModeWord::none;
+    if (mode == ModeWord::batch) {
       options.batch = true;
       continue;
     }
-    if (std::strcmp(argv[i], "-offscreen") == 0 || std::strcmp(argv[i], "-device") == 0) {
+    if (mode == ModeWord::offscreen) {
       options.offscreen = true;
       options.batch = true;
     }
     argv[kept++] = argv[i];
     // A value given to an option is no mode word, as for the scan.
-    const OptionEntry* option = find_option(argv[i]);
     if (option != nullptr && option->argument != nullptr && i + 1 < argc) argv[kept++] = argv[++i];
   }
   return kept;
@@ -272,7 +76,8 @@ void split_command_line(int argc, char** argv, WordTable* table, RunOptions& opt
 
 void parse_options(const WordTable& table, RunOptions& options, OptionMessage& message) {
   if (const OptionEntry* option = answering_option(table)) {
-    answer(option->action, table, options, message);
+    option->answer(table, options, message);
+    options.exit_requested = true;
     return;
   }
   for (int i = 1; i < table.count; ++i) {
@@ -293,15 +98,15 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
         return;
       }
       const char* value = table.words[++i];
-      if (value[0] == '\0' && takes_a_name(option->action)) {
+      if (value[0] == '\0' && option->names_a_file) {
         refuse_command_line(options, message,
                             "Option '%s' needs a %s, not an empty word\n  '-help' option is help",
                             option->name, option->argument);
         return;
       }
-      apply_option(option->action, value, options, message);
-    } else {
-      apply_option(option->action, nullptr, options, message);
+      if (option->apply != nullptr) option->apply(value, options, message);
+    } else if (option->apply != nullptr) {
+      option->apply(nullptr, options, message);
     }
     if (options.exit_requested) return;
   }
@@ -367,7 +172,7 @@ std::string conflicting_settings(const RunOptions& options) {
   // The files the run will write, by the options that name them.
   std::vector<std::pair<const char*, std::string>> outputs;
   if (report_wanted(options) && !options.validating()) {
-    outputs.push_back({"-f", options.result_file});
+    outputs.push_back({"-f", options.report_file});
   }
   if (report_wanted(options)) {
     if (!options.json_file.empty()) outputs.push_back({"-json", options.json_file});

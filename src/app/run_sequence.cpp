@@ -41,6 +41,8 @@ namespace {
 // a completed run ends with 1, an abandoned one with 0.
 constexpr int EXIT_ABANDONED = 0;
 constexpr int EXIT_DONE = 1;
+// Without an X display the desktop program cannot start at all.
+constexpr int EXIT_NO_DISPLAY = 1;
 constexpr int BATCH_DONE = 0;
 constexpr int BATCH_FAILED = 1;
 constexpr int BATCH_USAGE = 2;
@@ -74,7 +76,7 @@ void check_pass_file(BenchmarkRun& run) {
   const RunOptions& options = run.run_options;
   const bool readable = !options.only_tests.empty() || run.run_options.validating() ||
                         platform::read_access(options.pass_file.c_str());
-  run.run_state.pass_file_missing = readable ? 0 : -1;
+  run.run_state.pass_file_missing = !readable;
 }
 
 // A validation run draws every test, so that the generator's sequence, and
@@ -279,10 +281,6 @@ void announce_end(const RunOptions& options, const ReportFile& report) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // The command line, where the tests draw and the panel, up to START; an
 // exit status when the run ends before it.
 std::optional<int> settle_settings(BenchmarkRun& run, int argc, char** argv) {
@@ -298,7 +296,7 @@ std::optional<int> settle_settings(BenchmarkRun& run, int argc, char** argv) {
   split_command_line(argc, argv, &run.words, options, message);
   if (!options.exit_requested) parse_options(run.words, options, message);
   if (options.exit_requested) return exit_after_options(options);
-  if (!choose_where_to_draw(run)) return options.batch ? BATCH_FAILED : 1;
+  if (!choose_where_to_draw(run)) return options.batch ? BATCH_FAILED : EXIT_NO_DISPLAY;
 
   build_surface_mesh(run.scene.surface_mesh);
   check_pass_file(run);

@@ -50,7 +50,7 @@ void StartPanel::box_clicked(int box) {
 }
 
 bool StartPanel::warning_line(char* text, int size) const {
-  if (state_.pass_file_missing == 0) return false;
+  if (!state_.pass_file_missing) return false;
   std::snprintf(text, size, "Warning: Not opened %s", printable(options_.pass_file).c_str());
   return true;
 }
@@ -63,7 +63,7 @@ void StartPanel::start(const platform::WindowRect& client) {
 void StartPanel::press_start(ScreenRect client, int32_t screen_width, int32_t screen_height) {
   state_.window_rect = clamp_to_screen(client, screen_width, screen_height);
   apply_start_settings(options_, state_.counts);
-  state_.start_pressed = 1;
+  state_.start_pressed = true;
 }
 
 void StartPanel::show() {

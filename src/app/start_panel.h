@@ -37,7 +37,7 @@ class StartPanel final : public platform::PanelRules {
   void box_clicked(int box) override;
 
   // The text a field shows when the panel opens: loops as "%d",
-  // result_file, pass_file.
+  // report_file, pass_file.
   void field_text(platform::PanelField field, char text[platform::PANEL_TEXT_SIZE]) const override;
 
   // Applies the field's text after an edit or a focus loss. Returns true
@@ -47,8 +47,8 @@ class StartPanel final : public platform::PanelRules {
   //     and stays empty); on focus loss the value is shown again as "%d".
   //     Any other text is refused: loops is kept and shown again as "%d",
   //     which a negative loops from the command line survives unchanged.
-  //   result_file: the text becomes result_file; on focus loss an empty one
-  //     is reset to the default and the field shows result_file.
+  //   report_file: the text becomes report_file; on focus loss an empty one
+  //     is reset to the default and the field shows report_file.
   //   pass_file: the text becomes pass_file and pass_file_missing is set
   //     from a read-access test (0 for an empty name).
   bool field_changed(platform::PanelField field, platform::FieldEvent event,

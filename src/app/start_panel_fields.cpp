@@ -64,16 +64,16 @@ bool StartPanel::loop_field(FieldEvent event, char* text) {
 }
 
 bool StartPanel::result_field(FieldEvent event, char* text) {
-  options_.result_file = text;
+  options_.report_file = text;
   if (event != FieldEvent::focus_lost) return false;
-  if (options_.result_file.empty()) options_.result_file = DEFAULT_RESULT_FILE;
-  return show_text(text, options_.result_file.c_str());
+  if (options_.report_file.empty()) options_.report_file = DEFAULT_REPORT_FILE;
+  return show_text(text, options_.report_file.c_str());
 }
 
 bool StartPanel::pass_field(char* text) {
   options_.pass_file = text;
   const bool readable = text[0] == '\0' || platform::read_access(text);
-  state_.pass_file_missing = readable ? 0 : -1;
+  state_.pass_file_missing = !readable;
   return false;
 }
 
@@ -82,8 +82,8 @@ void StartPanel::field_text(PanelField field, char text[PANEL_TEXT_SIZE]) const 
     case PanelField::loops:
       std::snprintf(text, PANEL_TEXT_SIZE, "%d", options_.loops);
       return;
-    case PanelField::result_file:
-      copy_text(text, options_.result_file.c_str());
+    case PanelField::report_file:
+      copy_text(text, options_.report_file.c_str());
       return;
     case PanelField::pass_file:
       copy_text(text, options_.pass_file.c_str());
@@ -97,7 +97,7 @@ bool StartPanel::field_changed(PanelField field, FieldEvent event, char text[PAN
   switch (field) {
     case PanelField::loops:
       return loop_field(event, text);
-    case PanelField::result_file:
+    case PanelField::report_file:
       return result_field(event, text);
     case PanelField::pass_file:
       return pass_field(text);

@@ -29,7 +29,7 @@ struct EnvironmentInfo {
   std::optional<std::string> renderer_string;
   std::optional<std::string> version_string;
   std::optional<std::string> extensions_string;
-  int32_t strings_captured = 0;
+  bool strings_captured = false;
   int32_t red_bits_3d = 0;
   int32_t green_bits_3d = 0;
   int32_t blue_bits_3d = 0;

@@ -11,7 +11,7 @@
 // The longest name the command line and the panel take: 255 characters.
 // Both check it where the text comes in.
 constexpr int FILE_NAME_MAX = 255;
-constexpr const char* DEFAULT_RESULT_FILE = "result.tvl";
+constexpr const char* DEFAULT_REPORT_FILE = "result.tvl";
 // How long a run with a precision target may go on when -budget does not
 // say: ten minutes, some nine default passes on a CPU renderer and dozens
 // on a GPU, so that a target the machine cannot reach ends the run in a
@@ -27,7 +27,7 @@ struct RunOptions {
   // the passes allowed (-loop, else the TIME_SLOTS slots) are done.
   double precision_percent = 0.0;
   double budget_seconds = 0.0;  // 0: DEFAULT_BUDGET_SECONDS
-  std::string result_file = DEFAULT_RESULT_FILE;
+  std::string report_file = DEFAULT_REPORT_FILE;
   std::string pass_file = "pass.def";
   bool quarter = false;
   bool auto_pass = true;

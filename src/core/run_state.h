@@ -60,10 +60,10 @@ struct RunRecord {
 
 struct RunState {
   RunMode run_mode = RUN_MODE_3D;
-  int32_t start_pressed = 0;
-  int32_t pass_file_missing = 0;  // nonzero when pass_file was not readable
-  ScreenRect window_rect;         // where every test window opens
-  RepeatCounts counts;            // scaled once at START
+  bool start_pressed = false;
+  bool pass_file_missing = false;  // the pass file was not readable
+  ScreenRect window_rect;          // where every test window opens
+  RepeatCounts counts;             // scaled once at START
   // The depth buffer the next 3D window asks for: -zbits at START, then
   // what the 3D window before it was granted.
   int32_t depth_bits_asked = 32;

@@ -171,7 +171,7 @@ constexpr int PANEL_BOX_COUNT = 5;
 constexpr int PANEL_TEXT_SIZE = 256;  // a field holds 255 characters
 constexpr int PANEL_LOGO_SIZE = 128;
 
-enum class PanelField { loops, result_file, pass_file };
+enum class PanelField { loops, report_file, pass_file };
 
 enum class FieldEvent {
   edited,      // the user changed the text (every keystroke)

@@ -39,7 +39,7 @@ constexpr Place BOX_PLACES[PANEL_BOX_COUNT] = {
 };
 
 constexpr int FIELD_COUNT = 3;
-constexpr PanelField FIELD_ORDER[FIELD_COUNT] = {PanelField::loops, PanelField::result_file,
+constexpr PanelField FIELD_ORDER[FIELD_COUNT] = {PanelField::loops, PanelField::report_file,
                                                  PanelField::pass_file};
 constexpr Place FIELD_PLACES[FIELD_COUNT] = {
     {65, 120, 80, 22, nullptr},

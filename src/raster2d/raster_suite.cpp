@@ -165,7 +165,7 @@ struct RasterRun {
   // A validation run compares every picture with one drawn where every
   // test ran, so a test its check passes over still takes its positions
   // from the generator: the tests after it then draw at their usual places.
-  void skip_by_check(const TestInfo& test) {
+  void pass_over_by_check(const TestInfo& test) {
     context.skipped_by_check(test.id);
     if (!context.options.validating() || !raster_kernel(test).draws_positions) return;
     fill_random_positions(scratch, context.count(test), origin, context.run.rand);
@@ -198,7 +198,7 @@ struct RasterRun {
     const bool half_tone = test.kernel == Kernel::half_tone_put;
     if (half_tone) set_colour_scale(HALF_TONE_SCALE);
     if (prepare_test(test, false)) {
-      skip_by_check(test);
+      pass_over_by_check(test);
     } else {
       plant_logic_fault(test);
       context.timed(test.id,

@@ -26,8 +26,8 @@ namespace {
 // why, and where it is: "...; <what> written to <file> instead", `what` being
 // e.g. "the report was". Returns that file, or an empty path when none could
 // be written either.
-std::string save_elsewhere(const char* path, const std::string& trouble, const char* what,
-                           const char* suffix, const std::function<void(FILE*)>& write) {
+std::string write_fallback_copy(const char* path, const std::string& trouble, const char* what,
+                                const char* suffix, const std::function<void(FILE*)>& write) {
   const std::string shown = printable(path);
   const char* name = shown.c_str();
   ReplacementFile fallback;
@@ -57,8 +57,8 @@ std::string save_elsewhere(const char* path, const std::string& trouble, const c
 
 void ReportFile::save_elsewhere(const std::string& trouble) {
   failed_ = true;
-  written_path_ = ::save_elsewhere(options_.result_file.c_str(), trouble, "the report was", ".tvl",
-                                   [this](FILE* out) { write_whole_report(out); });
+  written_path_ = write_fallback_copy(options_.report_file.c_str(), trouble, "the report was",
+                                      ".tvl", [this](FILE* out) { write_whole_report(out); });
 }
 
 bool write_result_file(const char* path, const std::string& text, const char* suffix) {
@@ -66,20 +66,21 @@ bool write_result_file(const char* path, const std::string& text, const char* su
   if (std::strcmp(path, STANDARD_OUTPUT_NAME) == 0) {
     write(stdout);
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-    save_elsewhere("standard output", std::string("not written (") + std::strerror(errno) + ")",
-                   "the results were", suffix, write);
+    write_fallback_copy("standard output",
+                        std::string("not written (") + std::strerror(errno) + ")",
+                        "the results were", suffix, write);
     return false;
   }
   ReplacementFile file;
   if (!open_replacement(&file, path)) {
     const std::string trouble = std::string("not created (") + std::strerror(errno) + ")";
-    save_elsewhere(path, trouble, "the results were", suffix, write);
+    write_fallback_copy(path, trouble, "the results were", suffix, write);
     return false;
   }
   write(file.stream);
   const char* failed_step = commit_replacement(&file);
   if (failed_step == nullptr) return true;
-  save_elsewhere(
+  write_fallback_copy(
       path, std::string("not written (") + failed_step + " failed: " + std::strerror(errno) + ")",
       "the results were", suffix, write);
   return false;
@@ -93,7 +94,7 @@ void ReportFile::write_environment_status() {
   written_path_.clear();
   open_error_ = 0;
   report_file = nullptr;
-  if (!open_replacement(&pending_, options_.result_file.c_str())) {
+  if (!open_replacement(&pending_, options_.report_file.c_str())) {
     open_error_ = errno;
     return;
   }

@@ -29,9 +29,9 @@ class ReportFile {
   FILE* report_file = nullptr;
 
   // Does nothing when the loop count is negative (endless) or in test-loop
-  // mode. Otherwise starts a new report for result_file and writes its
+  // mode. Otherwise starts a new report for report_file and writes its
   // header and environment status into report_file. The new report is
-  // written under a temporary name beside result_file (or in place, see
+  // written under a temporary name beside report_file (or in place, see
   // open_replacement); an existing file there stays as it was until
   // close_report puts the finished one in its place. When the report cannot
   // be created, report_file stays null and close_report tells it.
@@ -42,7 +42,7 @@ class ReportFile {
   // the report with close_report.
   void write_results();
 
-  // Finishes the report: the complete file replaces result_file. When it
+  // Finishes the report: the complete file replaces report_file. When it
   // could not be created, or cannot be written or put in place, the
   // previous file is kept, nothing is left beside it, and the whole report
   // goes to a fresh file in the temporary folder instead; one line on
@@ -56,7 +56,7 @@ class ReportFile {
   // status then.
   bool report_failed() const { return failed_; }
 
-  // The file that holds the latest report (result_file's target, or the
+  // The file that holds the latest report (report_file's target, or the
   // fallback in the temporary folder); null when none was written.
   const char* written_report_path() const {
     return written_path_.empty() ? nullptr : written_path_.c_str();

@@ -69,13 +69,13 @@ std::optional<std::string> copy_gl_string(GLenum name, const std::optional<std::
 }
 
 void capture_strings(EnvironmentInfo& info) {
-  if (info.strings_captured == 0) {
+  if (!info.strings_captured) {
     info.vendor_string = copy_gl_string(GL_VENDOR, info.vendor_string);
     info.renderer_string = copy_gl_string(GL_RENDERER, info.renderer_string);
     info.version_string = copy_gl_string(GL_VERSION, info.version_string);
     info.extensions_string = copy_gl_string(GL_EXTENSIONS, info.extensions_string);
   }
-  info.strings_captured = 1;
+  info.strings_captured = true;
 }
 
 // The depths the 3D window's pixel format was granted, in the order they

@@ -92,7 +92,7 @@ constexpr StageSteps STAGE_STEPS[] = {
     {LIST_VERTEX_SHADE, nullptr, nullptr},                        // swap
     {LIST_LINES, enter_lines, leave_lines},                       // lines
     {LIST_FACET_SHADE, enter_facets, leave_facets},               // facets
-    {LIST_VERTEX_SHADE, enter_vertex_shade, leave_vertex_shade},  // vertex_colour
+    {LIST_VERTEX_SHADE, enter_vertex_shade, leave_vertex_shade},  // vertex_shade
     {LIST_VERTEX_SHADE, enter_vertex_shade, nullptr},             // stencil
     {LIST_VERTEX_SHADE, check_accumulation, leave_vertex_shade},  // accumulation
     {LIST_LIT, enter_flat_lit, leave_lit},                        // flat_lit
