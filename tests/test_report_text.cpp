@@ -136,7 +136,7 @@ TEST_F(ReportStatusText, HeaderEndsWithTheSwapIntervalOnceA3DWindowRan) {
     info.swap_interval = state;
     EXPECT_EQ(status(), head + line + "\n" + BITS_BLOCKS);
   }
-  info.swap_interval = SwapIntervalState::unknown;
+  info.swap_interval = SwapIntervalState::not_set;
   EXPECT_EQ(status(), head + "\n" + BITS_BLOCKS);
 }
 

@@ -155,10 +155,11 @@ bool run_pass(BenchmarkRun& run) {
       run.picture_checks.check(test, window, source);
     };
   }
-  state.run_mode = RUN_MODE_3D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress, hooks)) return false;
-  state.run_mode = RUN_MODE_2D;
-  if (!run_test_window(run.run_options, state, run.scene, run.progress, hooks)) return false;
+  for (const RunMode mode : {RUN_MODE_3D, RUN_MODE_2D}) {
+    if (!run_test_window(mode, run.run_options, state, run.scene, run.progress, hooks)) {
+      return false;
+    }
+  }
   state.results.end_pass();
   return true;
 }

@@ -57,7 +57,7 @@ bool StartPanel::warning_line(char* text, int size) const {
 
 void StartPanel::start(const platform::WindowRect& client) {
   const platform::Size screen = platform::screen_size();
-  press_start({client.left, client.top, client.right, client.bottom}, screen.width, screen.height);
+  press_start(client, screen.width, screen.height);
 }
 
 void StartPanel::press_start(ScreenRect client, int32_t screen_width, int32_t screen_height) {
@@ -67,13 +67,9 @@ void StartPanel::press_start(ScreenRect client, int32_t screen_width, int32_t sc
 }
 
 void StartPanel::show() {
-  char title[64];
-  std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
   static uint8_t logo[PANEL_LOGO_BYTES];
   make_panel_logo(logo);
-  const platform::WindowRect rect{PANEL_RECT.left, PANEL_RECT.top, PANEL_RECT.right,
-                                  PANEL_RECT.bottom};
-  platform::run_start_panel(rect, title, logo, *this);
+  platform::run_start_panel(PANEL_RECT, WINDOW_TITLE, logo, *this);
 }
 
 void reconcile_panel_flags(RunOptions& options) {

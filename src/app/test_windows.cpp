@@ -10,24 +10,10 @@
 
 namespace {
 
-SwapIntervalState swap_interval_state(platform::SwapInterval interval) {
-  switch (interval) {
-    case platform::SwapInterval::zero:
-      return SwapIntervalState::zero;
-    case platform::SwapInterval::driver_by_request:
-      return SwapIntervalState::driver_by_request;
-    case platform::SwapInterval::driver_no_control:
-      return SwapIntervalState::driver_no_control;
-    case platform::SwapInterval::not_set:
-      break;
-  }
-  return SwapIntervalState::unknown;
-}
-
 // Kept for the report; in batch mode also told before the first test, and
 // again only if a later window got a different one.
 void note_swap_interval(EnvironmentInfo& info, ProgressReporter& progress) {
-  const SwapIntervalState state = swap_interval_state(platform::test_window_swap_interval());
+  const SwapIntervalState state = platform::test_window_swap_interval();
   if (state == info.swap_interval) return;
   info.swap_interval = state;
   const char* line = swap_interval_line(state);
@@ -67,13 +53,10 @@ void report_window_failure(platform::WindowOutcome outcome) {
 
 }  // namespace
 
-bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
+bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress, const PictureHooks& hooks) {
-  char title[64];
-  std::snprintf(title, sizeof title, "Tarvelin %s", VERSION_TEXT);
-  const ScreenRect& r = state.window_rect;
-  const platform::WindowRect rect{r.left, r.top, r.right, r.bottom};
-  const bool is_3d = state.run_mode == RUN_MODE_3D;
+  const ScreenRect& rect = state.window_rect;
+  const bool is_3d = mode == RUN_MODE_3D;
   // A validation run draws the 2D tests into a back buffer, where every
   // implementation reads back what it drew: Mesa's softpipe under Xvfb reads
   // a single-buffered window's front buffer as it was some draws ago. The
@@ -84,7 +67,7 @@ bool run_test_window(const RunOptions& options, RunState& state, SceneState& sce
                                           is_3d ? state.depth_bits_asked & 0xFF : 0,
                                           buffer_choice(), is_3d && options.vsync};
   const platform::WindowOutcome outcome =
-      platform::run_gl_window(request, rect, title, [&](TestWindow& window) {
+      platform::run_gl_window(request, rect, WINDOW_TITLE, [&](TestWindow& window) {
         SuiteContext context{
             options, state, progress, window, hooks.test_drawn, hooks.check_picture};
         if (is_3d) {

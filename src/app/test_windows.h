@@ -9,7 +9,13 @@
 #include "core/run_state.h"
 #include "scene3d/scene_state.h"
 
-// Opens the test window of state.run_mode at state.window_rect, runs its
+// Which suite's window a pass opens.
+enum RunMode : int32_t {
+  RUN_MODE_3D = 0,  // double-buffered 3D test window
+  RUN_MODE_2D = 1,  // single-buffered 2D test window
+};
+
+// Opens the test window of `mode` at state.window_rect, runs its
 // suite in the first draw and returns once it has closed itself; a 3D
 // window asks for state.depth_bits_asked (its low 8 bits) and its granted
 // depth becomes the request of the next one. False, after an "Error" box, when the window or its GL
@@ -19,7 +25,7 @@ struct PictureHooks {
   std::function<void(const TestInfo&, TestWindow&)> test_drawn;
   std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture;
 };
-bool run_test_window(const RunOptions& options, RunState& state, SceneState& scene,
+bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress, const PictureHooks& hooks = {});
 
 // Makes every later test window an off-screen EGL surface, on the device

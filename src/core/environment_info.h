@@ -6,14 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/platform.h"
+
 // What became of the 3D window's swap interval (whether swaps wait for the
-// display's refresh).
-enum class SwapIntervalState : int32_t {
-  unknown,            // no 3D window has run
-  zero,               // set to 0
-  driver_by_request,  // left to the driver: option -vsync
-  driver_no_control,  // left to the driver: the server offers no swap control
-};
+// display's refresh), as the platform tells it (not_set: no 3D window has
+// run).
+using SwapIntervalState = platform::SwapInterval;
 
 // Where the test windows drew.
 enum class GlPlatform : int32_t {
@@ -41,7 +39,7 @@ struct EnvironmentInfo {
   int32_t red_bits_2d = 0;
   int32_t green_bits_2d = 0;
   int32_t blue_bits_2d = 0;
-  SwapIntervalState swap_interval = SwapIntervalState::unknown;
+  SwapIntervalState swap_interval = SwapIntervalState::not_set;
   GlPlatform gl_platform = GlPlatform::glx;
   int32_t egl_device = -1;              // egl_device only: its number in the EGL device list
   std::optional<std::string> drm_file;  // egl_device only, where the device names one

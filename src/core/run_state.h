@@ -14,19 +14,11 @@
 #include "core/catalogue.h"
 #include "core/environment_info.h"
 #include "core/run_results.h"
-
-enum RunMode : int32_t {
-  RUN_MODE_3D = 0,  // double-buffered 3D test window
-  RUN_MODE_2D = 1,  // single-buffered 2D test window
-};
+#include "platform/platform.h"
 
 // Screen rectangle; right and bottom are exclusive edges as on the desktop.
-struct ScreenRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-};
+// The platform's own, so that a rectangle passes to it as it is.
+using ScreenRect = platform::WindowRect;
 
 // The iteration counts of the timed tests, by name.
 struct RepeatCounts {
@@ -59,7 +51,6 @@ struct RunRecord {
 };
 
 struct RunState {
-  RunMode run_mode = RUN_MODE_3D;
   bool start_pressed = false;
   bool pass_file_missing = false;  // the pass file was not readable
   ScreenRect window_rect;          // where every test window opens

@@ -5,9 +5,8 @@
 
 #include "platform/platform.h"
 
-constexpr int TEST_WINDOW_WIDTH = 512;
-constexpr int TEST_WINDOW_HEIGHT = 384;
+constexpr int TEST_WINDOW_WIDTH = platform::TEST_SURFACE_WIDTH;
+constexpr int TEST_WINDOW_HEIGHT = platform::TEST_SURFACE_HEIGHT;
 constexpr int TEST_PICTURE_BYTES = platform::TEST_PICTURE_BYTES;
-static_assert(TEST_PICTURE_BYTES == TEST_WINDOW_WIDTH * TEST_WINDOW_HEIGHT * 3);
 
 using TestWindow = platform::GlSurface;

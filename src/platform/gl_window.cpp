@@ -88,7 +88,7 @@ class SuiteWindow : public Fl_Gl_Window, public GlSurface {
  public:
   SuiteWindow(const GlWindowRequest& request, const WindowRect& rect, const char* title,
               const std::function<void(GlSurface&)>& suite)
-      : Fl_Gl_Window(rect.left, rect.top, SURFACE_WIDTH, SURFACE_HEIGHT),
+      : Fl_Gl_Window(rect.left, rect.top, TEST_SURFACE_WIDTH, TEST_SURFACE_HEIGHT),
         request_(request),
         suite_(suite) {
     copy_label(title);

@@ -87,7 +87,10 @@ struct GlWindowRequest {
   bool driver_swap_interval = false;
 };
 
-constexpr int TEST_PICTURE_BYTES = 512 * 384 * 3;
+// Every test surface, window or pbuffer, is this large.
+constexpr int TEST_SURFACE_WIDTH = 512;
+constexpr int TEST_SURFACE_HEIGHT = 384;
+constexpr int TEST_PICTURE_BYTES = TEST_SURFACE_WIDTH * TEST_SURFACE_HEIGHT * 3;
 
 // What the window whose suite runs offers the suite; handed to it by
 // run_gl_window and valid while the suite runs.

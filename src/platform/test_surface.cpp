@@ -75,7 +75,7 @@ void GlSurface::read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const {
   glPixelTransferf(GL_RED_SCALE, 1.0f);
   glPixelTransferf(GL_GREEN_SCALE, 1.0f);
   glPixelTransferf(GL_BLUE_SCALE, 1.0f);
-  glReadPixels(0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  glReadPixels(0, 0, TEST_SURFACE_WIDTH, TEST_SURFACE_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb);
   glPopClientAttrib();
   glPopAttrib();
 }

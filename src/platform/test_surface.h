@@ -9,10 +9,6 @@
 
 namespace platform {
 
-constexpr int SURFACE_WIDTH = 512;
-constexpr int SURFACE_HEIGHT = 384;
-static_assert(TEST_PICTURE_BYTES == SURFACE_WIDTH * SURFACE_HEIGHT * 3);
-
 // One wish for the buffers of a test surface, tried in order until the
 // implementation grants one.
 struct BufferWish {

@@ -1,11 +1,13 @@
 #include "raster2d/raster_positions.h"
 
+#include "core/test_window.h"
+
 namespace {
 
 constexpr int POSITION_MASK = 511;
-// The window is 384 pixels high; taller values are drawn again rather than folded, so every
-// row stays equally likely.
-constexpr int ROW_LIMIT = 384;
+// Rows past the window's height are drawn again rather than folded, so every row stays
+// equally likely.
+constexpr int ROW_LIMIT = TEST_WINDOW_HEIGHT;
 
 int draw_row(BenchRand& rand) {
   int value = rand.bench_rand() & POSITION_MASK;

@@ -37,7 +37,7 @@ Json swap_interval_json(SwapIntervalState state) {
       return "driver (requested)";
     case SwapIntervalState::driver_no_control:
       return "driver (no swap control)";
-    case SwapIntervalState::unknown:
+    case SwapIntervalState::not_set:
       break;
   }
   return nullptr;

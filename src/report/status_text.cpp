@@ -64,7 +64,7 @@ const char* swap_interval_line(SwapIntervalState state) {
       return "#   swap interval: set by the driver (-vsync)";
     case SwapIntervalState::driver_no_control:
       return "#   swap interval: set by the driver (no control offered)";
-    case SwapIntervalState::unknown:
+    case SwapIntervalState::not_set:
       break;
   }
   return nullptr;
