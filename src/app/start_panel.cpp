@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "core/picture.h"
 #include "core/printable.h"
@@ -67,9 +68,10 @@ void StartPanel::press_start(ScreenRect client, int32_t screen_width, int32_t sc
 }
 
 void StartPanel::show() {
-  static uint8_t logo[PANEL_LOGO_BYTES];
-  make_panel_logo(logo);
-  platform::run_start_panel(PANEL_RECT, WINDOW_TITLE, logo, *this);
+  // The panel makes its own copy as it opens.
+  std::vector<uint8_t> logo(PANEL_LOGO_BYTES);
+  make_panel_logo(logo.data());
+  platform::run_start_panel(PANEL_RECT, WINDOW_TITLE, logo.data(), *this);
 }
 
 void reconcile_panel_flags(RunOptions& options) {

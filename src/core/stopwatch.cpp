@@ -2,10 +2,6 @@
 
 #include "platform/platform.h"
 
-namespace {
-uint64_t start_time_ns = 0;
-}
+void Stopwatch::start() { start_ns_ = platform::clock_ns(); }
 
-void stopwatch_start() { start_time_ns = platform::clock_ns(); }
-
-double stopwatch_elapsed() { return elapsed_seconds(start_time_ns, platform::clock_ns()); }
+double Stopwatch::elapsed() const { return elapsed_seconds(start_ns_, platform::clock_ns()); }

@@ -6,10 +6,20 @@
 
 #include <cstdint>
 
-void stopwatch_start();
-// Seconds since the last stopwatch_start, read from a monotonic clock at
-// nanosecond resolution.
-double stopwatch_elapsed();
+// Started right after the glFinish that opens a timed section; each timed
+// section has its own, so that no time is kept between sections.
+class Stopwatch {
+ public:
+  // Not inline, so that a debugger can stop every timed section as it
+  // starts (tests/e2e/test_2d_readback.sh does).
+  void start();
+  // Seconds since start, read from a monotonic clock at nanosecond
+  // resolution.
+  double elapsed() const;
+
+ private:
+  uint64_t start_ns_ = 0;
+};
 
 // Seconds between two readings of the nanosecond clock; the unsigned
 // difference stays right across a wrap of the counter.
@@ -21,11 +31,12 @@ inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns);
 // only the calls it measures: no allocation, logging, title or error query.
 template <class Work>
 double time_finished(Work&& work) {
+  Stopwatch stopwatch;
   glFinish();
-  stopwatch_start();
+  stopwatch.start();
   work();
   glFinish();
-  return stopwatch_elapsed();
+  return stopwatch.elapsed();
 }
 
 inline double elapsed_seconds(uint64_t start_ns, uint64_t now_ns) {

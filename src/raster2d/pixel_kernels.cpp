@@ -7,14 +7,6 @@
 #include "raster2d/raster_positions.h"
 #include "raster2d/zoom_sweep.h"
 
-namespace {
-
-PositionTable put_positions;
-PositionTable copy_positions;
-ZoomSweep zoom_sweep;
-
-}  // namespace
-
 void put_copy_source(const RasterOrigin& origin) {
   const RasterPosition source = copy_source_position(origin);
   glLogicOp(GL_COPY);
@@ -41,10 +33,9 @@ void copy_to_positions(const PositionTable& table, const RasterOrigin& origin) {
   }
 }
 
-void draw_sweep() {
+void draw_sweep(const ZoomSweep& sweep) {
   glRasterPos2i(0, 0);
-  for (const ZoomFactor* factor = zoom_sweep.draws; factor != zoom_sweep.draws + zoom_sweep.count;
-       ++factor) {
+  for (const ZoomFactor* factor = sweep.draws; factor != sweep.draws + sweep.count; ++factor) {
     glPixelZoom(factor->x, factor->y);
     glDrawPixels(PICTURE_SIZE, PICTURE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, source_image);
   }
@@ -52,32 +43,36 @@ void draw_sweep() {
 
 }  // namespace
 
-double time_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
-  fill_random_positions(put_positions, count, origin, rand);
-  return time_finished([] { put_at_positions(put_positions); });
+double time_random_puts(KernelTables& tables, int32_t count, const RasterOrigin& origin,
+                        BenchRand& rand) {
+  fill_random_positions(tables.positions, count, origin, rand);
+  return time_finished([&tables] { put_at_positions(tables.positions); });
 }
 
-double time_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
-  fill_random_positions(copy_positions, count, origin, rand);
-  return time_finished([&] { copy_to_positions(copy_positions, origin); });
+double time_random_copies(KernelTables& tables, int32_t count, const RasterOrigin& origin,
+                          BenchRand& rand) {
+  fill_random_positions(tables.positions, count, origin, rand);
+  return time_finished([&] { copy_to_positions(tables.positions, origin); });
 }
 
-double time_zoom_sweep(int32_t steps) {
-  build_zoom_sweep(zoom_sweep, steps);
-  return time_finished(draw_sweep);
+double time_zoom_sweep(KernelTables& tables, int32_t steps) {
+  build_zoom_sweep(tables.sweep, steps);
+  return time_finished([&tables] { draw_sweep(tables.sweep); });
 }
 
-void draw_random_puts(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
-  fill_random_positions(put_positions, count, origin, rand);
-  put_at_positions(put_positions);
+void draw_random_puts(KernelTables& tables, int32_t count, const RasterOrigin& origin,
+                      BenchRand& rand) {
+  fill_random_positions(tables.positions, count, origin, rand);
+  put_at_positions(tables.positions);
 }
 
-void draw_random_copies(int32_t count, const RasterOrigin& origin, BenchRand& rand) {
-  fill_random_positions(copy_positions, count, origin, rand);
-  copy_to_positions(copy_positions, origin);
+void draw_random_copies(KernelTables& tables, int32_t count, const RasterOrigin& origin,
+                        BenchRand& rand) {
+  fill_random_positions(tables.positions, count, origin, rand);
+  copy_to_positions(tables.positions, origin);
 }
 
-void draw_zoom_sweep(int32_t steps) {
-  build_zoom_sweep(zoom_sweep, steps);
-  draw_sweep();
+void draw_zoom_sweep(KernelTables& tables, int32_t steps) {
+  build_zoom_sweep(tables.sweep, steps);
+  draw_sweep(tables.sweep);
 }

@@ -89,16 +89,20 @@ void set_colour_scale(GLfloat scale) {
 
 // The timed kernels and their untimed drawing for a check frame, in Kernel order.
 struct RasterKernel {
-  double (*timed)(int32_t count, const RasterOrigin& origin, BenchRand& rand);
-  void (*untimed)(int32_t count, const RasterOrigin& origin, BenchRand& rand);
+  double (*timed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
+  void (*untimed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
   bool draws_positions;  // takes its positions from the generator
 };
 constexpr RasterKernel RASTER_KERNELS[] = {
     {time_random_puts, draw_random_puts, true},      // half_tone_put
     {time_random_puts, draw_random_puts, true},      // put
     {time_random_copies, draw_random_copies, true},  // copy
-    {[](int32_t steps, const RasterOrigin&, BenchRand&) { return time_zoom_sweep(steps); },
-     [](int32_t steps, const RasterOrigin&, BenchRand&) { draw_zoom_sweep(steps); },
+    {[](KernelTables& tables, int32_t steps, const RasterOrigin&, BenchRand&) {
+       return time_zoom_sweep(tables, steps);
+     },
+     [](KernelTables& tables, int32_t steps, const RasterOrigin&, BenchRand&) {
+       draw_zoom_sweep(tables, steps);
+     },
      false},  // zoom
 };
 static_assert(std::size(RASTER_KERNELS) == static_cast<size_t>(Kernel::zoom) + 1);
@@ -137,7 +141,8 @@ struct RasterRun {
   // The generator as the run of the reference pictures had it at the running test: from the
   // run's first 2D window on, each test drawing its positions at the test-loop count.
   BenchRand reference_rand;
-  PositionTable scratch = {};
+  // The kernels' tables; also where a test passed over draws the positions it would have used.
+  KernelTables tables = {};
 
   // The test hook's planted fault: GL_XOR draws as GL_COPY once its check
   // has seen it work.
@@ -168,7 +173,7 @@ struct RasterRun {
   void pass_over_by_check(const TestInfo& test) {
     context.skipped_by_check(test.id);
     if (!context.options.validating() || !raster_kernel(test).draws_positions) return;
-    fill_random_positions(scratch, context.count(test), origin, context.run.rand);
+    fill_random_positions(tables.positions, context.count(test), origin, context.run.rand);
   }
 
   // The test's check frame, right after its timed loop: on a cleared window, what the run of
@@ -182,7 +187,7 @@ struct RasterRun {
     BenchRand rand = reference_rand;
     prepare_test(test, true);
     plant_logic_fault(test);
-    raster_kernel(test).untimed(TEST_LOOP_COUNT, origin, rand);
+    raster_kernel(test).untimed(tables, TEST_LOOP_COUNT, origin, rand);
     context.picture_ready(test.id, PictureSource::check_frame);
     glPopAttrib();
     put_back_window(shown);
@@ -201,8 +206,8 @@ struct RasterRun {
       pass_over_by_check(test);
     } else {
       plant_logic_fault(test);
-      context.timed(test.id,
-                    raster_kernel(test).timed(context.count(test), origin, context.run.rand));
+      context.timed(test.id, raster_kernel(test).timed(tables, context.count(test), origin,
+                                                       context.run.rand));
       check_picture(test);
     }
     if (half_tone) set_colour_scale(1.0f);
@@ -214,7 +219,7 @@ struct RasterRun {
   void run_row(const TestInfo& test) {
     run_raster_test(test);
     if (raster_kernel(test).draws_positions) {
-      fill_random_positions(scratch, TEST_LOOP_COUNT, origin, reference_rand);
+      fill_random_positions(tables.positions, TEST_LOOP_COUNT, origin, reference_rand);
     }
   }
 };

@@ -53,7 +53,7 @@ check "the reference block is the picture's lower-left corner, as stored" \
 } >probes.def
 cat >grab.gdb <<'GDB'
 set pagination off
-break stopwatch_start
+break Stopwatch::start
 commands
 silent
 shell n=$(ls grab-*.png 2>/dev/null | wc -l); for i in 1 2 3 4 5; do import -window root -crop 8x8+50+426 +repage "$(printf grab-%02d.png "$n")" && break; sleep 0.2; done
