@@ -55,8 +55,9 @@ void enter_smooth_lit(SceneRun& run) {
   glShadeModel(GL_SMOOTH);
 }
 
-// Leaves lighting, colour material and every light off and the shade model
-// smooth.
+// Deletes the lit list and turns lighting and colour material off. The
+// lights themselves stay enabled, without effect while lighting is off, and
+// the shade model stays smooth until the next stage sets its own.
 void leave_smooth_lit(SceneRun&) {
   glDeleteLists(LIST_LIT, 1);
   glDisable(GL_LIGHTING);

@@ -15,26 +15,38 @@ cd "$WORK"
 export XDG_DATA_HOME=$WORK/data
 
 BACKGROUND_PIDS=()
+FAILED_CHECKS=0
+# A script whose checks failed ends with status 1 however far it got.
 cleanup_test() {
   for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
+  if [ "$FAILED_CHECKS" -gt 0 ]; then
+    echo "FAIL: $FAILED_CHECKS check(s) failed" >&2
+    exit 1
+  fi
 }
 
+# A step the rest of the script cannot do without: the script stops here.
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 
+# A check that fails is told and counted, and the script goes on, so that
+# one run shows every fault it meets; cleanup_test fails the script.
+failed_check() {
+  echo "FAIL: $*" >&2
+  FAILED_CHECKS=$((FAILED_CHECKS + 1))
+}
+
 check() {  # check DESCRIPTION COMMAND...
   local what=$1
   shift
-  "$@" || fail "$what"
-  echo "ok - $what"
+  if "$@"; then echo "ok - $what"; else failed_check "$what"; fi
 }
 
 expect_eq() {  # expect_eq DESCRIPTION EXPECTED ACTUAL
-  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
-  echo "ok - $1"
+  if [ "$2" = "$3" ]; then echo "ok - $1"; else failed_check "$1: expected [$2], got [$3]"; fi
 }
 
 contains() { grep -qF -- "$2" "$1"; }
