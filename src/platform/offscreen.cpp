@@ -117,7 +117,8 @@ EGLConfig choose_config(EGLDisplay display, const BufferWish& wish) {
 class Pbuffer : public GlSurface {
  public:
   Pbuffer(EGLDisplay display, EGLConfig config) : display_(display) {
-    const EGLint size[] = {EGL_WIDTH, TEST_SURFACE_WIDTH, EGL_HEIGHT, TEST_SURFACE_HEIGHT, EGL_NONE};
+    const EGLint size[] = {EGL_WIDTH, TEST_SURFACE_WIDTH, EGL_HEIGHT, TEST_SURFACE_HEIGHT,
+                           EGL_NONE};
     surface_ = eglCreatePbufferSurface(display, config, size);
     if (surface_ == EGL_NO_SURFACE) {
       error_ = "no pbuffer (" + egl_error() + ")";
