@@ -3,6 +3,7 @@
 #include "core/stopwatch.h"
 #include "scene3d/check_frames.h"
 #include "scene3d/matrix_step.h"
+#include "scene3d/scene_kernels.h"
 #include "scene3d/scene_stages.h"
 
 void draw_animated_frames(SceneRun& run, GLuint list, int32_t count) {
@@ -42,21 +43,14 @@ void take_starting_matrix(SceneRun& run, const TestInfo& test) {
 void move_object(SceneRun& run, const TestInfo& test, int32_t frames) {
   SceneState& scene = run.scene;
   take_starting_matrix(run, test);
-  int32_t spins = frames;
-  switch (test.kernel) {
-    case Kernel::swap:
-      spins = 1;
-      break;
-    case Kernel::accumulation:
-    case Kernel::motion_blur:
-      break;
-    default:
-      for (int32_t frame = 0; frame < frames; ++frame) {
-        turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
-                          scene.step_cos_y);
-      }
-      glLoadMatrixf(scene.scene_matrix);
-      break;
+  const ObjectMotion motion = scene_kernel(test.kernel).motion;
+  const int32_t spins = motion == ObjectMotion::one_spin ? 1 : frames;
+  if (motion == ObjectMotion::turns_and_spins) {
+    for (int32_t frame = 0; frame < frames; ++frame) {
+      turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
+                        scene.step_cos_y);
+    }
+    glLoadMatrixf(scene.scene_matrix);
   }
   for (int32_t frame = 0; frame < spins; ++frame) {
     glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "scene3d/animation.h"
-#include "scene3d/frame_buffer_tests.h"
 #include "scene3d/mesh_lists.h"
+#include "scene3d/scene_kernels.h"
 #include "scene3d/scene_setup.h"
 
 namespace {
@@ -42,22 +42,6 @@ bool lit_as_reference(const SceneState& scene) {
 
 const ObjectPose& reference_pose(const SceneRun& run, const TestInfo& test) {
   return run.scene.reference_poses[test.id - FIRST_3D_TEST];
-}
-
-// How each 3D kernel draws its check frame, in Kernel order from swap.
-using Redraw = void (*)(SceneRun&, const TestInfo&, int32_t);
-constexpr Redraw REDRAWS[] = {
-    redraw_swap_test,          // swap
-    redraw_animated_test,      // animated
-    redraw_animated_test,      // stencil: the stencil test is still on
-    redraw_accumulation_test,  // accumulation
-    redraw_motion_blur_test,   // motion_blur
-};
-static_assert(std::size(REDRAWS) ==
-              static_cast<size_t>(Kernel::motion_blur) - static_cast<size_t>(Kernel::swap) + 1);
-
-Redraw redraw_of(Kernel kernel) {
-  return REDRAWS[static_cast<int>(kernel) - static_cast<int>(Kernel::swap)];
 }
 
 }  // namespace
@@ -101,7 +85,7 @@ void check_test_picture(SceneRun& run, const TestInfo& test) {
   set_lights();
   glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, run.scene.reference_lit_diffuse);
   take_pose(run.scene, reference_pose(run, test));
-  redraw_of(test.kernel)(run, test, TEST_LOOP_COUNT);
+  scene_kernel(test.kernel).redraw(run, test, TEST_LOOP_COUNT);
   run.context.picture_ready(test.id, PictureSource::check_frame);
   glPopAttrib();
   take_pose(run.scene, after_test);

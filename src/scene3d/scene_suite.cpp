@@ -3,33 +3,11 @@
 #include "core/test_window.h"
 #include "scene3d/animation.h"
 #include "scene3d/check_frames.h"
-#include "scene3d/frame_buffer_tests.h"
+#include "scene3d/scene_kernels.h"
 #include "scene3d/scene_setup.h"
 #include "scene3d/scene_stages.h"
 
 namespace {
-
-void run_kernel(SceneRun& run, const TestInfo& test) {
-  switch (test.kernel) {
-    case Kernel::swap:
-      run_swap_test(run, test);
-      break;
-    case Kernel::animated:
-      run_animated_test(run, test);
-      break;
-    case Kernel::stencil:
-      run_stencil_test(run, test);
-      break;
-    case Kernel::accumulation:
-      run_accumulation_test(run, test);
-      break;
-    case Kernel::motion_blur:
-      run_motion_blur_test(run, test);
-      break;
-    default:
-      break;  // 2D kernels have no rows in the 3D range
-  }
-}
 
 // GL state and the object's orientation carry from one test to the next,
 // so the rows run strictly in catalogue order.
@@ -50,7 +28,7 @@ void run_3d_rows(SceneRun& run) {
     }
     if (!run.context.skipped(test.id)) {
       note_test_start(run, test);
-      run_kernel(run, test);
+      scene_kernel(test.kernel).run(run, test);
     }
     if (run.context.skipped(test.id) && run.context.options.validating()) {
       move_object(run, test, run.context.count(test));
