@@ -14,7 +14,7 @@
 #include "compare/run_file.h"
 
 // Sizes in pixels (points for SVG and PDF). A group holds one bar per run
-// and a gap; 49 groups of two runs make a chart about 1600 wide. Fewer
+// and a gap; a full run's 49 groups of two runs make a chart about 1600 wide. Fewer
 // groups get wider bars, up to MAX_BAR_WIDTH.
 constexpr double BAR_WIDTH = 10;
 constexpr double MAX_BAR_WIDTH = 40;

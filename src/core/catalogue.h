@@ -1,24 +1,21 @@
-// The 49 tests, each declared once: one row of test_catalogue holds what the
+// The tests, each declared once: one row of test_catalogue holds what the
 // suites run it with and what the report says of it. The suites walk the
 // rows of their family in this order; the order is part of the benchmark,
 // since GL state, the generator's sequence and the object's orientation carry
 // from one test to the next.
 //
-// Adding a test: a TestId, a row below and, for a new kind of drawing, a
-// Kernel with its function in the suite that draws it.
+// Adding a test: a TestId and a row below, at the end of its family; the
+// counts and family ranges follow from the table. A new kind of drawing also
+// needs a Kernel and its row in the kernel table of the suite that draws it.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 
-constexpr int TEST_COUNT = 49;
 // Passes, not tests: each test keeps the seconds of its last 50 passes
 // (pass slots), whatever the loop count; nothing relates it to TEST_COUNT.
 constexpr int TIME_SLOTS = 50;
-constexpr int FIRST_2D_TEST = 0;
-constexpr int LAST_2D_TEST = 25;
-constexpr int FIRST_3D_TEST = 26;
-constexpr int LAST_3D_TEST = 48;
 
 // Each test is named by its pass-definition keyword; the value is its row
 // in test_catalogue and its index in the results.
@@ -211,7 +208,7 @@ constexpr bool UNPROBED = false;
 // The titles and labels are the texts reports are compared by, spelling
 // ("Accumlation") included: kept on purpose (docs/architecture.md).
 // clang-format off
-inline constexpr TestInfo test_catalogue[TEST_COUNT] = {
+inline constexpr TestInfo test_catalogue[] = {
   {put_copy_val_half,      "put_copy_val_half",      "Put of GL_COPY (ValueScale)",      "2D put GL_COPY half tone", 8.479857,  K::half_tone_put, N::puts,                    {L::copy, PROBED},         {}},
   {put_copy,               "put_copy",               "Put of GL_COPY",                   "2D put GL_COPY",           2.872912,  K::put,           N::puts,                    {L::copy, UNPROBED},       {}},
   {put_copy_inverted,      "put_copy_inverted",      "Put of GL_COPY_INVERTED",          "2D put GL_COPY_INVERTED",  2.885148,  K::put,           N::puts,                    {L::copy_inverted, PROBED}, {}},
@@ -267,6 +264,14 @@ inline constexpr TestInfo test_catalogue[TEST_COUNT] = {
 // clang-format on
 }  // namespace catalogue_rows
 using catalogue_rows::test_catalogue;
+
+// The counts and ranges follow from the rows: the 2D rows come first, the 3D
+// rows after them from swap_buffer (static checks in catalogue.cpp).
+constexpr int TEST_COUNT = static_cast<int>(std::size(test_catalogue));
+constexpr int FIRST_2D_TEST = 0;
+constexpr int FIRST_3D_TEST = test_id::swap_buffer;
+constexpr int LAST_2D_TEST = FIRST_3D_TEST - 1;
+constexpr int LAST_3D_TEST = TEST_COUNT - 1;
 
 inline bool is_2d_test(int id) { return id >= FIRST_2D_TEST && id <= LAST_2D_TEST; }
 

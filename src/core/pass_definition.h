@@ -1,4 +1,4 @@
-// The pass definition file: which of the 49 tests a run leaves out.
+// The pass definition file: which of the tests a run leaves out.
 //
 // Text lines; "#" starts a comment and a tab counts as a space. The first
 // line that is not empty is the switch line, "enable" or "disable"; every
@@ -39,7 +39,7 @@ constexpr int LINE_TEXT_MAX = 254;
 // reading stays within its buffers; a NUL byte ends the text of its line.
 //
 // Without a switch line, with "disable", or with an unknown switch (warned
-// "Unknown switch <word>"), every test runs and progress_total is 49.
+// "Unknown switch <word>"), every test runs and progress_total is TEST_COUNT.
 // Otherwise each definition line with a known keyword and command sets that
 // test's flag (the last line wins), and each one with a run command adds 1
 // to progress_total; the other lines are warned about and left out:

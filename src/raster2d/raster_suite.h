@@ -1,4 +1,4 @@
-// The 2D window's suite: the 26 raster tests, the catalogue's 2D rows in order.
+// The 2D window's suite: the raster tests, the catalogue's 2D rows in order.
 #pragma once
 
 #include "core/progress.h"

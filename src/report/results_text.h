@@ -9,14 +9,14 @@
 #include "core/run_options.h"
 #include "core/run_results.h"
 
-// Writes the result section of `results` to `out`: the 3D tests 26 to 48, then the 2D
-// tests 0 to 25, each on a line of its report label padded to 25 columns,
+// Writes the result section of `results` to `out`: the 3D tests (FIRST_3D_TEST to
+// LAST_3D_TEST), then the 2D tests, each on a line of its report label padded to 25 columns,
 // ": " and its score ("%f") or "skipped" (the swap_buffer line is followed
 // by an empty line), then the totals. Scores come from compute_score with
 // loops and quarter of `options`.
 //
-// Group values: the 3D group is TestIds 27 to 48 (swap_buffer belongs to no
-// group), the 2D group TestIds 0 to 25. A group's value is the mean of the
+// Group values: the 3D group is the 3D tests after swap_buffer
+// (which belongs to no group), the 2D group the 2D tests. A group's value is the mean of the
 // scores of its tests that were measured, 0.0 when none was. When every
 // test of the group was measured its total shows the value; otherwise the
 // total shows "-----" and an "implemented" line gives the value.

@@ -5,13 +5,10 @@ in order, without what the driver answers or the machine decides.
   python3 call_stream.py DUMP
   python3 call_stream.py --timed-sections-kept PLAIN_DUMP CHECKED_DUMP
 
-tests/e2e/expected/test_loop_calls.txt is this for a "-batch -test" run under
-Xvfb with llvmpipe. After a deliberate change to what the program draws,
-review the difference the test shows, then record the new stream:
-
-  apitrace trace -o run.trace build/tarvelin -batch -test
-  apitrace dump run.trace >run.txt
-  python3 tests/e2e/call_stream.py run.txt >tests/e2e/expected/test_loop_calls.txt
+tests/e2e/expected/test_loop_calls.txt is this for a "-batch -test -nocheck"
+run under Xvfb with llvmpipe. After a deliberate change to what the program
+draws, review the difference the test shows, then record the new stream
+with scripts/record_expected.
 
 - Call numbers, GLX calls other than glXSwapBuffers, and the calls apitrace
   adds itself ("// fake") are left out; a swap keeps only its name.

@@ -74,13 +74,32 @@ OPENER
   export OPENER_LOG=$WORK/opener.log
 }
 
-# Pass-definition lines that pass over the tests of GROUP (2D or 3D; all 49
-# without one), by the keywords -list prints.
-pass_lines() {  # pass_lines [GROUP]
-  "$PROGRAM" -list | awk -v group="${1:-}" 'group == "" || $2 == group {print $1 " pass"}'
+# What the tests know of the catalogue comes from -list, so that a test
+# added to it needs no edit here. The tests as "keyword|group|title" lines in
+# the order a run takes them: the 3D window's, then the 2D window's.
+tests_in_run_order() {
+  local list
+  list=$("$PROGRAM" -list | sed -E 's/^([^ ]+) +([23]D)  (.*[^ ]) +[0-9.]+$/\1|\2|\3/')
+  grep '|3D|' <<<"$list"
+  grep '|2D|' <<<"$list"
+}
+test_count() { tests_in_run_order | grep -c "|${1:-[23]D}|"; }  # test_count [GROUP]
+titles() {  # titles [GROUP]: the titles in run order
+  tests_in_run_order | awk -F'|' -v group="${1:-}" 'group == "" || $2 == group {print $3}'
+}
+# The progress title a run of every test shows for test KEYWORD.
+progress_title() {  # progress_title KEYWORD
+  tests_in_run_order | awk -F'|' -v keyword="$1" '{ n++ } $1 == keyword { title = $3; at = n }
+    END { printf "Tarvelin - %s  [%d/%d]\n", title, at, n }'
 }
 
-# A pass definition that passes over all 49 tests, so that a run is quick.
+# Pass-definition lines that pass over the tests of GROUP (2D or 3D; every
+# test without one), by the keywords -list prints.
+pass_lines() {  # pass_lines [GROUP]
+  tests_in_run_order | awk -F'|' -v group="${1:-}" 'group == "" || $2 == group {print $1 " pass"}'
+}
+
+# A pass definition that passes over every test, so that a run is quick.
 write_pass_over_all() {  # write_pass_over_all FILE
   {
     echo enable

@@ -25,7 +25,8 @@ lines = dict(re.findall(r"^([23]D [^:]*?) *: (\S+)$", report, re.M))
 run = json.load(open(json_path))
 tests = run["tests"]
 expect(run["schema_version"] == 1, "schema_version")
-expect([t["id"] for t in tests] == list(range(49)), "49 tests in catalogue order")
+test_lines = [label for label in lines if not label.endswith((" total", " implemented"))]
+expect([t["id"] for t in tests] == list(range(len(test_lines))), "every test, in catalogue order")
 
 for test in tests:
     shown = lines.get(test["label"])

@@ -1,44 +1,19 @@
-# The 2D suite as a batch run shows it: the 26 titles in catalogue order with
+# The 2D suite as a batch run shows it: the titles in catalogue order with
 # their counts, which tests the automatic check passes over when logic
 # operations have no effect (held off through the test hook) and when they
 # do, the tests a pass definition passes over, and what the report makes of it.
 source "$(dirname "$0")/lib.sh"
 
-cat >titles.txt <<'TITLES'
-Put of GL_COPY (ValueScale)
-Put of GL_COPY
-Put of GL_COPY_INVERTED
-Put of GL_AND_REVERSE
-Put of GL_OR_REVERSE
-Put of GL_AND
-Put of GL_OR
-Put of GL_NAND
-Put of GL_NOR
-Put of GL_XOR
-Put of GL_EQUIV
-Put of GL_AND_INVERTED
-Put of GL_OR_INVERTED
-Copy of GL_COPY
-Copy of GL_COPY_INVERTED
-Copy of GL_AND_REVERSE
-Copy of GL_OR_REVERSE
-Copy of GL_AND
-Copy of GL_OR
-Copy of GL_NAND
-Copy of GL_NOR
-Copy of GL_XOR
-Copy of GL_EQUIV
-Copy of GL_AND_INVERTED
-Copy of GL_OR_INVERTED
-Raster Scaling
-TITLES
+titles 2D >titles.txt
 
 # One letter per test, catalogue order: T timed, S skipped by its check.
 # With logic operations left disabled the half-tone put, the two GL_COPY tests
 # and the scaling have no logic op to miss; every other test's probe finds no
 # effect.
-IGNORED_OUTCOMES=TTSSSSSSSSSSSTSSSSSSSSSSST
-ALL_TIMED=TTTTTTTTTTTTTTTTTTTTTTTTTT
+NO_LOGIC_OP=" put_copy_val_half put_copy copy_copy scaling "
+IGNORED_OUTCOMES=$(tests_in_run_order | awk -F'|' -v timed="$NO_LOGIC_OP" \
+  '$2 == "2D" { printf "%s", index(timed, " " $1 " ") ? "T" : "S" } END { print "" }')
+ALL_TIMED=${IGNORED_OUTCOMES//S/T}
 
 # For every 2D title in out.txt, in order: "COUNT LETTER TITLE", the letter
 # telling what the line after the title says (T seconds, S skipped, - other).
@@ -62,31 +37,31 @@ titles_2d() {
 }
 letters() { grep -v '^LAST' "$1" | awk '{ printf "%s", $2 } END { print "" }'; }
 names() { grep -v '^LAST' "$1" | cut -d' ' -f3-; }
-# Exit status 0 when, within each pass's 26 titles, every count is one more
+# Exit status 0 when, within each pass's titles, every count is one more
 # than the one before, the passes' counts rise, and the run's last title is
 # the last 2D title (the 2D window closes each pass).
 counts_follow_on() {
-  awk '$1 == "LAST" { exit !(n > 0 && $2 == previous) }
-       { if (n > 0 && (n % 26 ? $1 != previous + 1 : $1 <= previous)) exit 1; previous = $1; n++ }' "$1"
+  awk -v per_pass="$(test_count 2D)" '$1 == "LAST" { exit !(n > 0 && $2 == previous) }
+       { if (n > 0 && (n % per_pass ? $1 != previous + 1 : $1 <= previous)) exit 1; previous = $1; n++ }' "$1"
 }
 
 run_batch -test
 expect_eq "test-loop run succeeds" 0 "$STATUS"
 titles_2d >auto.txt
-check "the 26 titles in catalogue order" diff <(names auto.txt) titles.txt
+check "the 2D titles in catalogue order" diff <(names auto.txt) titles.txt
 check "each title counts one, the 2D window last" counts_follow_on auto.txt
-expect_eq "with the check on all 26 are timed: Mesa applies every logic op" "$ALL_TIMED" \
+expect_eq "with the check on all are timed: Mesa applies every logic op" "$ALL_TIMED" \
   "$(letters auto.txt)"
 
 TARVELIN_LOGIC_OPS=off run_batch -test
 titles_2d >ignored.txt
-expect_eq "with logic ops held off only tests 0, 1, 13 and 25 are timed" "$IGNORED_OUTCOMES" \
+expect_eq "with logic ops held off only the four without a logic op are timed" "$IGNORED_OUTCOMES" \
   "$(letters ignored.txt)"
 
 run_batch -test -no_autopass
 titles_2d >manual.txt
 check "without the check the same titles" diff <(names manual.txt) titles.txt
-expect_eq "without the check all 26 are timed" "$ALL_TIMED" "$(letters manual.txt)"
+expect_eq "without the check all are timed" "$ALL_TIMED" "$(letters manual.txt)"
 
 # A flag set by a probe lasts for its pass only: the next pass probes again.
 TARVELIN_LOGIC_OPS=off run_batch -test -loop 2
@@ -101,7 +76,7 @@ run_batch -test -no_autopass -def some.def
 titles_2d >some.txt
 check "passed-over tests show no title" \
   diff <(names some.txt) <(grep -v -x -e 'Put of GL_XOR' -e 'Raster Scaling' titles.txt)
-expect_eq "the other 24 are timed" TTTTTTTTTTTTTTTTTTTTTTTT "$(letters some.txt)"
+expect_eq "the others are timed" "${ALL_TIMED:2}" "$(letters some.txt)"
 
 # The report reads the flags the last pass left: on Mesa every 2D test is
 # timed and the group has a total; with logic ops held off every logic-op test
@@ -109,17 +84,11 @@ expect_eq "the other 24 are timed" TTTTTTTTTTTTTTTTTTTTTTTT "$(letters some.txt)
 # runs short.
 {
   echo enable
-  for keyword in swap_buffer lines lines_fog lines_smooth points points_fog wire_frame \
-    wire_frame_fog polygon_color_smooth polygon_color polygon_color_fog vertex_color \
-    vertex_color_fog stencil_buffer accumulation_buffer blur flat_shading smooth_shading \
-    spot_light texture_fast_GL_CLAMP texture_real_GL_CLAMP texture_fast_GL_REPEAT \
-    texture_real_GL_REPEAT; do
-    echo "$keyword pass"
-  done
+  pass_lines 3D
 } >only_2d.def
 run_batch -quarter -def only_2d.def -f timed.tvl
 expect_eq "quarter run succeeds" 0 "$STATUS"
-expect_eq "every 2D test carries a score" 26 \
+expect_eq "every 2D test carries a score" "$(test_count 2D)" \
   "$(grep -cE '^2D (put|copy|scaling).* : [0-9]+\.[0-9]{6}$' timed.tvl)"
 check "and the 2D group has a total" grep -qE '^2D total : [0-9]+\.[0-9]{6}$' timed.tvl
 
@@ -127,8 +96,8 @@ TARVELIN_LOGIC_OPS=off run_batch -quarter -def only_2d.def -f report.tvl
 expect_eq "quarter run with logic ops held off succeeds" 0 "$STATUS"
 check "the report is written" test -s report.tvl
 grep '^2D ' report.tvl | grep -v '^2D total\|^2D implemented' >report_2d.txt || true
-expect_eq "the report has a line for each 2D test" 26 "$(wc -l <report_2d.txt)"
-expect_eq "the probed logic-op tests are reported skipped" 22 "$(grep -c ': skipped$' report_2d.txt)"
+expect_eq "the report has a line for each 2D test" "$(test_count 2D)" "$(wc -l <report_2d.txt)"
+expect_eq "the probed logic-op tests are reported skipped" "$(tr -cd S <<<"$IGNORED_OUTCOMES" | wc -c)" "$(grep -c ': skipped$' report_2d.txt)"
 for label in "2D put GL_COPY half tone" "2D put GL_COPY " "2D copy GL_COPY " "2D scaling"; do
   check "\"$label\" carries a score" \
     grep -q "^$label *: [0-9][0-9]*\.[0-9]*$" report_2d.txt

@@ -5,9 +5,9 @@ source "$(dirname "$0")/lib.sh"
 trace_program run.trace -batch -test >out.txt 2>err.txt
 apitrace dump run.trace >run.txt 2>/dev/null
 
-expect_eq "all 23 3D tests are titled in the suite's order" \
-  "Swap Buffer,Lines,Lines and Fog,Lines and Smooth,Points,Points and Fog,WireFrame,WireFrame and Fog,PolygonSmooth,PolygonColor,PolygonColor and Fog,VertexColor,VertexColor and Fog,Stencil Buffer,Accumlation Buffer,Motion Blur,Flat Shading,Smooth Shading,Spot Light,GL_CLAMP Nearest TextureMapping,GL_CLAMP Linear TextureMapping,GL_REPEAT Nearest TextureMapping,GL_REPEAT Linear TextureMapping" \
-  "$(sed -n 's/^Tarvelin - \(.*\)  \[[0-9]*\/49\]$/\1/p' out.txt | head -n 23 | paste -sd,)"
+expect_eq "the 3D tests are titled in the suite's order" "$(titles 3D | paste -sd,)" \
+  "$(sed -n "s/^Tarvelin - \(.*\)  \[[0-9]*\/$(test_count)\]$/\1/p" out.txt | head -n "$(test_count 3D)" |
+    paste -sd,)"
 expect_eq "the swap test times 2 swaps after one frame" 2 "$(awk '
   /glCallList\(list = 3\)/ && !seen { seen = 1; next }
   seen && /glNewList/ { exit }
@@ -91,23 +91,23 @@ check "texturing is off after the family" bash -c \
 STATUS=0
 TARVELIN_GL_VISUAL=plain "$PROGRAM" -batch -test >plain.txt 2>err.txt || STATUS=$?
 expect_eq "a plain visual still runs" 0 "$STATUS"
-check "the stencil test is titled" contains plain.txt "Tarvelin - Stencil Buffer  [14/49]"
+check "the stencil test is titled" contains plain.txt "Tarvelin - Stencil Buffer  [14/$(test_count)]"
 expect_eq "and then skipped, saying why" "  skipped (no stencil buffer)" \
   "$(grep -A1 'Stencil Buffer' plain.txt | tail -n1)"
 expect_eq "the accumulation tests are not even titled, only said to be skipped" \
   "  Accumlation Buffer: skipped (no accumulation buffer)|  Motion Blur: skipped (no accumulation buffer)" \
   "$(grep -E "Accumlation|Motion Blur" plain.txt | paste -sd'|')"
-check "the count goes on" contains plain.txt "Tarvelin - Flat Shading  [15/49]"
+check "the count goes on" contains plain.txt "Tarvelin - Flat Shading  [15/$(test_count)]"
 TARVELIN_GL_VISUAL=plain "$PROGRAM" -batch -test -no_autopass >plain.txt 2>err.txt
 check "without the check the stencil test runs" bash -c "grep -A1 'Stencil Buffer' plain.txt | tail -n1 | grep -q ' s\$'"
-check "without the check the accumulation tests run" contains plain.txt "Tarvelin - Motion Blur  [16/49]"
+check "without the check the accumulation tests run" contains plain.txt "Tarvelin - Motion Blur  [16/$(test_count)]"
 
-# A quarter run of the 3D tests alone scores all 23 and a 3D total.
+# A quarter run of the 3D tests alone scores them all and a 3D total.
 {
   echo enable
   pass_lines 2D
 } >no2d.def
 run_batch -quarter -def no2d.def
 expect_eq "quarter run" 0 "$STATUS"
-expect_eq "23 3D scores" 23 "$(grep -v '^3D total' result.tvl | grep -cE '^3D .*: [0-9]+\.[0-9]{6}$')"
+expect_eq "a score for each 3D test" "$(test_count 3D)" "$(grep -v '^3D total' result.tvl | grep -cE '^3D .*: [0-9]+\.[0-9]{6}$')"
 check "a 3D total" grep -qE '^3D total : [0-9]+\.[0-9]{6}$' result.tvl

@@ -10,7 +10,7 @@ apitrace dump run.trace >run.txt 2>/dev/null
 # was last reviewed: every constant of both windows' set-up, the first and
 # last face of each display list, each test's state calls and its loop with
 # their arguments. After a deliberate change, review the difference and
-# record the new stream with call_stream.py (its header says what it keeps).
+# record the new stream with scripts/record_expected (call_stream.py says what it keeps).
 check "the run's GL calls are the recorded ones" \
   diff "$SOURCE_DIR/tests/e2e/expected/test_loop_calls.txt" \
   <(python3 "$SOURCE_DIR/tests/e2e/call_stream.py" run.txt)
@@ -29,20 +29,11 @@ check "and the check read pictures back" grep -q 'glReadPixels(x = 0, y = 0, wid
 
 # The twelve titles in order after the swap test, each with its count and
 # a time.
-titles=$(grep '^Tarvelin - ' out.txt | sed -n '2,13p')
-expected="Tarvelin - Lines  [2/49]
-Tarvelin - Lines and Fog  [3/49]
-Tarvelin - Lines and Smooth  [4/49]
-Tarvelin - Points  [5/49]
-Tarvelin - Points and Fog  [6/49]
-Tarvelin - WireFrame  [7/49]
-Tarvelin - WireFrame and Fog  [8/49]
-Tarvelin - PolygonSmooth  [9/49]
-Tarvelin - PolygonColor  [10/49]
-Tarvelin - PolygonColor and Fog  [11/49]
-Tarvelin - VertexColor  [12/49]
-Tarvelin - VertexColor and Fog  [13/49]"
-expect_eq "the twelve titles in order with their counts" "$expected" "$titles"
+expect_eq "the twelve titles in order with their counts" \
+  "$(for keyword in lines lines_fog lines_smooth points points_fog wire_frame wire_frame_fog \
+    polygon_color_smooth polygon_color polygon_color_fog vertex_color vertex_color_fog; do
+    progress_title "$keyword"
+  done)" "$(grep '^Tarvelin - ' out.txt | sed -n '2,13p')"
 expect_eq "each test reports its seconds" 12 \
   "$(sed -n '/^Tarvelin - Lines  /,/^Tarvelin - VertexColor and Fog  /{n;p}' out.txt |
     grep -cE '^  [0-9]+\.[0-9]{3} s$')"
@@ -91,29 +82,17 @@ expect_eq "the polygons keep the additive blend function" GL_ONE \
 
 # Every timed section of the run, 3D and 2D, holds only its loop between two
 # glFinish calls: the one before the stopwatch starts and the one before it is
-# read. Probes, titles and set-up stay outside. One line a section, its calls.
-timed_sections() {
-  awk '/^[0-9]+ glFinish\(\)/ { inside = !inside; if (!inside) print substr(calls, 2); calls = ""; next }
-       inside && /^[0-9]+ gl/ { name = $2; sub(/\(.*/, "", name); calls = calls " " name }' "$1"
-}
-repeat() { for ((i = 0; i < $1; i++)); do echo "$2"; done; }
-ANIMATED="glLoadMatrixf glCallList glXSwapBuffers glLoadMatrixf glCallList glXSwapBuffers \
-glRotated glRotated glCallList glXSwapBuffers glRotated glRotated glCallList glXSwapBuffers"
-{
-  echo "glXSwapBuffers glXSwapBuffers"
-  repeat 13 "$ANIMATED"  # the twelve primitive tests and the stencil test
-  echo "glRotated glRotated glCallList glAccum glXSwapBuffers glRotated glRotated glCallList \
-glAccum glXSwapBuffers glAccum glFlush"
-  echo "glRotated glRotated glCallList glClear glAccum glXSwapBuffers glRotated glRotated \
-glCallList glAccum glAccum glClear glAccum glXSwapBuffers"
-  repeat 7 "$ANIMATED"  # shading and texturing
-  repeat 13 "glRasterPos2i glDrawPixels glRasterPos2i glDrawPixels"
-  repeat 12 "glRasterPos2i glCopyPixels glRasterPos2i glCopyPixels"
-  echo "glRasterPos2i$(repeat 36 ' glPixelZoom glDrawPixels' | tr -d '\n')"
-} >sections.expected
-check "each of the 49 timed sections holds only its loop between two glFinish calls" \
-  diff sections.expected <(timed_sections run.txt)
-expect_eq "and the run reported 49 times" 49 "$(grep -cE '^  [0-9]+\.[0-9]{3} s$' out.txt)"
+# read. Probes, titles and set-up stay outside (the recorded call stream
+# above holds each loop's calls in order).
+LOOP_CALLS="glXSwapBuffers glLoadMatrixf glCallList glRotated glAccum glClear glFlush \
+glRasterPos2i glDrawPixels glCopyPixels glPixelZoom"
+awk '/^[0-9]+ glFinish\(\)/ { inside = !inside; if (!inside) print substr(calls, 2); calls = ""; next }
+     inside && /^[0-9]+ gl/ { name = $2; sub(/\(.*/, "", name); calls = calls " " name }' \
+  run.txt >sections.txt
+expect_eq "each test has one timed section" "$(test_count)" "$(grep -c . sections.txt)"
+check "and each holds only the calls of a loop" bash -c "! tr ' ' '\n' <sections.txt |
+  sort -u | grep -vxF -e '' $(printf -- "-e %s " $LOOP_CALLS)"
+expect_eq "and the run reported each" "$(test_count)" "$(grep -cE '^  [0-9]+\.[0-9]{3} s$' out.txt)"
 
 # A skipped test is left out entirely: no title, no count, no frames. With
 # "Lines and Smooth" skipped the wire frames keep line width 1.0.

@@ -61,9 +61,7 @@ STATUS=0
 "$PROGRAM" -batch -only lines,linez >out.txt 2>err.txt || STATUS=$?
 expect_eq "-only: an unknown keyword is a usage error" 2 "$STATUS"
 check "-only: which is named" grep -q "Unknown test 'linez' in -only" err.txt
-expect_eq "-list: the 49 tests, the first with its group, title and reference" \
-  "49|put_copy_val_half 2D Put of GL_COPY (ValueScale) 8.479857" \
-  "$("$PROGRAM" -batch -list | wc -l)|$("$PROGRAM" -list | head -n 1 | tr -s ' ')"
+expect_eq "-list: the same in batch mode" "$("$PROGRAM" -list)" "$("$PROGRAM" -batch -list)"
 expect_eq "-version: the project's version" \
   "$(sed -n 's/^project(tarvelin VERSION \([0-9.]*\).*/\1/p' "$SOURCE_DIR/CMakeLists.txt")" \
   "$(program_version)"
