@@ -46,17 +46,17 @@ void expect_reads(const std::vector<Case>& cases) {
 }
 
 TEST(PassDefinitionSwitch, WithoutEnableEveryTestRuns) {
-  EXPECT_EQ(parse_pass_definition(nullptr, [](const std::string&) {}).progress_total, 49);
+  EXPECT_EQ(parse_pass_definition(nullptr, [](const std::string&) {}).progress_total, TEST_COUNT);
   const std::string long_word(200, 's');
   expect_reads({
-      {"", {}, 49, {}},
-      {"# only a comment\n\n# another\n", {}, 49, {}},
-      {"# header\ndisable more words\nlines pass\nnonsense\n", {}, 49, {}},
-      {"Enable\nlines pass\n", {"Unknown switch Enable"}, 49, {}},
-      {"   \nlines pass\n", {"Unknown switch "}, 49, {}},
+      {"", {}, TEST_COUNT, {}},
+      {"# only a comment\n\n# another\n", {}, TEST_COUNT, {}},
+      {"# header\ndisable more words\nlines pass\nnonsense\n", {}, TEST_COUNT, {}},
+      {"Enable\nlines pass\n", {"Unknown switch Enable"}, TEST_COUNT, {}},
+      {"   \nlines pass\n", {"Unknown switch "}, TEST_COUNT, {}},
       // Spaces before a comment leave a line that is not empty.
-      {"  # indented comment\nenable\n", {"Unknown switch "}, 49, {}},
-      {long_word + "\n", {"Unknown switch " + long_word}, 49, {}},
+      {"  # indented comment\nenable\n", {"Unknown switch "}, TEST_COUNT, {}},
+      {long_word + "\n", {"Unknown switch " + long_word}, TEST_COUNT, {}},
   });
 }
 
@@ -92,7 +92,7 @@ TEST(PassDefinitionCounting, EveryRunLineCountsAndTheLastLineWins) {
       {"enable\nlines go\nlines go\n", {}, 2, {}},
       {"enable\nlines pass\nlines go\n", {}, 1, {}},
       {"enable\nlines go\nlines pass\nbogus go\n", {"Unknown keyword bogus"}, 1, {lines}},
-      {all_go, {}, 49, {}},
+      {all_go, {}, TEST_COUNT, {}},
   });
 }
 
@@ -146,8 +146,8 @@ TEST(PassDefinition, SelectingTestsByKeywordPassesOverEveryOther) {
   EXPECT_EQ(unknown, (std::vector<std::string>{"nope", ""}));
   select_tests(",", &unknown);
   EXPECT_EQ(unknown, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(select_tests("3D,lines", &unknown).progress_total, 23);
-  EXPECT_EQ(select_tests("2d,blur", &unknown).progress_total, 27);
+  EXPECT_EQ(select_tests("3D,lines", &unknown).progress_total, LAST_3D_TEST - FIRST_3D_TEST + 1);
+  EXPECT_EQ(select_tests("2d,blur", &unknown).progress_total, LAST_2D_TEST - FIRST_2D_TEST + 2);
 }
 
 TEST(PassDefinitionFile, ReadsTheNamedFile) {
@@ -162,7 +162,7 @@ TEST(PassDefinitionFile, ReadsTheNamedFile) {
   std::filesystem::remove(path);
   selection = read_pass_definition(path.c_str());
   EXPECT_EQ(selection.skip_flags[blur], 0);
-  EXPECT_EQ(selection.progress_total, 49);
+  EXPECT_EQ(selection.progress_total, TEST_COUNT);
 }
 
 }  // namespace

@@ -87,23 +87,26 @@ void set_colour_scale(GLfloat scale) {
   glPixelTransferf(GL_BLUE_SCALE, scale);
 }
 
-// The timed kernels and their untimed drawing for a check frame, in Kernel order.
+// The 2D kernels, one row each, in Kernel order: the timed loop, its untimed drawing for a
+// check frame, and what the suite sets up around it.
 struct RasterKernel {
   double (*timed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
   void (*untimed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
   bool draws_positions;  // takes its positions from the generator
+  bool copies;           // copies a source block, and its probe copies too
+  GLfloat colour_scale;  // the red, green and blue scales its puts draw at
 };
 constexpr RasterKernel RASTER_KERNELS[] = {
-    {time_random_puts, draw_random_puts, true},      // half_tone_put
-    {time_random_puts, draw_random_puts, true},      // put
-    {time_random_copies, draw_random_copies, true},  // copy
+    {time_random_puts, draw_random_puts, true, false, HALF_TONE_SCALE},  // half_tone_put
+    {time_random_puts, draw_random_puts, true, false, 1.0f},             // put
+    {time_random_copies, draw_random_copies, true, true, 1.0f},          // copy
     {[](KernelTables& tables, int32_t steps, const RasterOrigin&, BenchRand&) {
        return time_zoom_sweep(tables, steps);
      },
      [](KernelTables& tables, int32_t steps, const RasterOrigin&, BenchRand&) {
        draw_zoom_sweep(tables, steps);
      },
-     false},  // zoom
+     false, false, 1.0f},  // zoom
 };
 static_assert(std::size(RASTER_KERNELS) == static_cast<size_t>(Kernel::zoom) + 1);
 
@@ -156,10 +159,10 @@ struct RasterRun {
   // operation, then a probed test's probe. True when the automatic check found the operation
   // without effect. A check frame's probe draws whether or not the check is on.
   bool prepare_test(const TestInfo& test, bool check_frame) {
-    if (test.kernel == Kernel::copy) put_copy_source(origin);
+    const bool copy = raster_kernel(test).copies;
+    if (copy) put_copy_source(origin);
     glLogicOp(gl_logic_op(test));
     if (!test.raster.probed) return false;
-    const bool copy = test.kernel == Kernel::copy;
     if (check_frame) {
       copy ? probe.draw_copy_probe() : probe.draw_put_probe();
       return false;
@@ -200,8 +203,9 @@ struct RasterRun {
     // clears first, so that every picture is the test's own.
     if (context.options.validating()) glClear(GL_COLOR_BUFFER_BIT);
     // The scales are put back whether the test was timed or passed over.
-    const bool half_tone = test.kernel == Kernel::half_tone_put;
-    if (half_tone) set_colour_scale(HALF_TONE_SCALE);
+    const GLfloat scale = raster_kernel(test).colour_scale;
+    const bool scaled = scale != 1.0f;
+    if (scaled) set_colour_scale(scale);
     if (prepare_test(test, false)) {
       pass_over_by_check(test);
     } else {
@@ -210,7 +214,7 @@ struct RasterRun {
                                                        context.run.rand));
       check_picture(test);
     }
-    if (half_tone) set_colour_scale(1.0f);
+    if (scaled) set_colour_scale(1.0f);
     context.drawn(test.id);
   }
 

@@ -22,7 +22,8 @@ expect_eq "a pass file with an over-long line is read" 0 "$STATUS"
 check "the comment's tail switches nothing on" bash -c '! grep -q "Motion Blur" out.txt'
 check "the line after it is read" ran Lines
 expect_eq "one warning names the line" \
-  "Warning: Line 51 is longer than 254 characters; the rest is ignored" "$(grep '^Warning' err.txt)"
+  "Warning: Line $(($(test_count) + 2)) is longer than 254 characters; the rest is ignored" \
+  "$(grep '^Warning' err.txt)"
 
 # CR, LF and CR LF all end lines.
 printf 'enable\rlines pass\r\nblur pass\rpoints pass' >cr.def

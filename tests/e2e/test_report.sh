@@ -50,7 +50,7 @@ expect_eq "three titles per pass, counted to 9" \
   "$(sed -n 's/^Tarvelin - \(.*\)  \[[0-9]\/9\]$/\1/p' out.txt | paste -sd,)"
 check "the last title is 9/9" grep -q 'Put of GL_COPY  \[9/9\]$' out.txt
 check "the three tests are scored" bash -c "grep -cE '^(3D lines|3D points|2D put GL_COPY) +: [0-9]' result.tvl | grep -qx 3"
-check "the others are skipped" bash -c "[ \$(grep -c ': skipped$' result.tvl) = 46 ]"
+expect_eq "the others are skipped" $(($(test_count) - 3)) "$(grep -c ': skipped$' result.tvl)"
 
 # The two runs side by side: the table's ratio is the second run's score
 # over the first's, and the tests the second passed over say so.

@@ -27,7 +27,9 @@ expect_eq "off-screen, default counts: every picture ok" \
 lines:ok:check_frame" "$(pictures offscreen.json)"
 expect_eq "the tests it cannot run are not checked, with the reason" \
   "not drawn: the off-screen surface cannot draw it" "$(python3 -c '
-import json; print(json.load(open("offscreen.json"))["tests"][26]["picture_check"]["reason"])')"
+import json
+print(*{t["picture_check"]["reason"] for t in json.load(open("offscreen.json"))["tests"]
+        if t["keyword"] == "swap_buffer"})')"
 
 # The lit tests take their diffuse reflectance from the colour the test
 # before them left, so a run that leaves tests out before them draws them
