@@ -56,11 +56,17 @@ check "-loop bounds the passes; two are too few for any target" \
 # rest (points' quarter passes varied by 26% for that), so that its
 # doubling is told from noise.
 COMPARE=$(dirname "$PROGRAM")/tarvelin-compare
-for run in a b; do run_batch -quarter -only points_fog -loop 6 -json "$run.json"; done
-TARVELIN_SLOW_TEST=points_fog run_batch -quarter -only points_fog -loop 6 -json slow.json
-STATUS=0
-"$COMPARE" -threshold 5 a.json b.json >same.txt 2>&1 || STATUS=$?
+# A spell of contention on two shared cores can make one of two runs of the
+# same build slower (a CI run once did), so up to three pairs are tried.
+for try in 1 2 3; do
+  for run in a b; do run_batch -quarter -only points_fog -loop 6 -json "$run.json"; done
+  STATUS=0
+  "$COMPARE" -threshold 5 a.json b.json >same.txt 2>&1 || STATUS=$?
+  [ "$STATUS" = 0 ] && break
+  echo "# try $try: $(grep -m1 '^slower' same.txt || echo "exit status $STATUS")"
+done
 expect_eq "the same build: nothing slower (exit status)" 0 "$STATUS"
+TARVELIN_SLOW_TEST=points_fog run_batch -quarter -only points_fog -loop 6 -json slow.json
 STATUS=0
 "$COMPARE" -threshold 5 a.json slow.json >slow.txt 2>slow.err || STATUS=$?
 expect_eq "a test made slower: exit status" 1 "$STATUS"
