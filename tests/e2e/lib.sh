@@ -76,12 +76,16 @@ OPENER
 
 # What the tests know of the catalogue comes from -list, so that a test
 # added to it needs no edit here. The tests as "keyword|group|title" lines in
-# the order a run takes them: the 3D window's, then the 2D window's.
+# the order a run takes them: the 3D window's, then the 2D window's. The
+# helpers below call it often, so -list is run once a script.
 tests_in_run_order() {
-  local list
-  list=$("$PROGRAM" -list | sed -E 's/^([^ ]+) +([23]D)  (.*[^ ]) +[0-9.]+$/\1|\2|\3/')
-  grep '|3D|' <<<"$list"
-  grep '|2D|' <<<"$list"
+  local order=$WORK/.run-order
+  if [ ! -s "$order" ]; then
+    local list
+    list=$("$PROGRAM" -list | sed -E 's/^([^ ]+) +([23]D)  (.*[^ ]) +[0-9.]+$/\1|\2|\3/')
+    { grep '|3D|' <<<"$list" && grep '|2D|' <<<"$list"; } >"$order"
+  fi
+  cat "$order"
 }
 test_count() { tests_in_run_order | grep -c "|${1:-[23]D}|"; }  # test_count [GROUP]
 titles() {  # titles [GROUP]: the titles in run order
