@@ -15,6 +15,12 @@ import json, sys
 p = json.load(open(sys.argv[1]))["precision"]
 print(p["passes"], p["stopped"], *p["missed"])' "$1"
 }
+points_fog() {  # points_fog JSON VALUES: VALUES, a Python sequence of points_fog's entry t
+  python3 -c '
+import json, sys
+t = next(t for t in json.load(open(sys.argv[1]))["tests"] if t["keyword"] == "points_fog")
+print(*eval(sys.argv[2]))' "$1" "$2"
+}
 
 # A target the machine reaches: the run stops once every test's interval is
 # within it, from the third pass on, and its files say so. On two shared
@@ -24,20 +30,16 @@ for try in 1 2 3; do
   run_batch -quarter -only points_fog -precision 5 -budget 60 -json met.json
   read -r passes stopped missed <<<"$(precision met.json)"
   [ "$stopped${missed:+ $missed}" = "target met" ] && break
-  echo "# try $try: $stopped after $passes passes; seconds: $(python3 -c '
-import json
-t = next(t for t in json.load(open("met.json"))["tests"] if t["keyword"] == "points_fog")
-print(*(round(s, 3) for s in t["pass_seconds"]))')"
+  echo "# try $try: $stopped after $passes passes; seconds: $(points_fog met.json \
+    '(round(s, 3) for s in t["pass_seconds"])')"
 done
 expect_eq "a reachable target: exit status" 0 "$STATUS"
 expect_eq "it stops because the target is met, no test missing it" "target met" "$stopped${missed:+ $missed}"
 check "after 3 passes or more ($passes)" test "$passes" -ge 3
 expect_eq "the report counts those passes" "#   $passes loops" "$(grep '^#   [0-9]* loops$' result.tvl)"
 check "the line says so" grep -qx "Tarvelin precision: $passes passes, target met; every timed test within 5% (95% confidence)" out.txt
-expect_eq "the test's interval is within 5% and its score between its bounds" "True True" "$(python3 -c '
-import json
-t = next(t for t in json.load(open("met.json"))["tests"] if t["keyword"] == "points_fog")
-print(t["precision_met"], t["score_low"] < t["score"] < t["score_high"] and t["ci_half_width"] <= 0.05)')"
+expect_eq "the test's interval is within 5% and its score between its bounds" "True True" "$(points_fog met.json \
+  '(t["precision_met"], t["score_low"] < t["score"] < t["score_high"] and t["ci_half_width"] <= 0.05)')"
 
 # A target no machine reaches stops at the budget and names what missed.
 run_batch -quarter -only points,put_copy -precision 0.001 -budget 3 -json missed.json
@@ -73,8 +75,9 @@ decide() {
     echo "# try $try: exit status $STATUS; $(grep -m1 points_fog decided.txt)"
   done
 }
-same_pair() { for run in a b; do run_batch -quarter -only points_fog -loop 6 -json "$run.json"; done; }
-slowed_run() { TARVELIN_SLOW_TEST=points_fog run_batch -quarter -only points_fog -loop 6 -json slow.json; }
+six_passes() { run_batch -quarter -only points_fog -loop 6 -json "$1.json"; }  # six_passes NAME
+same_pair() { six_passes a && six_passes b; }
+slowed_run() { TARVELIN_SLOW_TEST=points_fog six_passes slow; }
 
 decide 0 a.json b.json same_pair
 expect_eq "the same build: nothing slower (exit status)" 0 "$STATUS"
