@@ -7,15 +7,20 @@ replays TRACE up to CALL and prints one line "NAME=VALUE" per state
 parameter asked for (lists joined by commas), as the GL implementation
 reports it. A NAME may be a path into nested state, such as
 GL_TEXTURE0/GL_TEXTURE_2D/GL_TEXTURE_MIN_FILTER.
+
+A replay takes seconds; with GL_STATE_CACHE naming a folder, the state at
+each call of each trace is replayed once and kept there for the questions
+that follow.
 """
+import hashlib
 import json
+import os
 import subprocess
 import sys
 import time
 
 
-def main():
-    trace, call, names = sys.argv[1], sys.argv[2], sys.argv[3:]
+def replayed_state(trace, call):
     # A busy X server now and then refuses the replay's connection.
     for attempt in range(5):
         result = subprocess.run(["apitrace", "replay", "-D", call, trace], capture_output=True)
@@ -24,8 +29,29 @@ def main():
         time.sleep(0.2)
     else:
         raise SystemExit(f"replaying {trace} to call {call} failed")
-    dump = result.stdout
-    state = json.loads(dump.decode("latin-1"), strict=False)["parameters"]
+    return json.loads(result.stdout.decode("latin-1"), strict=False)["parameters"]
+
+
+def state_at(trace, call):
+    cache = os.environ.get("GL_STATE_CACHE")
+    if not cache:
+        return replayed_state(trace, call)
+    # A trace made anew under the same name has another modification time.
+    made = os.stat(trace).st_mtime_ns
+    key = hashlib.sha256(f"{os.path.realpath(trace)}:{made}:{call}".encode()).hexdigest()[:16]
+    path = os.path.join(cache, f"{key}.json")
+    if not os.path.exists(path):
+        os.makedirs(cache, exist_ok=True)
+        with open(path + ".part", "w") as out:
+            json.dump(replayed_state(trace, call), out)
+        os.replace(path + ".part", path)
+    with open(path) as kept:
+        return json.load(kept)
+
+
+def main():
+    trace, call, names = sys.argv[1], sys.argv[2], sys.argv[3:]
+    state = state_at(trace, call)
     for name in names:
         value = state
         for part in name.split("/"):

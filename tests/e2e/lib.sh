@@ -1,7 +1,8 @@
 # Shared helpers of the end-to-end tests. Each test script is run as
 #   bash tests/e2e/test_NAME.sh PATH_TO_PROGRAM
-# with DISPLAY naming a running X server; it works in a fresh temporary
-# folder, so reports land there.
+# with DISPLAY naming a running X server, or with E2E_OWN_X_SERVER=1 to start
+# an Xvfb of its own (as CTest runs them, side by side); it works in a fresh
+# temporary folder, so reports land there.
 set -euo pipefail
 
 PROGRAM=$1
@@ -19,6 +20,7 @@ FAILED_CHECKS=0
 # A script whose checks failed ends with status 1 however far it got.
 cleanup_test() {
   for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_xvfb
   [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
   if [ "$FAILED_CHECKS" -gt 0 ]; then
     echo "FAIL: $FAILED_CHECKS check(s) failed" >&2
@@ -38,6 +40,8 @@ failed_check() {
   echo "FAIL: $*" >&2
   FAILED_CHECKS=$((FAILED_CHECKS + 1))
 }
+
+[ "${E2E_OWN_X_SERVER:-}" != 1 ] || start_xvfb || fail "an X server of the script's own starts"
 
 check() {  # check DESCRIPTION COMMAND...
   local what=$1
@@ -74,20 +78,49 @@ OPENER
   export OPENER_LOG=$WORK/opener.log
 }
 
-# What the tests know of the catalogue comes from -list, so that a test
-# added to it needs no edit here. The tests as "keyword|group|title" lines in
-# the order a run takes them: the 3D window's, then the 2D window's. The
-# helpers below call it often, so -list is run once a script.
+# What the tests know of the catalogue comes from the catalogue itself, so
+# that a test added to it needs no edit here: E2E_LISTING (tests/e2e/
+# catalogue_listing.cpp, built beside the program) prints each test as
+#   keyword|group|title|kernel|count|logic_op|probed|stage|polygon_mode|state
+# and the scripts choose tests by these fields, not by keyword or place.
+# tests_in_run_order gives the lines in the order a run takes them: the 3D
+# window's, then the 2D window's. The helpers below call it often, so the
+# listing runs once a script.
 tests_in_run_order() {
   local order=$WORK/.run-order
   if [ ! -s "$order" ]; then
+    local listing=${E2E_LISTING:-$(dirname "$PROGRAM")/tests/catalogue_listing}
+    [ -x "$listing" ] || fail "the catalogue listing $listing is built"
     local list
-    list=$("$PROGRAM" -list | sed -E 's/^([^ ]+) +([23]D)  (.*[^ ]) +[0-9.]+$/\1|\2|\3/')
-    { grep '|3D|' <<<"$list" && grep '|2D|' <<<"$list"; } >"$order"
+    list=$("$listing")
+    { grep '^[^|]*|3D|' <<<"$list" && grep '^[^|]*|2D|' <<<"$list"; } >"$order"
   fi
   cat "$order"
 }
-test_count() { tests_in_run_order | grep -c "|${1:-[23]D}|"; }  # test_count [GROUP]
+# The listing's fields, in its order, and choosing by them.
+LISTING_FIELDS=(keyword group title kernel count logic_op probed stage polygon_mode state)
+column_of() {  # column_of FIELD: its column number, counted from 1
+  local i
+  for i in "${!LISTING_FIELDS[@]}"; do
+    [ "${LISTING_FIELDS[$i]}" != "$1" ] || { echo $((i + 1)); return 0; }
+  done
+  echo "no field $1 in the catalogue listing" >&2
+  return 1
+}
+tests_where() {  # tests_where FIELD VALUE...: the lines whose FIELD is one of the VALUEs, in run order
+  local column
+  column=$(column_of "$1") || fail "tests_where $*"
+  shift
+  tests_in_run_order | awk -F'|' -v column="$column" -v values="$*" '
+    BEGIN { split(values, list, " "); for (i in list) wanted[list[i]] = 1 }
+    $column in wanted'
+}
+field() {  # field FIELD: that field of each line read on stdin
+  local column
+  column=$(column_of "$1") || fail "field $*"
+  awk -F'|' -v column="$column" '{ print $column }'
+}
+test_count() { tests_in_run_order | grep -c "^[^|]*|${1:-[23]D}|"; }  # test_count [GROUP]
 titles() {  # titles [GROUP]: the titles in run order
   tests_in_run_order | awk -F'|' -v group="${1:-}" 'group == "" || $2 == group {print $3}'
 }
@@ -173,9 +206,10 @@ call_numbers() {  # call_numbers DUMP_FILE EXTENDED_REGEX
   grep -E "$2" "$1" | awk '{print $1}'
 }
 
-# One state parameter at a call of a trace, e.g. GL_LINE_WIDTH.
+# One state parameter at a call of a trace, e.g. GL_LINE_WIDTH. Each call's
+# state is replayed once a script.
 gl_state() {  # gl_state TRACE CALL NAME
-  python3 "$SOURCE_DIR/tests/e2e/gl_state.py" "$1" "$2" "$3" | sed 's/^[^=]*=//'
+  GL_STATE_CACHE=$WORK/.gl-state python3 "$SOURCE_DIR/tests/e2e/gl_state.py" "$1" "$2" "$3" | sed 's/^[^=]*=//'
 }
 
 # Snapshots of the draw buffer right after the given calls of a trace, as
@@ -206,4 +240,33 @@ trace_program() {  # trace_program TRACE ARGS...
   apitrace_command "$1"
   shift
   "${APITRACE[@]}" "$PROGRAM" "$@"
+}
+
+# Traces PROGRAM ARGS... once for every script that asks for the same run,
+# and links the trace, its dump, stdout and stderr into the work folder as
+# NAME.trace, NAME.txt, NAME.out and NAME.err. The runs are kept in
+# E2E_TRACES (CTest gives every script the same folder; without it, the
+# script's own) by the program, its build and the arguments; a script that
+# asks while another makes the run waits for it. Fails the script when the
+# run fails.
+shared_trace() {  # shared_trace NAME ARGS...
+  local name=$1 folder=${E2E_TRACES:-$WORK/.traces}
+  shift
+  mkdir -p "$folder"
+  local prefix=$folder/$name-${GALLIUM_DRIVER:-default}-
+  local base
+  base=$prefix$(printf '%s\n' "$(readlink -f "$PROGRAM")" "$(stat -c %Y "$PROGRAM")" "$@" |
+    sha256sum | cut -c1-16)
+  (
+    flock 9
+    if [ ! -e "$base.done" ]; then
+      # Runs of an older build of the program are of no more use.
+      find "$folder" -maxdepth 1 -name "${prefix##*/}*" ! -name "${base##*/}.lock" -delete
+      trace_program "$base.trace" "$@" >"$base.out" 2>"$base.err" || exit 1
+      apitrace dump "$base.trace" >"$base.txt" 2>/dev/null
+      touch "$base.done"
+    fi
+  ) 9>"$base.lock" || fail "traced run $*"
+  local kind
+  for kind in trace txt out err; do ln -sf "$base.$kind" "$name.$kind"; done
 }

@@ -8,19 +8,23 @@
         implementation keeps sRGB-encoded colour buffers (Mesa accumulates
         so); the smaller count is printed.
 
-    pixels.py probe OP SOURCE SHOWN
+    pixels.py probe OP SOURCE SHOWN [OP SOURCE SHOWN...]
         prints how many pixels of SHOWN differ from what the logic operation
         GL_OP leaves when SOURCE is drawn over the probes' known destination:
         the left half of the block all zero bits, the right half all one
-        bits. SOURCE and SHOWN are blocks of the same size.
+        bits. SOURCE and SHOWN are blocks of the same size. Several probes
+        give one count a line, in their order (one start of Python and of
+        ImageMagick for each picture, rather than for each probe).
 
 Pictures may be in any format ImageMagick reads; values are compared as
 stored, 8 bits per channel, with no colour-space conversion.
 """
+import functools
 import subprocess
 import sys
 
 
+@functools.cache
 def read_rgb(path):
     data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
                           check=True).stdout
@@ -81,6 +85,7 @@ LOGIC_OPS = {
 }
 
 
+@functools.cache
 def image_width(path):
     size = subprocess.run(["identify", "-format", "%w", path], capture_output=True, check=True)
     return int(size.stdout)
@@ -105,8 +110,9 @@ def main():
     if sys.argv[1] == "blend":
         tolerance = float(sys.argv[5]) if len(sys.argv) > 5 else 2
         print(blend(sys.argv[2], sys.argv[3], sys.argv[4], tolerance))
-    elif sys.argv[1] == "probe":
-        print(probe(sys.argv[2], sys.argv[3], sys.argv[4]))
+    elif sys.argv[1] == "probe" and len(sys.argv) % 3 == 2:
+        for at in range(2, len(sys.argv), 3):
+            print(probe(*sys.argv[at:at + 3]))
     else:
         raise SystemExit("unknown check " + sys.argv[1])
 

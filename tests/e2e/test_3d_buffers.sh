@@ -2,11 +2,10 @@
 # state they leave, read back from the driver and from the screen.
 source "$(dirname "$0")/lib.sh"
 
-trace_program run.trace -batch -test >out.txt 2>err.txt
-apitrace dump run.trace >run.txt 2>/dev/null
+shared_trace run -batch -test
 
 expect_eq "the 3D tests are titled in the suite's order" "$(titles 3D | paste -sd,)" \
-  "$(sed -n "s/^Tarvelin - \(.*\)  \[[0-9]*\/$(test_count)\]$/\1/p" out.txt | head -n "$(test_count 3D)" |
+  "$(sed -n "s/^Tarvelin - \(.*\)  \[[0-9]*\/$(test_count)\]$/\1/p" run.out | head -n "$(test_count 3D)" |
     paste -sd,)"
 expect_eq "the swap test times 2 swaps after one frame" 2 "$(awk '
   /glCallList\(list = 3\)/ && !seen { seen = 1; next }

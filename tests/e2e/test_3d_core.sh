@@ -27,26 +27,27 @@ check "the timed sections are the same with the pictures checked" \
   python3 "$SOURCE_DIR/tests/e2e/call_stream.py" --timed-sections-kept plain.txt checked.txt
 check "and the check read pictures back" grep -q 'glReadPixels(x = 0, y = 0, width = 512' checked.txt
 
-# The twelve titles in order after the swap test, each with its count and
-# a time.
-expect_eq "the twelve titles in order with their counts" \
-  "$(for keyword in lines lines_fog lines_smooth points points_fog wire_frame wire_frame_fog \
-    polygon_color_smooth polygon_color polygon_color_fog vertex_color vertex_color_fog; do
-    progress_title "$keyword"
-  done)" "$(grep '^Tarvelin - ' out.txt | sed -n '2,13p')"
-expect_eq "each test reports its seconds" 12 \
-  "$(sed -n '/^Tarvelin - Lines  /,/^Tarvelin - VertexColor and Fog  /{n;p}' out.txt |
-    grep -cE '^  [0-9]+\.[0-9]{3} s$')"
+# The display lists of the three stages that draw the object's mesh, and
+# the tests that draw from them, each with its title, count and a time. In
+# test-loop mode every such test draws 2 + 2 frames of its stage's list.
+MESH_STAGES=(lines facets vertex_shade)
+declare -A LIST=([lines]=1 [facets]=2 [vertex_shade]=3)
+FRAMES=4
+mesh_tests=$(tests_where stage "${MESH_STAGES[@]}")
+mesh_titles=$(field keyword <<<"$mesh_tests" | while read -r keyword; do progress_title "$keyword"; done)
+expect_eq "the mesh stages' titles in order, after the swap test, with their counts" "$mesh_titles" \
+  "$(grep '^Tarvelin - ' out.txt | sed -n "2,$(($(grep -c . <<<"$mesh_tests") + 1))p")"
+expect_eq "each test reports its seconds" "$(grep -c . <<<"$mesh_tests")" \
+  "$(grep -A1 -xF "$mesh_titles" out.txt | grep -cE '^  [0-9]+\.[0-9]{3} s$')"
 
-# The two families, from building list 1 to deleting list 3.
-sed -n '/glNewList(list = 1,/,/glDeleteLists(list = 3,/p' run.txt >families.txt
-# Test-loop mode: every test draws 2 + 2 frames of its list.
-expect_eq "lines draw 3 x 4 frames of list 1" 12 "$(grep -c 'glCallList(list = 1)' families.txt)"
-expect_eq "points, wire frames, polygons draw 7 x 4 frames of list 2" 28 \
-  "$(grep -c 'glCallList(list = 2)' families.txt)"
-expect_eq "vertex colours draw 2 x 4 frames of list 3" 8 \
-  "$(grep -c 'glCallList(list = 3)' families.txt)"
-expect_eq "each list is deleted after its family" 3 "$(grep -c 'glDeleteLists' families.txt)"
+# The stages, from building the first list to deleting the last.
+sed -n "/glNewList(list = ${LIST[lines]},/,/glDeleteLists(list = ${LIST[vertex_shade]},/p" run.txt >families.txt
+for stage in "${MESH_STAGES[@]}"; do
+  expect_eq "the $stage stage's tests draw $FRAMES frames each of list ${LIST[$stage]}" \
+    $((FRAMES * $(tests_where stage "$stage" | grep -c .))) \
+    "$(grep -c "glCallList(list = ${LIST[$stage]})" families.txt)"
+done
+expect_eq "each list is deleted after its stage" "${#MESH_STAGES[@]}" "$(grep -c 'glDeleteLists' families.txt)"
 
 # The first pass's spin comes from the generator's first two values
 # (41 for x, 18467 for y) times 20 / 32767; y is composed first.
@@ -58,13 +59,27 @@ expect_eq "stencil checkerboard points" 98304 "$(grep -c '^[0-9]* glVertex2i' ru
 
 # State under which the tests run, read back from the driver by replaying
 # the trace up to their first frame.
-list1=($(call_numbers run.txt 'glCallList\(list = 1\)'))
-list2=($(call_numbers run.txt 'glCallList\(list = 2\)'))
-expect_eq "Lines and Fog draws with fog" GL_TRUE "$(gl_state run.trace "${list1[4]}" GL_FOG)"
-expect_eq "Lines and Smooth blends" GL_TRUE "$(gl_state run.trace "${list1[8]}" GL_BLEND)"
-expect_eq "points are drawn in point mode" GL_POINT,GL_POINT \
-  "$(gl_state run.trace "${list2[0]}" GL_POLYGON_MODE)"
-wire=${list2[8]}
+# The call of the first frame of a test in a run's dump: the first test of
+# STAGE whose fields have the values given, among TESTS (the catalogue
+# lines of the tests the run ran, in run order).
+first_frame() {  # first_frame DUMP TESTS STAGE [FIELD=VALUE...]
+  local dump=$1 tests=$2 stage=$3 rule="" at condition
+  shift 3
+  for condition in "$@"; do
+    rule+="\$$(column_of "${condition%%=*}") == \"${condition#*=}\" && "
+  done
+  at=$(awk -F'|' "\$$(column_of stage) == \"$stage\" { n++; if (${rule}1) { print n; exit } }" <<<"$tests")
+  [ -n "$at" ] || fail "a test of the $stage stage where $*"
+  call_numbers "$dump" "glCallList\\(list = ${LIST[$stage]}\\)" | sed -n "$(((at - 1) * FRAMES + 1))p"
+}
+all=$(tests_in_run_order)
+fogged=$(first_frame run.txt "$all" lines state=fog)
+expect_eq "fogged lines draw with fog" GL_TRUE "$(gl_state run.trace "$fogged" GL_FOG)"
+smooth_lines=$(first_frame run.txt "$all" lines state=smooth_lines)
+expect_eq "smooth lines blend" GL_TRUE "$(gl_state run.trace "$smooth_lines" GL_BLEND)"
+points=$(first_frame run.txt "$all" facets polygon_mode=points)
+expect_eq "points are drawn in point mode" GL_POINT,GL_POINT "$(gl_state run.trace "$points" GL_POLYGON_MODE)"
+wire=$(first_frame run.txt "$all" facets polygon_mode=lines state=none)
 expect_eq "the wire frame inherits line width 0.8" 0.8 "$(gl_state run.trace "$wire" GL_LINE_WIDTH)"
 expect_eq "the wire frame is drawn in line mode" GL_LINE,GL_LINE \
   "$(gl_state run.trace "$wire" GL_POLYGON_MODE)"
@@ -73,12 +88,13 @@ expect_eq "blending is off again for the wire frame" GL_FALSE "$(gl_state run.tr
 expect_eq "the depth test is on" GL_TRUE "$(gl_state run.trace "$wire" GL_DEPTH_TEST)"
 expect_eq "dithering is off on 8-bit channels" GL_FALSE "$(gl_state run.trace "$wire" GL_DITHER)"
 expect_eq "fog parameters are set up" GL_EXP2 "$(gl_state run.trace "$wire" GL_FOG_MODE)"
-smooth=${list2[16]}
-expect_eq "PolygonSmooth fills" GL_FILL,GL_FILL "$(gl_state run.trace "$smooth" GL_POLYGON_MODE)"
-expect_eq "PolygonSmooth adds" GL_ONE "$(gl_state run.trace "$smooth" GL_BLEND_DST)"
-expect_eq "PolygonSmooth smooths" GL_TRUE "$(gl_state run.trace "$smooth" GL_POLYGON_SMOOTH)"
-expect_eq "the polygons keep the additive blend function" GL_ONE \
-  "$(gl_state run.trace "${list2[20]}" GL_BLEND_DST)"
+smooth=$(first_frame run.txt "$all" facets state=smooth_polygons)
+expect_eq "smooth polygons fill" GL_FILL,GL_FILL "$(gl_state run.trace "$smooth" GL_POLYGON_MODE)"
+expect_eq "smooth polygons add" GL_ONE "$(gl_state run.trace "$smooth" GL_BLEND_DST)"
+expect_eq "smooth polygons smooth" GL_TRUE "$(gl_state run.trace "$smooth" GL_POLYGON_SMOOTH)"
+filled=$(first_frame run.txt "$all" facets polygon_mode=fill state=none)
+expect_eq "the filled polygons keep the additive blend function" GL_ONE \
+  "$(gl_state run.trace "$filled" GL_BLEND_DST)"
 
 # Every timed section of the run, 3D and 2D, holds only its loop between two
 # glFinish calls: the one before the stopwatch starts and the one before it is
@@ -95,18 +111,32 @@ check "and each holds only the calls of a loop" bash -c "! tr ' ' '\n' <sections
 expect_eq "and the run reported each" "$(test_count)" "$(grep -cE '^  [0-9]+\.[0-9]{3} s$' out.txt)"
 
 # A skipped test is left out entirely: no title, no count, no frames. With
-# "Lines and Smooth" skipped the wire frames keep line width 1.0.
-printf 'enable\nwire_frame pass\nlines_smooth pass\nlines go\n' >skip.def
+# the smooth lines skipped, the wire frames keep line width 1.0.
+smooth_lines_test=$(tests_where stage lines | grep -m1 '|smooth_lines$')
+wire_test=$(tests_where stage facets | grep -m1 '|lines|none$')
+{
+  echo enable
+  for test in "$wire_test" "$smooth_lines_test"; do echo "$(field keyword <<<"$test") pass"; done
+  echo "$(tests_where stage lines | head -n1 | field keyword) go"
+} >skip.def
 trace_program skip.trace -batch -test -nocheck -def skip.def >out.txt 2>err.txt
 apitrace dump skip.trace >skip.txt 2>/dev/null
-check "no title for a skipped test" bash -c '! grep -q "WireFrame  \[" out.txt'
-check "no title for the other skipped test" bash -c '! grep -q "Lines and Smooth" out.txt'
-check "the count goes on without it" contains out.txt "Tarvelin - WireFrame and Fog  [6/1]"
-sed -n '/glNewList(list = 1,/,/glDeleteLists(list = 3,/p' skip.txt >families.txt
-expect_eq "two tests fewer draw two lists fewer" 8 "$(grep -c 'glCallList(list = 1)' families.txt)"
-expect_eq "and list 2 four frames fewer" 24 "$(grep -c 'glCallList(list = 2)' families.txt)"
-list2=($(call_numbers skip.txt 'glCallList\(list = 2\)'))
-expect_eq "wire frame and fog keeps line width 1" 1 "$(gl_state skip.trace "${list2[4]}" GL_LINE_WIDTH)"
+ran=$(tests_in_run_order | grep -vxF -e "$wire_test" -e "$smooth_lines_test")
+for test in "$wire_test" "$smooth_lines_test"; do
+  check "no title for the skipped $(field title <<<"$test")" \
+    bash -c "! grep -q '^Tarvelin - $(field title <<<"$test")  \[' out.txt"
+done
+after_wire=$(grep -A1 -xF "$wire_test" <<<"$all" | tail -n1)
+check "the count goes on without them" contains out.txt \
+  "Tarvelin - $(field title <<<"$after_wire")  [$(grep -nxF "$after_wire" <<<"$ran" | cut -d: -f1)/1]"
+sed -n "/glNewList(list = ${LIST[lines]},/,/glDeleteLists(list = ${LIST[vertex_shade]},/p" skip.txt >families.txt
+for stage in lines facets; do
+  expect_eq "a skipped test draws no frames of list ${LIST[$stage]}" \
+    $((FRAMES * $(tests_where stage "$stage" | grep -cxF "$ran"))) \
+    "$(grep -c "glCallList(list = ${LIST[$stage]})" families.txt)"
+done
+expect_eq "the wire frame with fog keeps line width 1" 1 \
+  "$(gl_state skip.trace "$(first_frame skip.txt "$ran" facets polygon_mode=lines state=fog)" GL_LINE_WIDTH)"
 
 # What the probe read goes into the report.
 run_batch -statusonly -zbits 16
