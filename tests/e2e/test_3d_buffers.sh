@@ -3,6 +3,14 @@
 source "$(dirname "$0")/lib.sh"
 
 shared_trace run -batch -test
+# In test-loop mode an animated or accumulating test draws 2 + 2 frames.
+FRAMES=4
+all=$(tests_in_run_order)
+# The test that follows TEST (a catalogue line) in a run of every test.
+next_test() { grep -A1 -xF "$1" <<<"$all" | tail -n1; }
+accumulation=$(tests_where kernel accumulation)
+blur=$(tests_where kernel motion_blur)
+stencil=$(tests_where kernel stencil)
 
 expect_eq "the 3D tests are titled in the suite's order" "$(titles 3D | paste -sd,)" \
   "$(sed -n "s/^Tarvelin - \(.*\)  \[[0-9]*\/$(test_count)\]$/\1/p" run.out | head -n "$(test_count 3D)" |
@@ -30,7 +38,8 @@ expect_eq "the stencil test lets only the odd checkerboard through" 0 "$pattern"
 # just before the next test's title.
 accum_calls=($(awk '/glDisable\(cap = GL_STENCIL_TEST\)/ { disabled++ }
   disabled == 2 && /glCallList\(list = 3\)/ { print $1 }' run.txt))
-expect_eq "two frames each for accumulation and blur" 4 "${#accum_calls[@]}"
+expect_eq "two frames each for accumulation and blur" \
+  $((FRAMES / 2 * $(tests_where stage accumulation | grep -c .))) "${#accum_calls[@]}"
 snapshots run.trace frame- "${accum_calls[@]:0:4}"
 frame() { echo "frame-$(printf %010d "${accum_calls[$1]}").png"; }
 # A grab of the test window's client area, tried again if the X server
@@ -38,8 +47,9 @@ frame() { echo "frame-$(printf %010d "${accum_calls[$1]}").png"; }
 grab() {
   echo "for i in 1 2 3 4 5; do import -window root -crop 512x384+50+50 +repage $1 && break; sleep 0.2; done"
 }
-gdb -q -batch -ex 'break ProgressTitle::test_started if $_streq(test.title, "Motion Blur")' \
-  -ex 'break ProgressTitle::test_started if $_streq(test.title, "Flat Shading")' -ex run \
+gdb -q -batch \
+  -ex "break ProgressTitle::test_started if \$_streq(test.title, \"$(field title <<<"$(next_test "$accumulation")")\")" \
+  -ex "break ProgressTitle::test_started if \$_streq(test.title, \"$(field title <<<"$(next_test "$blur")")\")" -ex run \
   -ex "shell sleep 0.3; $(grab shown-average.png)" -ex continue \
   -ex "shell sleep 0.3; $(grab shown-blur.png)" \
   -ex kill --args "$PROGRAM" -batch -test >gdb.txt 2>&1
@@ -68,21 +78,27 @@ read -r low high < <(sed -n 's/.*glTexCoord2f(s = \([^,]*\), t = \([^)]*\)).*/\1
   sort -g | sed -n '1p;$p' | paste -sd' ')
 expect_eq "texture coordinates within [0, 1]" "0 1" "$low $high"
 texture_frames=($(call_numbers run.txt 'glCallList\(list = 5\)'))
-first=${texture_frames[0]}
+# The first frame of the textured test whose draw state is STATE.
+texture_frame() {  # texture_frame STATE
+  local at
+  at=$(tests_where stage textured | field state | grep -nx "$1" | cut -d: -f1)
+  echo "${texture_frames[$(((at - 1) * FRAMES))]}"
+}
+first=$(texture_frame nearest_clamp)
 expect_eq "lighting is off for texturing" GL_FALSE "$(gl_state run.trace "$first" GL_LIGHTING)"
 check "texturing is on for the family" test -n "$(first_call_after run.txt \
   'glEnable\(cap = GL_TEXTURE_2D\)' 'glCallList\(list = 5\)')"
 texture=GL_TEXTURE0/GL_TEXTURE_2D
 expect_eq "nearest filtering, clamped" GL_NEAREST,GL_CLAMP \
   "$(gl_state run.trace "$first" $texture/GL_TEXTURE_MIN_FILTER),$(gl_state run.trace "$first" $texture/GL_TEXTURE_WRAP_T)"
-last=${texture_frames[12]}
+last=$(texture_frame linear_repeat)
 expect_eq "trilinear filtering, repeated" GL_LINEAR_MIPMAP_LINEAR,GL_REPEAT \
   "$(gl_state run.trace "$last" $texture/GL_TEXTURE_MIN_FILTER),$(gl_state run.trace "$last" $texture/GL_TEXTURE_WRAP_S)"
 expect_eq "lights go on lower first and off higher first" "+0 +1 -1 -0 +0 +1 -1 -0 +2 +3 -3 -2" \
   "$(sed -n 's/.*gl\(En\|Dis\)able(cap = GL_LIGHT\([0-3]\)).*/\1\2/p' run.txt |
     sed 's/^En/+/; s/^Dis/-/' | paste -sd' ')"
 expect_eq "the shade model is flat for texturing" GL_FLAT "$(gl_state run.trace "$first" GL_SHADE_MODEL)"
-expect_eq "each texture test sets its four parameters" $((4 * $(titles 3D | grep -c TextureMapping))) \
+expect_eq "each texture test sets its four parameters" $((4 * $(tests_where stage textured | grep -c .))) \
   "$(grep -c glTexParameteri run.txt)"
 check "texturing is off after the family" bash -c \
   "grep -A1 'glDisable(cap = GL_TEXTURE_2D)' run.txt | grep -q 'glDeleteLists(list = 5'"
@@ -91,16 +107,21 @@ check "texturing is off after the family" bash -c \
 STATUS=0
 TARVELIN_GL_VISUAL=plain "$PROGRAM" -batch -test >plain.txt 2>err.txt || STATUS=$?
 expect_eq "a plain visual still runs" 0 "$STATUS"
-check "the stencil test is titled" contains plain.txt "Tarvelin - Stencil Buffer  [14/$(test_count)]"
+stencil_title=$(progress_title "$(field keyword <<<"$stencil")")
+check "the stencil test is titled" grep -qxF "$stencil_title" plain.txt
 expect_eq "and then skipped, saying why" "  skipped (no stencil buffer)" \
-  "$(grep -A1 'Stencil Buffer' plain.txt | tail -n1)"
+  "$(grep -A1 -xF "$stencil_title" plain.txt | tail -n1)"
+accumulating=$(tests_where stage accumulation)
 expect_eq "the accumulation tests are not even titled, only said to be skipped" \
-  "  Accumlation Buffer: skipped (no accumulation buffer)|  Motion Blur: skipped (no accumulation buffer)" \
-  "$(grep -E "Accumlation|Motion Blur" plain.txt | paste -sd'|')"
-check "the count goes on" contains plain.txt "Tarvelin - Flat Shading  [15/$(test_count)]"
+  "$(field title <<<"$accumulating" | sed 's/^/  /; s/$/: skipped (no accumulation buffer)/')" \
+  "$(grep -F "$(field title <<<"$accumulating")" plain.txt)"
+after=$(next_test "$(tail -n1 <<<"$accumulating")")
+check "the count goes on" contains plain.txt "Tarvelin - $(field title <<<"$after")  [$(($(grep -nxF "$after" <<<"$all" |
+  cut -d: -f1) - $(grep -c . <<<"$accumulating")))/$(test_count)]"
 TARVELIN_GL_VISUAL=plain "$PROGRAM" -batch -test -no_autopass >plain.txt 2>err.txt
-check "without the check the stencil test runs" bash -c "grep -A1 'Stencil Buffer' plain.txt | tail -n1 | grep -q ' s\$'"
-check "without the check the accumulation tests run" contains plain.txt "Tarvelin - Motion Blur  [16/$(test_count)]"
+check "without the check the stencil test runs" bash -c "grep -A1 -xF '$stencil_title' plain.txt | tail -n1 | grep -q ' s\$'"
+check "without the check the accumulation tests run" grep -qxF \
+  "$(progress_title "$(field keyword <<<"$blur")")" plain.txt
 
 # A quarter run of the 3D tests alone scores them all and a 3D total.
 {
