@@ -47,7 +47,6 @@ struct SuiteContext {
   // suite drew in its reference's circumstances.
   std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture = {};
 
-  const RepeatCounts& counts() const { return run.counts; }
   // What the test's loop runs to: its repeat count (doubled for the test a
   // test hook slows).
   int32_t count(const TestInfo& test) const {

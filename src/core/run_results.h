@@ -35,11 +35,14 @@ struct PictureVerdict {
 const char* verdict_name(PictureVerdict::State state);
 
 // Why a test is passed over in a pass: a skip flag's value.
-constexpr uint8_t SKIPPED_BY_CHECK = 1;  // also the pass definition's and -only's
+// PASSED_OVER: by the pass definition, by -only, or by the test's automatic
+// check; the result files tell them apart by the flags the pass definition
+// left (RunResults::saved_skip_flags).
+constexpr uint8_t PASSED_OVER = 1;
 constexpr uint8_t SKIPPED_OFF_SCREEN = 2;
 
 struct RunResults {
-  // 0: the test runs; else it is passed over (SKIPPED_...), and reported
+  // 0: the test runs; else it is passed over (PASSED_OVER or SKIPPED_OFF_SCREEN), and reported
   // "skipped" if still set when the report is written.
   uint8_t skip_flags[TEST_COUNT] = {};
   // The flags as the pass definition left them; every pass starts from them.
@@ -63,7 +66,7 @@ struct RunResults {
   void record_time(TestId id, double seconds) { test_times[id][pass_index] = seconds; }
   // A test that its automatic check (or the off-screen surface) passed
   // over, for the rest of the pass.
-  void record_skip(TestId id, uint8_t why = SKIPPED_BY_CHECK) { skip_flags[id] = why; }
+  void record_skip(TestId id, uint8_t why = PASSED_OVER) { skip_flags[id] = why; }
   // Adds one pass's check of a test's picture (ok or differs, with its
   // figures) to what earlier passes found: a picture that differed in any
   // pass differs, with the figures of the pass that strayed furthest.

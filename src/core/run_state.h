@@ -1,7 +1,7 @@
 // The run's own state, owned by the run sequence and handed down by
-// reference: which window runs, where the windows open, the iteration counts
-// START fixed, the results, what the GL implementation told, and the
-// generator.
+// reference: whether START was pressed, where the windows open, the
+// iteration counts START fixed, the results, what the GL implementation
+// told, and the generator.
 #pragma once
 
 #include <array>
