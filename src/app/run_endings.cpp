@@ -16,6 +16,7 @@
 #include "report/report.h"
 #include "report/result_files.h"
 #include "report/run_verdict.h"
+#include "report/summary_lines.h"
 
 namespace {
 
