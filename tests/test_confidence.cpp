@@ -1,10 +1,38 @@
-// The precision of a mean of pass times and the decision whether a later
-// run differs from the first, on recorded pass times.
+// The statistics of pass times: their moments, spread and trend, the
+// precision of their mean and the decision whether a later run differs
+// from the first.
 #include <gtest/gtest.h>
 
 #include "core/confidence.h"
 
 namespace {
+
+TEST(PassStatistics, MomentsAndTheCoefficientOfVariationFromTwoValues) {
+  const Moments m = moments({1.0, 2.0, 3.0});
+  EXPECT_DOUBLE_EQ(m.mean, 2.0);
+  EXPECT_DOUBLE_EQ(m.variance, 1.0);  // over n - 1
+  EXPECT_DOUBLE_EQ(mean_of({}), 0.0);
+  EXPECT_DOUBLE_EQ(*coefficient_of_variation({1.0, 2.0, 3.0}), 0.5);
+  // The last count without a spread and the first with one.
+  EXPECT_FALSE(coefficient_of_variation({2.0}));
+  EXPECT_DOUBLE_EQ(*coefficient_of_variation({2.0, 2.0}), 0.0);
+  EXPECT_FALSE(coefficient_of_variation({0.0, 0.0}));
+}
+
+TEST(PassStatistics, TrendRisesAsAShareOfItsFirstValue) {
+  // The line 1, 1.1, 1.2, 1.3: a rise of 0.3 over 1, a perfect fit.
+  const Trend rising = trend_of({1.0, 1.1, 1.2, 1.3});
+  EXPECT_NEAR(rising.rise, 0.3, 1e-12);
+  EXPECT_NEAR(rising.correlation, 1.0, 1e-12);
+  EXPECT_LT(trend_of({3.0, 2.0, 1.0}).correlation, -0.999);
+  // Nothing to fit: no places, or values that do not vary.
+  for (const std::vector<double>& flat : {std::vector<double>{}, {5.0}, {2.0, 2.0, 2.0}}) {
+    EXPECT_EQ(trend_of(flat).rise, 0.0);
+    EXPECT_EQ(trend_of(flat).correlation, 0.0);
+  }
+  // A line that starts at or below 0 has no share to rise by.
+  EXPECT_EQ(trend_of({0.0, 1.0}).rise, 0.0);
+}
 
 TEST(MeanInterval, StudentsTOverTheSampleSpread) {
   // Mean 2, s = 1, n = 3: t(0.975, 2) = 4.302653, over sqrt(3) * 2.

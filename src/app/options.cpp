@@ -124,37 +124,49 @@ bool keeps_history(const RunOptions& options) {
   return (options.keep_history || !options.batch) && has_scores(options);
 }
 
-std::string conflicting_settings(const RunOptions& options) {
+namespace {
+
+// -budget without -precision, or -precision with what times nothing.
+std::string precision_conflict(const RunOptions& options) {
   if (options.budget_seconds > 0.0 && !options.has_precision_target()) {
     return "-budget bounds a run with -precision, and there is none";
   }
+  if (!options.has_precision_target()) return {};
+  if (options.loops < 0) {
+    return "-precision cannot be combined with an endless -loop: it stops at its target";
+  }
+  if (options.status_only || options.test_loop) {
+    return std::string("-precision cannot be combined with ") +
+           (options.status_only ? "-statusonly" : "-test") + ": it times nothing to score";
+  }
+  return {};
+}
+
+// A validation draws every test once, with the automatic check on.
+std::string validation_conflict(const RunOptions& options) {
+  if (!options.validating()) return {};
+  if (options.status_only) {
+    return "-validate cannot be combined with -statusonly: a status-only run draws no picture";
+  }
+  if (!options.auto_pass) {
+    return "-validate cannot be combined with -no_autopass: the reference pictures are drawn "
+           "with the automatic check on";
+  }
+  if (!options.only_tests.empty()) {
+    return "-validate cannot be combined with -only: a validation draws every test";
+  }
+  if (!options.check_pictures) {
+    return "-validate cannot be combined with -nocheck: a validation is a check of the pictures";
+  }
   if (options.has_precision_target()) {
-    if (options.loops < 0) {
-      return "-precision cannot be combined with an endless -loop: it stops at its target";
-    }
-    if (options.status_only || options.test_loop) {
-      return std::string("-precision cannot be combined with ") +
-             (options.status_only ? "-statusonly" : "-test") + ": it times nothing to score";
-    }
+    return "-validate cannot be combined with -precision: a validation draws one pass";
   }
-  if (options.validating()) {
-    if (options.status_only) {
-      return "-validate cannot be combined with -statusonly: a status-only run draws no picture";
-    }
-    if (!options.auto_pass) {
-      return "-validate cannot be combined with -no_autopass: the reference pictures are drawn "
-             "with the automatic check on";
-    }
-    if (!options.only_tests.empty()) {
-      return "-validate cannot be combined with -only: a validation draws every test";
-    }
-    if (!options.check_pictures) {
-      return "-validate cannot be combined with -nocheck: a validation is a check of the pictures";
-    }
-    if (options.has_precision_target()) {
-      return "-validate cannot be combined with -precision: a validation draws one pass";
-    }
-  }
+  return {};
+}
+
+// Scores to keep or result files asked for where the run has none would
+// be lost unsaid.
+std::string lost_results_conflict(const RunOptions& options) {
   if (options.keep_history && !has_scores(options)) {
     return std::string("-history cannot be combined with ") +
            (options.status_only ? "-statusonly: a status-only run"
@@ -163,12 +175,17 @@ std::string conflicting_settings(const RunOptions& options) {
                                 : "-validate: a validation") +
            " has no scores to keep";
   }
-  // Result files asked for where none is written would be lost unsaid.
   if (!report_wanted(options) && (!options.json_file.empty() || !options.csv_file.empty())) {
     return std::string(options.json_file.empty() ? "-csv" : "-json") + " cannot be combined with " +
            (options.test_loop ? "-test: a test loop" : "an endless -loop: an endless run") +
            " writes no results";
   }
+  return {};
+}
+
+// Two of the files the run writes, or one of them and the pass definition,
+// that are one file.
+std::string same_file_conflict(const RunOptions& options) {
   // The files the run will write, by the options that name them.
   std::vector<std::pair<const char*, std::string>> outputs;
   if (report_wanted(options) && !options.validating()) {
@@ -198,6 +215,17 @@ std::string conflicting_settings(const RunOptions& options) {
                " name the same file: one would replace the other";
       }
     }
+  }
+  return {};
+}
+
+}  // namespace
+
+// The first conflict found, in the order the checks are told.
+std::string conflicting_settings(const RunOptions& options) {
+  for (const auto check :
+       {precision_conflict, validation_conflict, lost_results_conflict, same_file_conflict}) {
+    if (std::string conflict = check(options); !conflict.empty()) return conflict;
   }
   return {};
 }

@@ -1,5 +1,7 @@
-// The program from start to end: options, panel, passes, then the report
-// and result files, or for a validation run the verdicts.
+// The program from start to end, in three steps of their own files: the
+// set-up up to START (app/run_setup.h), the passes (app/pass_loop.h) and
+// the ending (app/run_endings.h): the report and result files, or for a
+// validation run the verdicts. Exit statuses: app/exit_status.h.
 #pragma once
 
 // Returns the process exit code. Without batch mode: 0 when the run is

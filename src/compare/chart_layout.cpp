@@ -33,25 +33,14 @@ std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
 std::string group_label(const std::string& keyword) { return printable(keyword, LONGEST_NAME); }
 
 // The sizes follow from the texts as drawn, measured on a scratch surface.
-Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
-               double lowest, double highest, const Changes* changes, double plot_height) {
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(scratch);
-  select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
-  double widest_keyword = 0;
-  for (const std::string& keyword : keywords) {
-    widest_keyword = std::max(widest_keyword, text_width(cr, group_label(keyword)));
-  }
-  double widest_legend = 0;
-  for (size_t r = 0; r < runs.size(); ++r) {
-    widest_legend = std::max(widest_legend, text_width(cr, legend_text(runs, r)));
-  }
-  Layout layout;
+namespace {
+
+// Which marks the legend explains, with its lines for the decisions.
+void choose_legend(const std::vector<RunFile>& runs, const Changes* changes, Layout& layout) {
   layout.marked = std::any_of(runs.begin(), runs.end(), [](const RunFile& run) {
     return std::any_of(run.tests.begin(), run.tests.end(),
                        [](const TestResult& test) { return marked_bar(&test); });
   });
-  if (layout.marked) widest_legend = std::max(widest_legend, text_width(cr, MARK_LEGEND));
   layout.slower = changes && any_test_change(*changes, Change::slower);
   layout.faster = changes && any_test_change(*changes, Change::faster);
   if (changes) {
@@ -61,32 +50,40 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
     layout.slower_legend = std::string("decided slower") + rule;
     layout.faster_legend = std::string("decided faster") + rule;
   }
-  if (layout.slower) widest_legend = std::max(widest_legend, text_width(cr, layout.slower_legend));
-  if (layout.faster) widest_legend = std::max(widest_legend, text_width(cr, layout.faster_legend));
+}
+
+// The widths of the texts that size the chart, in the fonts they are drawn
+// in: the widest keyword label, the widest legend line and the title.
+struct TextWidths {
+  double keyword = 0;
+  double legend = 0;
+  double title = 0;
+};
+TextWidths measure_texts(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
+                         const Layout& layout) {
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* cr = cairo_create(scratch);
+  select_font(cr, CAIRO_FONT_WEIGHT_NORMAL, FONT_SIZE);
+  TextWidths widths;
+  for (const std::string& keyword : keywords) {
+    widths.keyword = std::max(widths.keyword, text_width(cr, group_label(keyword)));
+  }
+  for (size_t r = 0; r < runs.size(); ++r) {
+    widths.legend = std::max(widths.legend, text_width(cr, legend_text(runs, r)));
+  }
+  if (layout.marked) widths.legend = std::max(widths.legend, text_width(cr, MARK_LEGEND));
+  if (layout.slower) widths.legend = std::max(widths.legend, text_width(cr, layout.slower_legend));
+  if (layout.faster) widths.legend = std::max(widths.legend, text_width(cr, layout.faster_legend));
   select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
-  const double title_width = text_width(cr, TITLE);
+  widths.title = text_width(cr, TITLE);
   cairo_destroy(cr);
   cairo_surface_destroy(scratch);
+  return widths;
+}
 
-  const double groups = static_cast<double>(keywords.size());
-  layout.bar_width = BAR_WIDTH;
-  if (groups > 0) {
-    layout.bar_width =
-        std::clamp((WIDE_PLOT / groups - GROUP_GAP) / runs.size(), BAR_WIDTH, MAX_BAR_WIDTH);
-  }
-  layout.group_width = layout.bar_width * runs.size() + GROUP_GAP;
-  layout.plot_width = std::max(MIN_PLOT_WIDTH, layout.group_width * groups);
-  // A slanted keyword reaches as far down, and as far left of its group's
-  // middle, as its length times cos 45 degrees.
-  const double label_reach = widest_keyword * std::cos(SLANT) + FONT_SIZE;
-  layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
-  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * legend_lines(layout, runs.size()) + 20;
-  layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
-                                              SWATCH + 8 + widest_legend + 20, title_width + 20});
-  layout.plot_height = plot_height;
-  layout.height = layout.plot_top + plot_height + LABEL_GAP + label_reach + 10;
-  // The line at 100 is always on the chart, and the tallest bar stays
-  // clear of the top.
+// The score axis's decades: the line at 100 is always on the chart, and
+// the tallest bar stays clear of the top.
+void choose_scale(double lowest, double highest, double plot_height, Layout& layout) {
   const int lowest_decade =
       std::max(-FARTHEST_DECADE, static_cast<int>(std::floor(std::log10(std::min(lowest, 100.0)))));
   const int highest_decade = std::min(
@@ -98,5 +95,32 @@ Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>&
       static_cast<int>(std::floor(double(lowest_decade) / layout.decade_step) * layout.decade_step);
   layout.highest_decade =
       static_cast<int>(std::ceil(double(highest_decade) / layout.decade_step) * layout.decade_step);
+}
+
+}  // namespace
+
+Layout lay_out(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
+               double lowest, double highest, const Changes* changes, double plot_height) {
+  Layout layout;
+  choose_legend(runs, changes, layout);
+  const TextWidths widths = measure_texts(runs, keywords, layout);
+  const double groups = static_cast<double>(keywords.size());
+  layout.bar_width = BAR_WIDTH;
+  if (groups > 0) {
+    layout.bar_width =
+        std::clamp((WIDE_PLOT / groups - GROUP_GAP) / runs.size(), BAR_WIDTH, MAX_BAR_WIDTH);
+  }
+  layout.group_width = layout.bar_width * runs.size() + GROUP_GAP;
+  layout.plot_width = std::max(MIN_PLOT_WIDTH, layout.group_width * groups);
+  // A slanted keyword reaches as far down, and as far left of its group's
+  // middle, as its length times cos 45 degrees.
+  const double label_reach = widths.keyword * std::cos(SLANT) + FONT_SIZE;
+  layout.plot_left = std::max(MARGIN_LEFT, label_reach - layout.group_width / 2 + 10);
+  layout.plot_top = TITLE_HEIGHT + LEGEND_LINE * legend_lines(layout, runs.size()) + 20;
+  layout.width = layout.plot_left + std::max({layout.plot_width + MARGIN_RIGHT,
+                                              SWATCH + 8 + widths.legend + 20, widths.title + 20});
+  layout.plot_height = plot_height;
+  layout.height = layout.plot_top + plot_height + LABEL_GAP + label_reach + 10;
+  choose_scale(lowest, highest, plot_height, layout);
   return layout;
 }

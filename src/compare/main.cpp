@@ -89,14 +89,18 @@ std::vector<std::string> latest_runs(size_t count) {
   return runs;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// What the command line asks for.
+struct Arguments {
   std::vector<std::string> paths;
   std::string chart_path;
   std::optional<ChartFormat> chart_format;
   std::optional<double> threshold;
   std::optional<size_t> last;
+};
+
+// Nothing when the words make a comparison; otherwise the exit status to
+// end with, once -help is shown or a usage error told.
+std::optional<int> read_arguments(int argc, char** argv, Arguments& args) {
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     if (word == "-help") {
@@ -104,58 +108,75 @@ int main(int argc, char** argv) {
       return 0;
     } else if (word == "-chart") {
       if (i + 1 == argc) return usage_error("-chart needs a file name");
-      if (chart_format) return usage_error("-chart given twice");
-      chart_path = argv[++i];
-      chart_format = chart_format_for(chart_path);
-      if (!chart_format) {
-        return usage_error("cannot draw " + chart_path +
+      if (args.chart_format) return usage_error("-chart given twice");
+      args.chart_path = argv[++i];
+      args.chart_format = chart_format_for(args.chart_path);
+      if (!args.chart_format) {
+        return usage_error("cannot draw " + args.chart_path +
                            ": the chart's name ends in .png, .svg or .pdf");
       }
     } else if (word == "-threshold") {
       if (i + 1 == argc) return usage_error("-threshold needs a percentage");
-      if (threshold) return usage_error("-threshold given twice");
-      threshold = threshold_percent(argv[++i]);
-      if (!threshold) {
+      if (args.threshold) return usage_error("-threshold given twice");
+      args.threshold = threshold_percent(argv[++i]);
+      if (!args.threshold) {
         return usage_error("-threshold \"" + printable(argv[i], LONGEST_NAME) +
                            "\": expected a percentage above 0, such as 5 or 2.5");
       }
     } else if (word == "-last") {
       if (i + 1 == argc) return usage_error("-last needs a number of runs");
-      if (last) return usage_error("-last given twice");
-      last = run_count(argv[++i]);
-      if (!last) {
+      if (args.last) return usage_error("-last given twice");
+      args.last = run_count(argv[++i]);
+      if (!args.last) {
         return usage_error("-last \"" + printable(argv[i], LONGEST_NAME) +
                            "\": expected a number of runs from 2 on");
       }
     } else if (word.size() > 1 && word[0] == '-') {
       return usage_error("unknown option " + word);
     } else {
-      paths.push_back(word);
+      args.paths.push_back(word);
     }
   }
-  if (last && !paths.empty()) return usage_error("-last compares kept runs, not result files");
-  if (!last && paths.size() < 2) return usage_error("needs at least two result files");
+  if (args.last && !args.paths.empty()) {
+    return usage_error("-last compares kept runs, not result files");
+  }
+  if (!args.last && args.paths.size() < 2) return usage_error("needs at least two result files");
+  return std::nullopt;
+}
 
+// The table, the chart if asked for and, with -threshold, the runs decided
+// slower on stderr; the exit status.
+int compare(Arguments& args) {
   std::vector<std::string> slowdowns;
   try {
-    if (last) paths = latest_runs(*last);
+    if (args.last) args.paths = latest_runs(*args.last);
     std::vector<RunFile> runs;
-    for (const std::string& path : paths) runs.push_back(read_run_file(path));
+    for (const std::string& path : args.paths) runs.push_back(read_run_file(path));
     std::optional<Changes> changes;
-    if (threshold) changes = decide_changes(runs, *threshold);
+    if (args.threshold) changes = decide_changes(runs, *args.threshold);
     const Changes* decided = changes ? &*changes : nullptr;
     print_table(comparison_table(runs, decided));
-    if (chart_format) write_comparison_chart(chart_path, *chart_format, runs, decided);
+    if (args.chart_format) {
+      write_comparison_chart(args.chart_path, *args.chart_format, runs, decided);
+    }
     if (changes) slowdowns = slowdown_lines(runs, *changes);
   } catch (const std::runtime_error& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "tarvelin-compare: %s\n", error.what());
-    return threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
+    return args.threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
   } catch (const std::bad_alloc&) {
     std::fflush(stdout);
     std::fprintf(stderr, "tarvelin-compare: not enough memory for the files given\n");
-    return threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
+    return args.threshold ? EXIT_FAILED_DECIDING : EXIT_BAD_INPUT;
   }
   for (const std::string& line : slowdowns) std::fprintf(stderr, "%s\n", line.c_str());
   return slowdowns.empty() ? 0 : EXIT_SLOWER;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  if (const std::optional<int> status = read_arguments(argc, argv, args)) return *status;
+  return compare(args);
 }

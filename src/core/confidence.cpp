@@ -3,23 +3,6 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 
-namespace {
-
-struct Moments {
-  double mean = 0.0;
-  double variance = 0.0;  // sample variance
-};
-
-Moments moments(const std::vector<double>& values) {
-  Moments m;
-  const double n = static_cast<double>(values.size());
-  for (double value : values) m.mean += value / n;
-  for (double value : values) m.variance += (value - m.mean) * (value - m.mean) / (n - 1.0);
-  return m;
-}
-
-}  // namespace
-
 std::optional<MeanInterval> mean_interval(const std::vector<double>& values) {
   if (values.size() < 2) return std::nullopt;
   const Moments m = moments(values);
@@ -49,8 +32,8 @@ Decision decide(const std::vector<double>& first, const std::vector<double>& lat
                 double threshold_percent, bool higher_is_faster) {
   Decision decision;
   if (first.empty() || later.empty()) return decision;
-  const double first_mean = moments(first).mean;
-  const double later_mean = moments(later).mean;
+  const double first_mean = mean_of(first);
+  const double later_mean = mean_of(later);
   if (first_mean > 0.0) decision.ratio = later_mean / first_mean;
   if (first.size() < MIN_DECIDING_PASSES || later.size() < MIN_DECIDING_PASSES ||
       !(first_mean > 0.0)) {

@@ -7,10 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/pass_statistics.h"
+
 constexpr double CONFIDENCE = 0.95;
-// Fewer passes than this give no decision and never meet a precision
-// target: two values say little about their spread.
-constexpr int MIN_DECIDING_PASSES = 3;
 
 // The mean of the values and the half-width of its 95% confidence interval
 // as a share of the mean: t(0.975, n - 1) * s / (sqrt(n) * mean), with s

@@ -1,6 +1,7 @@
-// The results for other programs: the JSON and CSV files and the summary
-// lines of a batch run, all made from the run's settings, environment record
-// and results. docs/results.md describes every field.
+// The result files for other programs: the JSON and CSV files, both made
+// from the run's settings, environment record and results (the summary
+// lines of a batch run: report/summary_lines.h). docs/results.md describes
+// every field.
 #pragma once
 
 #include <string>
@@ -19,17 +20,3 @@ std::string results_json(const RunOptions& options, const EnvironmentInfo& info,
 
 // The CSV table: a header row and one row per test, RFC 4180, CR LF.
 std::string results_csv(const RunOptions& options, const RunResults& results);
-
-// "Tarvelin 3D total: 959.87\nTarvelin 2D total: 1234.56\n", in the C locale
-// whatever the process's; "n/a" where the report shows "-----". Before
-// them, a group whose report shows an "implemented" line with a value says
-// it too: "Tarvelin 3D implemented: 812.40\n".
-std::string summary_lines(const RunOptions& options, const RunResults& results);
-
-// For a run with a precision target, one line on how it went, before the
-// summary lines: "Tarvelin precision: 7 passes, target met; every timed
-// test within 2% (95% confidence)", or after a stop at the budget or the
-// passes allowed the tests that missed, each with its relative half-width
-// ("not within 2%: lines 3.41%, points 2.20%").
-std::string precision_lines(const RunOptions& options, const RunResults& results,
-                            const RunRecord& record);

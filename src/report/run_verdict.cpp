@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "core/pass_statistics.h"
 #include "report/scoring.h"
 #include "report/statistics.h"
 
@@ -55,42 +56,6 @@ std::string first_unchecked_reason(const PictureVerdict verdicts[TEST_COUNT]) {
     if (!verdicts[id].reason.empty()) return verdicts[id].reason;
   }
   return "no test drew";
-}
-
-// The least-squares line through values at 0, 1, ...: its rise from the
-// first to the last place as a share of its first value, and the
-// correlation coefficient (0 when the values do not vary).
-struct Trend {
-  double rise = 0.0;
-  double correlation = 0.0;
-};
-Trend trend_of(const std::vector<double>& values) {
-  const double n = static_cast<double>(values.size());
-  double mean_x = (n - 1.0) / 2.0, mean_y = 0.0;
-  for (double value : values) mean_y += value / n;
-  double sxy = 0.0, sxx = 0.0, syy = 0.0;
-  for (size_t i = 0; i < values.size(); ++i) {
-    const double dx = static_cast<double>(i) - mean_x, dy = values[i] - mean_y;
-    sxy += dx * dy;
-    sxx += dx * dx;
-    syy += dy * dy;
-  }
-  Trend trend;
-  if (sxx == 0.0 || syy == 0.0) return trend;
-  const double slope = sxy / sxx;
-  const double first = mean_y - slope * mean_x;
-  trend.rise = first > 0.0 ? slope * (n - 1.0) / first : 0.0;
-  trend.correlation = sxy / std::sqrt(sxx * syy);
-  return trend;
-}
-
-double coefficient_of_variation(const std::vector<double>& values) {
-  double mean = 0.0;
-  for (double value : values) mean += value / static_cast<double>(values.size());
-  if (values.size() < 2 || mean <= 0.0) return 0.0;
-  double squares = 0.0;
-  for (double value : values) squares += (value - mean) * (value - mean);
-  return std::sqrt(squares / static_cast<double>(values.size() - 1)) / mean;
 }
 
 }  // namespace
@@ -182,9 +147,9 @@ void check_display(SwapIntervalState swap_interval, GlPlatform platform,
 }
 
 void check_steadiness(const std::vector<TestPasses>& tests, int passes, RunVerdict& verdict) {
-  if (passes < MIN_STEADY_PASSES) {
+  if (passes < MIN_DECIDING_PASSES) {
     verdict.not_judged.push_back(
-        {"steadiness between passes", "it needs " + std::to_string(MIN_STEADY_PASSES) +
+        {"steadiness between passes", "it needs " + std::to_string(MIN_DECIDING_PASSES) +
                                           " passes; this run had " + std::to_string(passes)});
     return;
   }
@@ -192,7 +157,8 @@ void check_steadiness(const std::vector<TestPasses>& tests, int passes, RunVerdi
   std::vector<double> variation(TEST_COUNT, 0.0);
   std::vector<double> totals(static_cast<size_t>(passes), 0.0);
   for (const TestPasses& test : tests) {
-    variation[test.id] = coefficient_of_variation(test.seconds);
+    // Fewer than 2 values or none above 0 show nothing unsteady.
+    variation[test.id] = coefficient_of_variation(test.seconds).value_or(0.0);
     if (variation[test.id] > UNSTEADY_CV) unsteady.push_back(test.id);
     for (size_t pass = 0; pass < totals.size() && pass < test.seconds.size(); ++pass) {
       totals[pass] += test.seconds[pass];

@@ -12,6 +12,7 @@
 
 #include "core/catalogue.h"
 #include "core/environment_info.h"
+#include "core/pass_statistics.h"
 #include "core/run_options.h"
 #include "core/run_results.h"
 #include "core/run_state.h"
@@ -81,13 +82,13 @@ constexpr double DISPLAY_PERIOD_TOLERANCE = 0.03;
 void check_display(SwapIntervalState swap_interval, GlPlatform platform,
                    std::optional<double> seconds_per_swap, RunVerdict& verdict);
 
-// With MIN_STEADY_PASSES passes or more: the tests whose pass times have a
+// With MIN_DECIDING_PASSES passes or more (core/pass_statistics.h, which
+// also reckons both figures): the tests whose pass times have a
 // coefficient of variation (sample standard deviation over the mean) above
 // UNSTEADY_CV, and a run whose passes grew steadily slower: the
 // least-squares line through the pass totals (the seconds of the tests
 // timed in every pass) rises by more than SLOWDOWN_RISE of its first value
 // with a correlation of at least SLOWDOWN_CORRELATION.
-constexpr int MIN_STEADY_PASSES = 3;
 constexpr double UNSTEADY_CV = 0.10;
 constexpr double SLOWDOWN_RISE = 0.05;
 constexpr double SLOWDOWN_CORRELATION = 0.9;

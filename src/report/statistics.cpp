@@ -1,9 +1,9 @@
 #include "report/statistics.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/confidence.h"
+#include "core/pass_statistics.h"
 #include "report/scoring.h"
 
 namespace {
@@ -23,13 +23,6 @@ double median_of(std::vector<double> values) {
   return (values[middle - 1] + values[middle]) / 2.0;
 }
 
-std::optional<double> coefficient_of_variation(const std::vector<double>& values, double mean) {
-  if (values.size() < 2 || mean == 0.0) return std::nullopt;
-  double squares = 0.0;
-  for (double value : values) squares += (value - mean) * (value - mean);
-  return std::sqrt(squares / static_cast<double>(values.size() - 1)) / mean;
-}
-
 }  // namespace
 
 TestSummary summarize_test(const RunOptions& options, const RunResults& results, TestId id) {
@@ -42,15 +35,12 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
   const double* slots = results.test_times[id];
   summary.pass_seconds.assign(slots, slots + n);
   const auto [lowest, highest] = std::minmax_element(slots, slots + n);
-  double sum = 0.0;
-  for (double value : summary.pass_seconds) sum += value;
-  const double mean = sum / n;
   summary.min_seconds = *lowest;
   summary.max_seconds = *highest;
-  summary.mean_seconds = mean;
+  summary.mean_seconds = mean_of(summary.pass_seconds);
   summary.median_seconds = median_of(summary.pass_seconds);
   summary.trimmed_mean_seconds = trimmed_mean(slots, n);
-  summary.cv = coefficient_of_variation(summary.pass_seconds, mean);
+  summary.cv = coefficient_of_variation(summary.pass_seconds);
   if (const std::optional<MeanInterval> interval = mean_interval(summary.pass_seconds)) {
     summary.ci_half_width = interval->relative_half_width;
   }

@@ -18,7 +18,9 @@ struct TestSummary {
   std::optional<double> max_seconds;
   std::optional<double> mean_seconds;
   std::optional<double> trimmed_mean_seconds;  // the mean the score uses, unscaled
-  std::optional<double> cv;     // sample standard deviation over the mean; 2 passes or more
+  // Sample standard deviation over the mean (core/pass_statistics.h):
+  // 2 passes or more, none where every pass took 0 seconds.
+  std::optional<double> cv;
   std::optional<double> score;  // as the report's; none unless timed and measurable
   // The 95% confidence interval of the mean pass time, as a share of the
   // mean (core/confidence.h; 2 passes or more), and the score's bounds it
