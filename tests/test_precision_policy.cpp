@@ -46,7 +46,7 @@ TEST(PrecisionStop, TheTargetIsMetFromMinDecidingPassesOn) {
   const auto unsteady = times(0.5);
   EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_DECIDING_PASSES, NO_TIME), "");
   // A test passed over is not waited for.
-  unsteady->saved_skip_flags[0] = SKIPPED_BY_CHECK;
+  unsteady->saved_skip_flags[0] = PASSED_OVER;
   EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_DECIDING_PASSES, NO_TIME), "target met");
 }
 
