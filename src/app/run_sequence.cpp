@@ -13,11 +13,9 @@
 
 #include "app/options.h"
 #include "app/pass_definition_file.h"
-#include "app/picture_checks.h"
 #include "app/results_window.h"
 #include "app/start_panel.h"
 #include "app/test_windows.h"
-#include "app/validation.h"
 #include "core/confidence.h"
 #include "core/picture.h"
 #include "core/printable.h"
@@ -26,6 +24,8 @@
 #include "core/run_options.h"
 #include "core/run_state.h"
 #include "core/stopwatch.h"
+#include "judge/picture_checks.h"
+#include "judge/validation.h"
 #include "platform/platform.h"
 #include "report/report.h"
 #include "report/result_files.h"
@@ -262,7 +262,7 @@ int end_validation(BenchmarkRun& run) {
     text += "; " + std::to_string(counts.skipped) + " skipped";
   }
   if (counts.not_checked > 0) {
-    text += "; " + std::to_string(counts.not_checked) + " not checked (not drawn)";
+    text += "; " + std::to_string(counts.not_checked) + " not checked";
   }
   const std::string summary = printable(options.validate_dir) + "/summary.txt";
   text += summary_written ? "; see " + summary : "; " + summary + " could not be written";
