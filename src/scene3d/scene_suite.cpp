@@ -1,7 +1,6 @@
 #include "scene3d/scene_suite.h"
 
 #include "core/test_window.h"
-#include "scene3d/animation.h"
 #include "scene3d/check_frames.h"
 #include "scene3d/scene_kernels.h"
 #include "scene3d/scene_setup.h"
@@ -26,13 +25,7 @@ void run_3d_rows(SceneRun& run) {
       polygon_mode = test.scene.polygon_mode;
       apply_polygon_mode(polygon_mode);
     }
-    if (!run.context.skipped(test.id)) {
-      note_test_start(run, test);
-      scene_kernel(test.kernel).run(run, test);
-    }
-    if (run.context.skipped(test.id) && run.context.options.validating()) {
-      move_object(run, test, run.context.count(test));
-    }
+    run_scene_test(run, test);
     run.context.drawn(test.id);
   }
   leave_stage(stage, run);
