@@ -11,12 +11,13 @@
 // The display list the stage's tests draw.
 GLuint stage_list(Stage stage);
 
-// Run once before the stage's first row and once after its last, whether
-// its tests run or not: display lists built and deleted, shade model,
-// lighting and texturing switched. Entering the accumulation stage is also
-// its automatic check: with auto_pass on and no accumulation buffer, both
-// of its tests are marked skipped before either title is shown.
-void enter_stage(Stage stage, SceneRun& run);
+// Run as each run of a stage's rows opens (with its first row) and as it
+// closes, whether its tests run or not: display lists built and deleted,
+// shade model, lighting and texturing switched. Entering the accumulation
+// stage is also its automatic check: with auto_pass on and no accumulation
+// buffer, every row of that run of the stage is marked skipped before any
+// title is shown.
+void enter_stage(const TestInfo& first, SceneRun& run);
 void leave_stage(Stage stage, SceneRun& run);
 
 // glPolygonMode for both faces; nothing for PolygonMode::keep.

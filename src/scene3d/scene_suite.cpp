@@ -8,18 +8,30 @@
 
 namespace {
 
+// Whether row `id` opens a run of its stage's rows: the row before it has
+// another stage (or there is none). A stage may come again after another.
+bool opens_stage(int id) {
+  return id == FIRST_3D_TEST ||
+         test_catalogue[id - 1].scene.stage != test_catalogue[id].scene.stage;
+}
+
+// Whether row `id` closes a run of its stage's rows: the row after it has
+// another stage (or there is none).
+bool closes_stage(int id) {
+  return id == LAST_3D_TEST || test_catalogue[id + 1].scene.stage != test_catalogue[id].scene.stage;
+}
+
 // GL state and the object's orientation carry from one test to the next,
-// so the rows run strictly in catalogue order.
+// so the rows run strictly in catalogue order. A stage's set-up runs as a
+// run of its rows opens and its tear-down as it closes, whether or not the
+// tests are skipped.
 void run_3d_rows(SceneRun& run) {
-  Stage stage = Stage::none;
   PolygonMode polygon_mode = PolygonMode::keep;
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     const TestInfo& test = test_catalogue[id];
-    if (test.scene.stage != stage) {
-      leave_stage(stage, run);
-      stage = test.scene.stage;
+    if (opens_stage(id)) {
       polygon_mode = PolygonMode::keep;
-      enter_stage(stage, run);
+      enter_stage(test, run);
     }
     if (test.scene.polygon_mode != polygon_mode) {
       polygon_mode = test.scene.polygon_mode;
@@ -27,8 +39,8 @@ void run_3d_rows(SceneRun& run) {
     }
     run_scene_test(run, test);
     run.context.drawn(test.id);
+    if (closes_stage(id)) leave_stage(test.scene.stage, run);
   }
-  leave_stage(stage, run);
 }
 
 }  // namespace
