@@ -26,8 +26,8 @@ bool accumulation_missing(const EnvironmentInfo& info) {
   return info.accum_red_bits == 0 || info.accum_green_bits == 0 || info.accum_blue_bits == 0;
 }
 
-// The stage's rows from `first` on, while they are of its stage, are passed
-// over before any title is shown: by their check, or off-screen, where no
+// The rows of this run of the stage, from `first` on, are passed over
+// before any title is shown: by their check, or off-screen, where no
 // EGL configuration has an accumulation buffer, always (-no_autopass would
 // time calls that fail).
 void check_accumulation(SceneRun& run, const TestInfo& first) {
@@ -37,15 +37,14 @@ void check_accumulation(SceneRun& run, const TestInfo& first) {
       (!context.options.auto_pass || !accumulation_missing(context.run.environment_info))) {
     return;
   }
-  for (int id = first.id; id <= LAST_3D_TEST; ++id) {
-    const TestInfo& test = test_catalogue[id];
-    if (test.scene.stage != first.scene.stage) break;
-    if (context.skipped(test.id)) continue;
-    if (offscreen) {
-      context.skipped_off_screen(test.id, "no accumulation buffer off-screen");
-    } else {
-      context.skipped_by_check(test.id, "no accumulation buffer");
+  for (int id = first.id;; ++id) {
+    const TestId test = test_catalogue[id].id;
+    if (!context.skipped(test) && offscreen) {
+      context.skipped_off_screen(test, "no accumulation buffer off-screen");
+    } else if (!context.skipped(test)) {
+      context.skipped_by_check(test, "no accumulation buffer");
     }
+    if (closes_stage_run(id)) return;
   }
 }
 
@@ -115,12 +114,12 @@ static_assert(std::size(STAGE_STEPS) == static_cast<size_t>(Stage::textured) + 1
 constexpr bool stencil_list_handed_on() {
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     const Stage stage = test_catalogue[id].scene.stage;
-    const Stage before = id > FIRST_3D_TEST ? test_catalogue[id - 1].scene.stage : Stage::none;
-    const Stage after = id < LAST_3D_TEST ? test_catalogue[id + 1].scene.stage : Stage::none;
-    if (stage == Stage::stencil && after != Stage::stencil && after != Stage::accumulation) {
+    if (stage == Stage::stencil && closes_stage_run(id) &&
+        (id == LAST_3D_TEST || test_catalogue[id + 1].scene.stage != Stage::accumulation)) {
       return false;
     }
-    if (stage == Stage::accumulation && before != Stage::accumulation && before != Stage::stencil) {
+    if (stage == Stage::accumulation && opens_stage_run(id) &&
+        (id == FIRST_3D_TEST || test_catalogue[id - 1].scene.stage != Stage::stencil)) {
       return false;
     }
   }

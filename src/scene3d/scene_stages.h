@@ -8,6 +8,18 @@
 #include "core/catalogue.h"
 #include "scene3d/scene_state.h"
 
+// Whether 3D row `id` opens a run of its stage's rows (the row before it
+// has another stage, or there is none) or closes one (the row after it has
+// another stage, or there is none). A stage may come again after another;
+// each run of its rows is set up and taken down on its own.
+constexpr bool opens_stage_run(int id) {
+  return id == FIRST_3D_TEST ||
+         test_catalogue[id - 1].scene.stage != test_catalogue[id].scene.stage;
+}
+constexpr bool closes_stage_run(int id) {
+  return id == LAST_3D_TEST || test_catalogue[id + 1].scene.stage != test_catalogue[id].scene.stage;
+}
+
 // The display list the stage's tests draw.
 GLuint stage_list(Stage stage);
 

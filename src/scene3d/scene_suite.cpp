@@ -8,19 +8,6 @@
 
 namespace {
 
-// Whether row `id` opens a run of its stage's rows: the row before it has
-// another stage (or there is none). A stage may come again after another.
-bool opens_stage(int id) {
-  return id == FIRST_3D_TEST ||
-         test_catalogue[id - 1].scene.stage != test_catalogue[id].scene.stage;
-}
-
-// Whether row `id` closes a run of its stage's rows: the row after it has
-// another stage (or there is none).
-bool closes_stage(int id) {
-  return id == LAST_3D_TEST || test_catalogue[id + 1].scene.stage != test_catalogue[id].scene.stage;
-}
-
 // GL state and the object's orientation carry from one test to the next,
 // so the rows run strictly in catalogue order. A stage's set-up runs as a
 // run of its rows opens and its tear-down as it closes, whether or not the
@@ -29,7 +16,7 @@ void run_3d_rows(SceneRun& run) {
   PolygonMode polygon_mode = PolygonMode::keep;
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     const TestInfo& test = test_catalogue[id];
-    if (opens_stage(id)) {
+    if (opens_stage_run(id)) {
       polygon_mode = PolygonMode::keep;
       enter_stage(test, run);
     }
@@ -39,7 +26,7 @@ void run_3d_rows(SceneRun& run) {
     }
     run_scene_test(run, test);
     run.context.drawn(test.id);
-    if (closes_stage(id)) leave_stage(test.scene.stage, run);
+    if (closes_stage_run(id)) leave_stage(test.scene.stage, run);
   }
 }
 
