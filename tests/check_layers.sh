@@ -2,7 +2,9 @@
 # The layers depend one way: each folder of src/ may include only itself and
 # the folders below it. Prints every include that runs upward or sideways
 # and fails if there is one.
-#   platform  <-  core  <-  raster2d, scene3d, report  <-  app
+#   platform  <-  core  <-  raster2d, scene3d, report  <-  judge  <-  app
+# judge, the check of the tests' pictures, stands above report, whose
+# statistics say why a test went unchecked; the suites never include it.
 # compare, the result-file comparison, stands apart: it includes itself and,
 # of the others, only the core headers it shares with the program: how a
 # file is written (replacement_file.h), how outside text is shown
@@ -18,7 +20,8 @@ declare -A allowed=(
   [raster2d]="raster2d core"
   [scene3d]="scene3d core"
   [report]="report core"
-  [app]="app core platform raster2d scene3d report compare"
+  [judge]="judge core report"
+  [app]="app core platform raster2d scene3d report judge compare"
   [compare]="compare"
 )
 # Single headers a layer may include from a folder it may not.

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "report/picture_check.h"
+#include "judge/picture_compare.h"
 
 namespace {
 

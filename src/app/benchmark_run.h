@@ -5,11 +5,11 @@
 #pragma once
 
 #include "app/options.h"
-#include "app/picture_checks.h"
-#include "app/validation.h"
 #include "core/progress_title.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "judge/picture_checks.h"
+#include "judge/validation.h"
 #include "scene3d/scene_state.h"
 
 struct BenchmarkRun {

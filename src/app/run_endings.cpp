@@ -171,7 +171,7 @@ int end_validation(BenchmarkRun& run) {
     text += "; " + std::to_string(counts.skipped) + " skipped";
   }
   if (counts.not_checked > 0) {
-    text += "; " + std::to_string(counts.not_checked) + " not checked (not drawn)";
+    text += "; " + std::to_string(counts.not_checked) + " not checked";
   }
   const std::string summary = printable(options.validate_dir) + "/summary.txt";
   text += summary_written ? "; see " + summary : "; " + summary + " could not be written";

@@ -68,8 +68,7 @@ bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, S
                                           buffer_choice(), is_3d && options.vsync};
   const platform::WindowOutcome outcome =
       platform::run_gl_window(request, rect, WINDOW_TITLE, [&](TestWindow& window) {
-        SuiteContext context{
-            options, state, progress, window, hooks.test_drawn, hooks.check_picture};
+        SuiteContext context{options, state, progress, window, hooks};
         if (is_3d) {
           note_swap_interval(state.environment_info, progress);
           run_3d_suite(context, scene);

@@ -1,7 +1,6 @@
 // The two test windows: each runs its suite in its first draw.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/progress.h"
@@ -21,10 +20,6 @@ enum RunMode : int32_t {
 // depth becomes the request of the next one. False, after an "Error" box, when the window or its GL
 // context could not be had: the run cannot go on. The hooks, when set, go to the suite's context
 // (see SuiteContext).
-struct PictureHooks {
-  std::function<void(const TestInfo&, TestWindow&)> test_drawn;
-  std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture;
-};
 bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, SceneState& scene,
                      ProgressReporter& progress, const PictureHooks& hooks = {});
 

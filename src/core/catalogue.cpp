@@ -41,20 +41,6 @@ constexpr bool every_count_used() {
 }
 static_assert(every_count_used(), "each repeat count is some test's and has a default");
 
-// A stage is set up once and taken down once, so its rows follow each other.
-constexpr bool stages_contiguous() {
-  for (int i = FIRST_3D_TEST; i <= LAST_3D_TEST; ++i) {
-    for (int j = i + 2; j <= LAST_3D_TEST; ++j) {
-      const Stage stage = test_catalogue[i].scene.stage;
-      if (test_catalogue[j].scene.stage == stage && test_catalogue[j - 1].scene.stage != stage) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-static_assert(stages_contiguous(), "the rows of a stage follow each other");
-
 }  // namespace
 
 int find_test_by_keyword(const char* keyword) {

@@ -133,9 +133,10 @@ struct RasterSettings {
   bool probed = false;  // whether the automatic check may pass the test over
 };
 
-// The 3D tests fall into stages in catalogue order. A stage's set-up (its
-// display list, shade model, lighting...) runs before its first test and its
-// tear-down after its last, whether or not the tests are skipped.
+// The 3D tests fall into runs of a stage's rows in catalogue order; a stage
+// may come again after another. A stage's set-up (its display list, shade
+// model, lighting...) runs before each run's first test and its tear-down
+// after its last, whether or not the tests are skipped.
 enum class Stage : int8_t {
   none,  // 2D tests
   swap,

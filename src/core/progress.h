@@ -8,6 +8,7 @@
 #include "core/catalogue.h"
 #include "core/run_options.h"
 #include "core/run_state.h"
+#include "core/stopwatch.h"
 #include "core/test_hooks.h"
 #include "core/test_window.h"
 #include "platform/platform.h"
@@ -30,22 +31,29 @@ class ProgressReporter {
   virtual void note(const char* line) = 0;
 };
 
+// The two ways a run looks at the suites' pictures, each declared once here;
+// both are empty in a run that checks none.
+struct PictureHooks {
+  // A validation run's: called after each test's turn, outside its timed
+  // section, with the test's picture still in the window if it ran.
+  std::function<void(const TestInfo&, TestWindow&)> test_drawn;
+  // A timed run's that checks its pictures (unless -nocheck). A suite
+  // calls it right after each test's timed section, outside it, with the
+  // test's picture in the window: the one its timed frames left where the
+  // test started as its reference picture did, else a check frame the
+  // suite drew in its reference's circumstances.
+  std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture;
+};
+
 // What a suite is handed for one window: the settings to read, the state it
-// updates, where outcomes go, and the window it draws in.
+// updates, where outcomes go, the window it draws in and what looks at its
+// pictures.
 struct SuiteContext {
   const RunOptions& options;
   RunState& run;
   ProgressReporter& progress;
   TestWindow& window;
-  // Called after each test's turn, outside its timed section, with the
-  // test's picture still in the window if it ran; empty in a timed run.
-  std::function<void(const TestInfo&, TestWindow&)> test_drawn = {};
-  // Set in a timed run that checks its pictures (unless -nocheck). A suite
-  // calls it right after each test's timed section, outside it, with the
-  // test's picture in the window: the one its timed frames left where the
-  // test started as its reference picture did, else a check frame the
-  // suite drew in its reference's circumstances.
-  std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture = {};
+  PictureHooks hooks = {};
 
   // What the test's loop runs to: its repeat count (doubled for the test a
   // test hook slows).
@@ -61,11 +69,14 @@ struct SuiteContext {
     progress.test_timed(test_catalogue[id], seconds);
   }
   void drawn(TestId id) {
-    if (test_drawn) test_drawn(test_catalogue[id], window);
+    if (hooks.test_drawn) hooks.test_drawn(test_catalogue[id], window);
   }
-  bool checking_pictures() const { return static_cast<bool>(check_picture); }
+  bool checking_pictures() const { return static_cast<bool>(hooks.check_picture); }
+  // Hands the test's picture to the check; the time from the end of the
+  // timed section to the check's end goes to the run's check_seconds.
   void picture_ready(TestId id, PictureSource source) {
-    check_picture(test_catalogue[id], window, source);
+    hooks.check_picture(test_catalogue[id], window, source);
+    run.record.check_seconds += elapsed_seconds(run.timed_end_ns, platform::clock_ns());
   }
   void skipped_by_check(TestId id, const char* reason = nullptr) {
     run.results.record_skip(id);

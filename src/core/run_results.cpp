@@ -1,5 +1,6 @@
 #include "core/run_results.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/result_fields.h"
@@ -32,4 +33,12 @@ void RunResults::record_picture(TestId id, const PictureVerdict& pass) {
 static_assert(PICTURE_RESULT_NAMES.size() == PictureVerdict::skipped + 1);
 const char* verdict_name(PictureVerdict::State state) {
   return PICTURE_RESULT_NAMES[static_cast<size_t>(state)];
+}
+
+std::string verdict_figures(const PictureVerdict& verdict) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%.3f%% of pixels beyond %d (%.3f%% allowed), largest %d",
+                100.0 * verdict.share_beyond, verdict.channel_threshold,
+                100.0 * verdict.allowed_share, verdict.largest);
+  return text;
 }

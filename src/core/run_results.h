@@ -22,7 +22,9 @@ struct PictureVerdict {
   PictureSource source = PictureSource::none;
   double share_beyond = 0.0;  // of the pixels, those beyond the test's threshold
   int largest = 0;            // the largest difference of any channel, 0..255
-  bool no_reference = false;  // differs because the test has no reference picture
+  // Not checked because the test has no usable reference picture (missing,
+  // unreadable or of another size).
+  bool no_reference = false;
   // The tolerance the picture was judged by.
   int channel_threshold = 0;
   double allowed_share = 0.0;
@@ -33,6 +35,10 @@ struct PictureVerdict {
 
 // "ok", "differs", "skipped" or "not_checked".
 const char* verdict_name(PictureVerdict::State state);
+
+// A verdict's figures for a person: "2.345% of pixels beyond 12 (0.001%
+// allowed), largest 255".
+std::string verdict_figures(const PictureVerdict& verdict);
 
 // Why a test is passed over in a pass: a skip flag's value.
 // PASSED_OVER: by the pass definition, by -only, or by the test's automatic

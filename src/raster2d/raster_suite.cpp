@@ -87,11 +87,13 @@ void set_colour_scale(GLfloat scale) {
   glPixelTransferf(GL_BLUE_SCALE, scale);
 }
 
-// The 2D kernels, one row each, in Kernel order: the timed loop, its untimed drawing for a
-// check frame, and what the suite sets up around it.
+// The 2D kernels, one row each, in Kernel order: the timed loop, its check frame (the same
+// drawing untimed, which check_picture draws in the reference's circumstances), and what the
+// suite sets up around it.
 struct RasterKernel {
   double (*timed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
-  void (*untimed)(KernelTables& tables, int32_t count, const RasterOrigin& origin, BenchRand& rand);
+  void (*check_frame)(KernelTables& tables, int32_t count, const RasterOrigin& origin,
+                      BenchRand& rand);
   bool draws_positions;  // takes its positions from the generator
   bool copies;           // copies a source block, and its probe copies too
   GLfloat colour_scale;  // the red, green and blue scales its puts draw at
@@ -190,7 +192,7 @@ struct RasterRun {
     BenchRand rand = reference_rand;
     prepare_test(test, true);
     plant_logic_fault(test);
-    raster_kernel(test).untimed(tables, TEST_LOOP_COUNT, origin, rand);
+    raster_kernel(test).check_frame(tables, TEST_LOOP_COUNT, origin, rand);
     context.picture_ready(test.id, PictureSource::check_frame);
     glPopAttrib();
     put_back_window(shown);

@@ -1,6 +1,5 @@
 #include "report/results_text.h"
 
-#include "report/picture_check.h"
 #include "report/scoring.h"
 
 namespace {

@@ -1,10 +1,8 @@
 #include "scene3d/animation.h"
 
 #include "core/stopwatch.h"
-#include "scene3d/check_frames.h"
 #include "scene3d/matrix_step.h"
 #include "scene3d/scene_kernels.h"
-#include "scene3d/scene_stages.h"
 
 void draw_animated_frames(SceneRun& run, GLuint list, int32_t count) {
   SceneState& scene = run.scene;
@@ -56,21 +54,4 @@ void move_object(SceneRun& run, const TestInfo& test, int32_t frames) {
     glRotated(scene.spin_angle_y, 0.0, 1.0, 0.0);
     glRotated(scene.spin_angle_x, 1.0, 0.0, 0.0);
   }
-}
-
-void run_animated_test(SceneRun& run, const TestInfo& test) {
-  const DrawState state = test.scene.state;
-  run.context.started(test.id);
-  if (test.scene.matrix == MatrixStart::state_then_read_back) draw_state_on(state);
-  take_starting_matrix(run, test);
-  if (test.scene.matrix != MatrixStart::state_then_read_back) draw_state_on(state);
-  const double seconds = run_animated(run, stage_list(test.scene.stage), run.context.count(test));
-  run.context.timed(test.id, seconds);
-  check_test_picture(run, test);
-  draw_state_off(state);
-}
-
-void redraw_animated_test(SceneRun& run, const TestInfo& test, int32_t frames) {
-  take_starting_matrix(run, test);
-  draw_animated_frames(run, stage_list(test.scene.stage), frames);
 }

@@ -1,5 +1,6 @@
-// The timed frame loop almost every 3D test runs, and the protocol a timed
-// test follows around it.
+// The frame loop almost every 3D test runs (the frames of the animated and
+// stencil kernels), where a test's first frame starts from, and how a
+// kernel's frames move the object.
 #pragma once
 
 #include <GL/gl.h>
@@ -26,7 +27,8 @@ void draw_rotated_frame(const SceneState& scene, GLuint list);
 
 // The stored matrix as a test's first frame starts from it: GL's modelview
 // matrix read back, unless the test starts from the matrix the test before
-// it left (MatrixStart::stored).
+// it left (MatrixStart::stored). The animated and stencil kernels begin
+// with it.
 void take_starting_matrix(SceneRun& run, const TestInfo& test);
 
 // What `frames` frames of a test's kernel (frames per half for the animated
@@ -38,15 +40,3 @@ void take_starting_matrix(SceneRun& run, const TestInfo& test);
 // every picture is compared with one drawn where every test ran; the
 // reference poses follow from it.
 void move_object(SceneRun& run, const TestInfo& test, int32_t frames);
-
-// The kernel of the animated tests, on the display list of the test's stage
-// (not called for a skipped test): its title, the matrix read-back and its
-// draw state as its MatrixStart orders them, the timed frames, the stored
-// time, the check of its picture, the draw state undone.
-void run_animated_test(SceneRun& run, const TestInfo& test);
-
-// The frames of an animated (or the stencil) test once more, untimed and
-// with `frames` frames per half, as its check frame: the starting matrix
-// taken, then draw_animated_frames on the stage's list. The draw state is
-// left as the test has it.
-void redraw_animated_test(SceneRun& run, const TestInfo& test, int32_t frames);

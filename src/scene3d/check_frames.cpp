@@ -85,7 +85,7 @@ void check_test_picture(SceneRun& run, const TestInfo& test) {
   set_lights();
   glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, run.scene.reference_lit_diffuse);
   take_pose(run.scene, reference_pose(run, test));
-  scene_kernel(test.kernel).redraw(run, test, TEST_LOOP_COUNT);
+  draw_kernel_frames(run, test, TEST_LOOP_COUNT);
   run.context.picture_ready(test.id, PictureSource::check_frame);
   glPopAttrib();
   take_pose(run.scene, after_test);

@@ -25,8 +25,8 @@ void find_reference_poses(SceneRun& run);
 // Before a test's kernel: notes whether it begins as its reference did.
 void note_test_start(SceneRun& run, const TestInfo& test);
 
-// Called by every 3D kernel right after its timed section (and the swap
-// that shows an accumulated picture), with its draw state still on: hands
+// Called by run_scene_test right after a kernel's timed section (and the
+// swap that shows an accumulated picture), with its draw state still on: hands
 // the test's picture to the run's check, the timed frames' own or a check
 // frame's (see above). Does nothing unless the run checks its pictures.
 void check_test_picture(SceneRun& run, const TestInfo& test);

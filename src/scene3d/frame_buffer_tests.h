@@ -1,31 +1,40 @@
-// The kernels of the frame-buffer tests: bare buffer swaps, drawing through
-// the stencil test, averaging frames in the accumulation buffer and a motion
-// blur trail through it. Each is called only for a test that is not
-// skipped, with the 3D projection set.
+// The steps of the frame-buffer kernels (rows of SCENE_KERNELS): bare
+// buffer swaps, drawing through the stencil test, averaging frames in the
+// accumulation buffer and a motion blur trail through it. Each runs only
+// for a test that is not skipped, with the 3D projection set.
 #pragma once
+
+#include <GL/gl.h>
 
 #include <cstdint>
 
 #include "core/catalogue.h"
+#include "scene3d/scene_kernels.h"
 #include "scene3d/scene_state.h"
 
-// "Swap Buffer": one untimed frame, then only swaps are timed. Builds
-// LIST_VERTEX_SHADE and leaves it defined.
-void run_swap_test(SceneRun& run, const TestInfo& test);
+// "Swap Buffer". Off-screen there is one colour buffer, so a swap does
+// nothing and its time would mean nothing: the test is passed over. Else
+// builds LIST_VERTEX_SHADE and leaves it defined.
+KernelSkip prepare_swap_test(SceneRun& run);
+// The frame the swaps show: the window cleared and shown, the matrix read
+// back, then one rotated frame of the vertex-coloured mesh.
+void draw_swap_frame(SceneRun& run, const TestInfo& test);
+// `swaps` bare swaps; the list is not drawn.
+void swap_frames(SceneRun& run, GLuint list, int32_t swaps);
 
-// "Stencil Buffer" on its stage's list. With the automatic check on and no
-// stencil bits, it is marked skipped after its title instead of timed.
-void run_stencil_test(SceneRun& run, const TestInfo& test);
+// "Stencil Buffer": the stencil test on, letting only the checkerboard's
+// pixels receive the mesh (the list's clear still clears everything). With
+// the automatic check on and no stencil bits, the test is passed over.
+KernelSkip stencil_on(SceneRun& run);
+void stencil_off(SceneRun& run);
 
-// "Accumlation Buffer" and "Motion Blur" on their stage's list.
-void run_accumulation_test(SceneRun& run, const TestInfo& test);
-void run_motion_blur_test(SceneRun& run, const TestInfo& test);
-
-// A test's drawing once more, untimed and with `frames` in place of its
-// count, as its check frame: the swap test's frame and swaps; the
-// accumulation tests' buffer cleared, matrix read back and frames (and for
-// the average, the swap that shows it). The stencil test redraws as the
-// animated tests do (redraw_animated_test).
-void redraw_swap_test(SceneRun& run, const TestInfo& test, int32_t frames);
-void redraw_accumulation_test(SceneRun& run, const TestInfo& test, int32_t frames);
-void redraw_motion_blur_test(SceneRun& run, const TestInfo& test, int32_t frames);
+// What both accumulation tests do before their frames: the accumulation
+// buffer cleared and the matrix read back.
+void begin_accumulation(SceneRun& run, const TestInfo& test);
+// "Accumlation Buffer": n frames each added with weight 1/n, then the
+// average returned and flushed; show_average is the swap that shows it.
+void accumulate_frames(SceneRun& run, GLuint list, int32_t frames);
+void show_average(SceneRun& run);
+// "Motion Blur": each shown frame is half the new frame and half the one
+// shown before, so older frames fade by half per frame.
+void blur_frames(SceneRun& run, GLuint list, int32_t frames);

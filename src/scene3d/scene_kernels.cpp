@@ -2,25 +2,93 @@
 
 #include <iterator>
 
+#include "core/stopwatch.h"
 #include "scene3d/animation.h"
+#include "scene3d/check_frames.h"
 #include "scene3d/frame_buffer_tests.h"
+#include "scene3d/scene_stages.h"
 
 namespace {
 
-// In Kernel order from swap.
+// In Kernel order from swap. The stencil test begins and draws as the
+// animated tests do, through the stencil test it switches on.
 constexpr SceneKernel SCENE_KERNELS[] = {
-    {run_swap_test, redraw_swap_test, ObjectMotion::one_spin},                 // swap
-    {run_animated_test, redraw_animated_test, ObjectMotion::turns_and_spins},  // animated
-    // The stencil test is still on for its check frame.
-    {run_stencil_test, redraw_animated_test, ObjectMotion::turns_and_spins},  // stencil
-    {run_accumulation_test, redraw_accumulation_test, ObjectMotion::spins},   // accumulation
-    {run_motion_blur_test, redraw_motion_blur_test, ObjectMotion::spins},     // motion_blur
+    {prepare_swap_test, draw_swap_frame, nullptr, nullptr, swap_frames, nullptr,
+     ObjectMotion::one_spin},  // swap
+    {nullptr, take_starting_matrix, nullptr, nullptr, draw_animated_frames, nullptr,
+     ObjectMotion::turns_and_spins},  // animated
+    {nullptr, take_starting_matrix, stencil_on, stencil_off, draw_animated_frames, nullptr,
+     ObjectMotion::turns_and_spins},  // stencil
+    {nullptr, begin_accumulation, nullptr, nullptr, accumulate_frames, show_average,
+     ObjectMotion::spins},  // accumulation
+    {nullptr, begin_accumulation, nullptr, nullptr, blur_frames, nullptr,
+     ObjectMotion::spins},  // motion_blur
 };
 static_assert(std::size(SCENE_KERNELS) ==
               static_cast<size_t>(Kernel::motion_blur) - static_cast<size_t>(Kernel::swap) + 1);
+
+KernelSkip ask(KernelSkip (*step)(SceneRun&), SceneRun& run) {
+  return step != nullptr ? step(run) : KernelSkip{};
+}
+
+// Records the kernel's skip, if it has one; true when the test is passed
+// over.
+bool passed_over(SceneRun& run, const TestInfo& test, const KernelSkip& skip) {
+  switch (skip.kind) {
+    case KernelSkip::by_check:
+      run.context.skipped_by_check(test.id, skip.reason);
+      return true;
+    case KernelSkip::off_screen:
+      run.context.skipped_off_screen(test.id, skip.reason);
+      return true;
+    case KernelSkip::runs:
+      break;
+  }
+  return false;
+}
+
+void time_and_check(SceneRun& run, const TestInfo& test, const SceneKernel& kernel) {
+  const GLuint list = stage_list(test.scene.stage);
+  const int32_t count = run.context.count(test);
+  run.context.timed(test.id, time_finished([&] { kernel.frames(run, list, count); }));
+  if (kernel.show != nullptr) kernel.show(run);
+  check_test_picture(run, test);
+}
+
+void run_kernel(SceneRun& run, const TestInfo& test) {
+  const SceneKernel& kernel = scene_kernel(test.kernel);
+  const DrawState state = test.scene.state;
+  run.context.started(test.id);
+  if (passed_over(run, test, ask(kernel.prepare, run))) return;
+  const bool state_first = test.scene.matrix == MatrixStart::state_then_read_back;
+  if (state_first) draw_state_on(state);
+  kernel.begin(run, test);
+  if (!state_first) draw_state_on(state);
+  if (!passed_over(run, test, ask(kernel.switch_on, run))) time_and_check(run, test, kernel);
+  if (kernel.switch_off != nullptr) kernel.switch_off(run);
+  draw_state_off(state);
+}
 
 }  // namespace
 
 const SceneKernel& scene_kernel(Kernel kernel) {
   return SCENE_KERNELS[static_cast<int>(kernel) - static_cast<int>(Kernel::swap)];
+}
+
+void run_scene_test(SceneRun& run, const TestInfo& test) {
+  SuiteContext& context = run.context;
+  if (!context.skipped(test.id)) {
+    note_test_start(run, test);
+    run_kernel(run, test);
+  }
+  if (context.skipped(test.id) && context.options.validating()) {
+    move_object(run, test, context.count(test));
+  }
+}
+
+void draw_kernel_frames(SceneRun& run, const TestInfo& test, int32_t frames) {
+  const SceneKernel& kernel = scene_kernel(test.kernel);
+  kernel.begin(run, test);
+  kernel.frames(run, stage_list(test.scene.stage), frames);
+  if (kernel.show != nullptr) kernel.show(run);
 }

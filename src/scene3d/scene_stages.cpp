@@ -9,9 +9,13 @@ namespace {
 
 // --- Stages ---------------------------------------------------------------
 
-void enter_lines(SceneRun& run) { build_line_list(run.scene.surface_mesh); }
-void enter_facets(SceneRun& run) { build_facet_shade_list(run.scene.surface_mesh); }
-void enter_vertex_shade(SceneRun& run) { build_vertex_shade_list(run.scene.surface_mesh); }
+void enter_lines(SceneRun& run, const TestInfo&) { build_line_list(run.scene.surface_mesh); }
+void enter_facets(SceneRun& run, const TestInfo&) {
+  build_facet_shade_list(run.scene.surface_mesh);
+}
+void enter_vertex_shade(SceneRun& run, const TestInfo&) {
+  build_vertex_shade_list(run.scene.surface_mesh);
+}
 
 void leave_lines(SceneRun&) { glDeleteLists(LIST_LINES, 1); }
 void leave_facets(SceneRun&) { glDeleteLists(LIST_FACET_SHADE, 1); }
@@ -22,27 +26,29 @@ bool accumulation_missing(const EnvironmentInfo& info) {
   return info.accum_red_bits == 0 || info.accum_green_bits == 0 || info.accum_blue_bits == 0;
 }
 
-// Both tests are passed over before either title is shown: by their check,
-// or off-screen, where no EGL configuration has an accumulation buffer,
-// always (-no_autopass would time calls that fail).
-void check_accumulation(SceneRun& run) {
+// The rows of this run of the stage, from `first` on, are passed over
+// before any title is shown: by their check, or off-screen, where no
+// EGL configuration has an accumulation buffer, always (-no_autopass would
+// time calls that fail).
+void check_accumulation(SceneRun& run, const TestInfo& first) {
   SuiteContext& context = run.context;
   const bool offscreen = context.run.environment_info.offscreen();
   if (!offscreen &&
       (!context.options.auto_pass || !accumulation_missing(context.run.environment_info))) {
     return;
   }
-  for (const TestInfo& test : test_catalogue) {
-    if (test.scene.stage != Stage::accumulation || context.skipped(test.id)) continue;
-    if (offscreen) {
-      context.skipped_off_screen(test.id, "no accumulation buffer off-screen");
-    } else {
-      context.skipped_by_check(test.id, "no accumulation buffer");
+  for (int id = first.id;; ++id) {
+    const TestId test = test_catalogue[id].id;
+    if (!context.skipped(test) && offscreen) {
+      context.skipped_off_screen(test, "no accumulation buffer off-screen");
+    } else if (!context.skipped(test)) {
+      context.skipped_by_check(test, "no accumulation buffer");
     }
+    if (closes_stage_run(id)) return;
   }
 }
 
-void enter_flat_lit(SceneRun& run) {
+void enter_flat_lit(SceneRun& run, const TestInfo&) {
   glEnable(GL_COLOR_MATERIAL);
   glEnable(GL_LIGHTING);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -50,7 +56,7 @@ void enter_flat_lit(SceneRun& run) {
   glShadeModel(GL_FLAT);
 }
 
-void enter_smooth_lit(SceneRun& run) {
+void enter_smooth_lit(SceneRun& run, const TestInfo&) {
   build_smooth_lit_list(run.scene.surface_mesh);
   glShadeModel(GL_SMOOTH);
 }
@@ -66,7 +72,7 @@ void leave_smooth_lit(SceneRun&) {
 
 // With the modulate environment and a white colour every fragment takes the
 // filtered texel's colour.
-void enter_textured(SceneRun& run) {
+void enter_textured(SceneRun& run, const TestInfo&) {
   build_textured_list(run.scene.surface_mesh);
   glShadeModel(GL_FLAT);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -81,13 +87,14 @@ void leave_textured(SceneRun&) {
 
 struct StageSteps {
   GLuint list;
-  void (*enter)(SceneRun&);  // may be null
-  void (*leave)(SceneRun&);  // may be null
+  void (*enter)(SceneRun&, const TestInfo& first);  // may be null
+  void (*leave)(SceneRun&);                         // may be null
 };
 
 // In Stage order. The swap test builds its list itself, and only when it
 // runs; the list stays defined. The stencil and accumulation stages share
-// one list, built before the stencil test and deleted after motion blur.
+// one list, built as the stencil stage opens and deleted as the
+// accumulation stage closes: an accumulation stage follows a stencil stage.
 constexpr StageSteps STAGE_STEPS[] = {
     {0, nullptr, nullptr},                                        // none
     {LIST_VERTEX_SHADE, nullptr, nullptr},                        // swap
@@ -101,6 +108,24 @@ constexpr StageSteps STAGE_STEPS[] = {
     {LIST_TEXTURED, enter_textured, leave_textured},              // textured
 };
 static_assert(std::size(STAGE_STEPS) == static_cast<size_t>(Stage::textured) + 1);
+
+// A run of stencil rows hands its list to a run of accumulation rows, and
+// only such a run draws from it.
+constexpr bool stencil_list_handed_on() {
+  for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
+    const Stage stage = test_catalogue[id].scene.stage;
+    if (stage == Stage::stencil && closes_stage_run(id) &&
+        (id == LAST_3D_TEST || test_catalogue[id + 1].scene.stage != Stage::accumulation)) {
+      return false;
+    }
+    if (stage == Stage::accumulation && opens_stage_run(id) &&
+        (id == FIRST_3D_TEST || test_catalogue[id - 1].scene.stage != Stage::stencil)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(stencil_list_handed_on(), "accumulation rows follow stencil rows");
 
 const StageSteps& steps(Stage stage) { return STAGE_STEPS[static_cast<int>(stage)]; }
 
@@ -192,8 +217,9 @@ static_assert(std::size(POLYGON_MODES) == static_cast<size_t>(PolygonMode::fill)
 
 GLuint stage_list(Stage stage) { return steps(stage).list; }
 
-void enter_stage(Stage stage, SceneRun& run) {
-  if (steps(stage).enter != nullptr) steps(stage).enter(run);
+void enter_stage(const TestInfo& first, SceneRun& run) {
+  const StageSteps& entered = steps(first.scene.stage);
+  if (entered.enter != nullptr) entered.enter(run, first);
 }
 
 void leave_stage(Stage stage, SceneRun& run) {

@@ -1,7 +1,6 @@
 #include "scene3d/scene_suite.h"
 
 #include "core/test_window.h"
-#include "scene3d/animation.h"
 #include "scene3d/check_frames.h"
 #include "scene3d/scene_kernels.h"
 #include "scene3d/scene_setup.h"
@@ -10,32 +9,25 @@
 namespace {
 
 // GL state and the object's orientation carry from one test to the next,
-// so the rows run strictly in catalogue order.
+// so the rows run strictly in catalogue order. A stage's set-up runs as a
+// run of its rows opens and its tear-down as it closes, whether or not the
+// tests are skipped.
 void run_3d_rows(SceneRun& run) {
-  Stage stage = Stage::none;
   PolygonMode polygon_mode = PolygonMode::keep;
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     const TestInfo& test = test_catalogue[id];
-    if (test.scene.stage != stage) {
-      leave_stage(stage, run);
-      stage = test.scene.stage;
+    if (opens_stage_run(id)) {
       polygon_mode = PolygonMode::keep;
-      enter_stage(stage, run);
+      enter_stage(test, run);
     }
     if (test.scene.polygon_mode != polygon_mode) {
       polygon_mode = test.scene.polygon_mode;
       apply_polygon_mode(polygon_mode);
     }
-    if (!run.context.skipped(test.id)) {
-      note_test_start(run, test);
-      scene_kernel(test.kernel).run(run, test);
-    }
-    if (run.context.skipped(test.id) && run.context.options.validating()) {
-      move_object(run, test, run.context.count(test));
-    }
+    run_scene_test(run, test);
     run.context.drawn(test.id);
+    if (closes_stage_run(id)) leave_stage(test.scene.stage, run);
   }
-  leave_stage(stage, run);
 }
 
 }  // namespace

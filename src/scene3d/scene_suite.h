@@ -6,7 +6,8 @@
 
 // Runs in the 3D window's first draw with its fresh GL context current: the
 // scene set-up and probe (setup_scene), and unless in status-only mode the
-// 3D projection and then every 3D row. Each row's stage is entered before
-// its first row and left after its last, its polygon mode applied, and its
-// kernel run unless the test is skipped.
+// 3D projection and then every 3D row. A row's stage is entered where the
+// row before it has another stage and left where the row after it has
+// another (so a stage may come again after another), its polygon mode
+// applied, and its kernel run unless the test is skipped.
 void run_3d_suite(SuiteContext& context, SceneState& scene);

@@ -49,11 +49,23 @@ convert -size 10x10 xc:black refs/points.png
 echo broken >refs/wire_frame.png
 TARVELIN_REFERENCES=$PWD/refs validate odd
 expect_eq "odd references: the run fails" 1 "$STATUS"
-check "a missing one is named" grep -qxF "  differs: no reference $PWD/refs/lines.png" out.txt
+check "a missing one is named" grep -qxF "  not checked: no reference $PWD/refs/lines.png" out.txt
 check "another size is told" grep -qxF \
-  "  differs: reference $PWD/refs/points.png is 10 x 10 pixels, the picture 512 x 384" out.txt
-check "a broken one cannot be read" grep -qF "  differs: reference $PWD/refs/wire_frame.png cannot be read (" out.txt
+  "  not checked: reference $PWD/refs/points.png is 10 x 10 pixels, the picture 512 x 384" out.txt
+check "a broken one cannot be read" \
+  grep -qF "  not checked: reference $PWD/refs/wire_frame.png cannot be read (" out.txt
+check "the missing one's picture is kept, to make a reference from" test -s odd/lines-captured.png
 check "no difference picture against a reference of another size" test ! -e odd/points-difference.png
+# A timed run's check leaves the same tests not checked for the same
+# reasons: each judge's verdict is "keyword verdict reason".
+unchecked_in_summary() { awk '$2 == "not_checked" {$3 = $4 = ""; print}' odd/summary.txt | tr -s ' '; }
+TARVELIN_REFERENCES=$PWD/refs run_batch -quarter -only lines,points,wire_frame -json timed.json
+expect_eq "odd references: the timed check agrees with validation" "$(unchecked_in_summary)" \
+  "$(python3 -c '
+import json
+for t in json.load(open("timed.json"))["tests"]:
+    if t["status"] == "timed" and t["picture"] == "not_checked":
+        print(t["keyword"], t["picture"], t["picture_check"]["reason"])')"
 TARVELIN_REFERENCES=$PWD/nowhere validate none
 expect_eq "no references: a failure" "1 Error : no reference pictures: folder $PWD/nowhere not found" \
   "$STATUS $(head -n 1 err.txt)"

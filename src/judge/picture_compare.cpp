@@ -1,4 +1,4 @@
-#include "report/picture_check.h"
+#include "judge/picture_compare.h"
 
 #include <png.h>
 
@@ -227,12 +227,4 @@ Picture difference_picture(const Picture& captured, const Picture& reference,
     }
   }
   return marked;
-}
-
-std::string verdict_figures(const PictureVerdict& verdict) {
-  char text[128];
-  std::snprintf(text, sizeof text, "%.3f%% of pixels beyond %d (%.3f%% allowed), largest %d",
-                100.0 * verdict.share_beyond, verdict.channel_threshold,
-                100.0 * verdict.allowed_share, verdict.largest);
-  return text;
 }

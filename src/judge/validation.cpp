@@ -1,4 +1,4 @@
-#include "app/validation.h"
+#include "judge/validation.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,20 +10,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/reference_pictures.h"
 #include "core/printable.h"
 #include "core/test_window.h"
-#include "platform/platform.h"
-#include "report/report.h"
 
 namespace {
 
 // The pictures written for a test whose picture differs.
 constexpr const char* PICTURE_KINDS[] = {"captured", "reference", "difference"};
-
-}  // namespace
-
-namespace {
 
 constexpr const char* GATHERING_PREFIX = ".tarvelin-new-";
 constexpr const char* SUMMARY_NAME = "summary.txt";
@@ -46,11 +39,10 @@ Validation::~Validation() {
 }
 
 bool Validation::prepare() {
-  references_ = reference_folder();
   std::error_code error;
-  if (!std::filesystem::is_directory(references_, error)) {
+  if (!std::filesystem::is_directory(judge_.folder(), error)) {
     std::fprintf(stderr, "Error : no reference pictures: folder %s not found\n",
-                 printable(references_).c_str());
+                 printable(judge_.folder()).c_str());
     return false;
   }
   const std::string folder = printable(options_.validate_dir);
@@ -87,34 +79,31 @@ void Validation::save(const TestInfo& test, const char* what, const Picture& pic
 }
 
 void Validation::check(const TestInfo& test, const TestWindow& window) {
-  PictureVerdict& verdict = state_.results.verdicts[test.id];
   if (state_.results.skipped(test.id)) {
-    verdict.state = PictureVerdict::skipped;
+    state_.results.verdicts[test.id].state = PictureVerdict::skipped;
     return;
   }
-  const Picture captured = read_test_picture(window);
-  Picture reference;
-  std::string error;
-  if (!read_reference(references_, test, reference, error)) {
-    verdict = PictureVerdict{};
-    verdict.state = PictureVerdict::differs;
-    verdict.share_beyond = 1.0;
-    verdict.largest = 255;
-    verdict.no_reference = true;
-    progress_.note(("  differs: " + printable(error)).c_str());
-    save(test, "captured", captured);
-    return;
+  const Judgement judged =
+      judge_.judge(test, window, state_.environment_info, PictureSource::timed_frames);
+  const PictureVerdict& verdict = judged.verdict;
+  PictureJudge::record(state_.results, test.id, verdict);
+  switch (verdict.state) {
+    case PictureVerdict::not_checked:
+      progress_.note(("  not checked: " + verdict.reason).c_str());
+      // A person making the missing reference starts from this picture.
+      if (verdict.no_reference) save(test, "captured", read_test_picture(window));
+      return;
+    case PictureVerdict::ok:
+      progress_.note(("  ok: " + verdict_figures(verdict)).c_str());
+      return;
+    case PictureVerdict::skipped:  // not a judgement: handled above
+    case PictureVerdict::differs:
+      progress_.note(("  differs: " + verdict_figures(verdict)).c_str());
+      save(test, "captured", judged.captured);
+      save(test, "reference", *judged.reference);
+      save(test, "difference",
+           difference_picture(judged.captured, *judged.reference, judged.tolerance));
   }
-  PictureDifference difference;
-  verdict = judge_picture(test, captured, reference, &difference);
-  verdict.source = PictureSource::timed_frames;
-  const bool ok = verdict.state == PictureVerdict::ok;
-  progress_.note(
-      ("  " + std::string(ok ? "ok" : "differs") + ": " + verdict_figures(verdict)).c_str());
-  if (ok) return;
-  save(test, "captured", captured);
-  save(test, "reference", reference);
-  save(test, "difference", difference_picture(captured, reference, tolerance_for(test)));
 }
 
 bool Validation::write_summary() {
@@ -127,9 +116,9 @@ bool Validation::write_summary() {
   }
   for (const TestInfo& test : test_catalogue) {
     const PictureVerdict& verdict = state_.results.verdicts[test.id];
+    const std::string why = verdict.reason.empty() ? "" : "  " + verdict.reason;
     std::fprintf(out, "%-24s %-11s %8.4f%% %3d%s\n", test.keyword, verdict_name(verdict.state),
-                 100.0 * verdict.share_beyond, verdict.largest,
-                 verdict.no_reference ? "  no reference" : "");
+                 100.0 * verdict.share_beyond, verdict.largest, why.c_str());
   }
   if (std::fclose(out) != 0) {
     std::fprintf(stderr, "Error : file %s not written (%s)\n", shown.c_str(), std::strerror(errno));

@@ -1,7 +1,8 @@
-// A validation run: every test draws once, at the test-loop counts, and its
-// last picture is read back from the window and compared with the test's
-// reference picture. What differs is written to a folder, for a person to
-// look at.
+// A validation run, one of the judge's two policies: every test draws once,
+// at the test-loop counts, and its last picture is judged against the
+// test's reference picture (picture_judge.h) and recorded. What differs, or
+// could not be judged for want of a reference, is written to a folder for a
+// person to look at, with a summary of every verdict.
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@
 #include "core/run_options.h"
 #include "core/run_state.h"
 #include "core/test_window.h"
-#include "report/picture_check.h"
+#include "judge/picture_judge.h"
 
 struct ValidationCounts {
   int checked = 0;    // compared with a reference: ok or differs
@@ -36,18 +37,19 @@ class Validation {
   // or the folder cannot be made or written.
   bool prepare();
 
-  // The suites' test_drawn: with the test's picture in the window, reads it
-  // back, judges it against its tolerance and records the verdict in the
-  // results. A test its check passed over is recorded as skipped. For a
-  // picture that differs (or whose reference is missing, unreadable or of
-  // another size: then only the captured picture) it writes
-  // "<keyword>-captured.png", "-reference.png" and "-difference.png" into
-  // the output folder, and in batch mode a line under the test's title says
-  // the verdict and its figures.
+  // The suites' test_drawn: with the test's picture in the window, judges
+  // and records it as a timed run's check does (PictureJudge::judge). A
+  // test its check passed over is recorded as skipped. For a picture that
+  // differs it writes "<keyword>-captured.png", "-reference.png" and
+  // "-difference.png" into the output folder; for one not checked for want
+  // of a reference, only the captured picture. In batch mode a line under
+  // the test's title says the verdict and its figures, or why it was not
+  // checked.
   void check(const TestInfo& test, const TestWindow& window);
 
   // Writes "summary.txt", a line per test: keyword, verdict, share of
-  // pixels beyond the threshold, largest difference; then replaces the
+  // pixels beyond the threshold, largest difference and, for a test not
+  // checked, why; then replaces the
   // earlier run's summary and pictures in the output folder with this
   // run's, the summary last, so that no summary ever names pictures that
   // are not there. False, told on stderr, when it cannot.
@@ -70,5 +72,5 @@ class Validation {
   const RunOptions& options_;
   RunState& state_;
   ProgressReporter& progress_;
-  std::string references_;
+  PictureJudge judge_;
 };

@@ -1,14 +1,13 @@
-// Judging a test's final picture against a reference picture of the same
-// test. GL leaves conforming implementations some freedom (edges,
-// antialiasing coverage, texture filtering), so two pictures agree when few
-// enough pixels differ by more than a per-channel threshold.
+// Pictures as the judge handles them: 8-bit RGB, read back from GL rows,
+// read from and written to PNG files, and compared with a reference picture
+// of the same test. GL leaves conforming implementations some freedom
+// (edges, antialiasing coverage, texture filtering), so two pictures agree
+// when few enough pixels differ by more than a per-channel threshold.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "core/run_results.h"
 
 // An 8-bit RGB picture: rows top first, 3 bytes a pixel, nothing between
 // rows, so rgb holds width * height * 3 bytes.
@@ -69,10 +68,6 @@ PictureDifference compare_pictures(const Picture& captured, const Picture& refer
 
 // The sizes are equal and share_beyond is at most allowed_share.
 bool within(const PictureDifference& difference, const Tolerance& tolerance);
-
-// A verdict's figures for a person: "2.345% of pixels beyond 12 (0.001%
-// allowed), largest 255".
-std::string verdict_figures(const PictureVerdict& verdict);
 
 // Where the pictures differ, the size of the reference: the reference in
 // dimmed grey, so the scene stays recognisable, with each pixel beyond the
