@@ -71,8 +71,8 @@ double bare_loop(GLuint list, int count) {
 
 void measure(TestWindow& window) {
   SuiteContext context{options, state, no_progress, window};
-  SceneRun run{context, scene};
-  setup_scene(run);
+  SceneSession session{context, scene};
+  setup_scene(session);
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
   build_facet_shade_list(scene.surface_mesh);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -81,11 +81,11 @@ void measure(TestWindow& window) {
     // Alternate which loop goes first so that drift favours neither.
     double harness = 0.0, bare = 0.0;
     if (round % 2 == 0) {
-      harness = run_animated(run, LIST_FACET_SHADE, frames_per_phase);
+      harness = run_animated(session, LIST_FACET_SHADE, frames_per_phase);
       bare = bare_loop(LIST_FACET_SHADE, frames_per_phase);
     } else {
       bare = bare_loop(LIST_FACET_SHADE, frames_per_phase);
-      harness = run_animated(run, LIST_FACET_SHADE, frames_per_phase);
+      harness = run_animated(session, LIST_FACET_SHADE, frames_per_phase);
     }
     std::printf("round %d: harness %.3f s, bare %.3f s\n", round + 1, harness, bare);
     harness_seconds += harness;

@@ -50,7 +50,7 @@ struct PictureHooks {
 // pictures.
 struct SuiteContext {
   const RunOptions& options;
-  RunState& run;
+  RunState& state;
   ProgressReporter& progress;
   TestWindow& window;
   PictureHooks hooks = {};
@@ -58,14 +58,14 @@ struct SuiteContext {
   // What the test's loop runs to: its repeat count (doubled for the test a
   // test hook slows).
   int32_t count(const TestInfo& test) const {
-    return run.counts[test.count] * (slowed_test() == test.id ? 2 : 1);
+    return state.counts[test.count] * (slowed_test() == test.id ? 2 : 1);
   }
-  bool skipped(TestId id) const { return run.results.skipped(id); }
+  bool skipped(TestId id) const { return state.results.skipped(id); }
 
   void started(TestId id) { progress.test_started(test_catalogue[id], window); }
   void timed(TestId id, double seconds) {
-    run.timed_end_ns = platform::clock_ns();
-    run.results.record_time(id, seconds);
+    state.timed_end_ns = platform::clock_ns();
+    state.results.record_time(id, seconds);
     progress.test_timed(test_catalogue[id], seconds);
   }
   void drawn(TestId id) {
@@ -76,15 +76,15 @@ struct SuiteContext {
   // timed section to the check's end goes to the run's check_seconds.
   void picture_ready(TestId id, PictureSource source) {
     hooks.check_picture(test_catalogue[id], window, source);
-    run.record.check_seconds += elapsed_seconds(run.timed_end_ns, platform::clock_ns());
+    state.record.check_seconds += elapsed_seconds(state.timed_end_ns, platform::clock_ns());
   }
   void skipped_by_check(TestId id, const char* reason = nullptr) {
-    run.results.record_skip(id);
+    state.results.record_skip(id);
     progress.test_skipped(test_catalogue[id], reason);
   }
   // Off-screen the surface cannot draw the test, whatever the check says.
   void skipped_off_screen(TestId id, const char* reason) {
-    run.results.record_skip(id, SKIPPED_OFF_SCREEN);
+    state.results.record_skip(id, SKIPPED_OFF_SCREEN);
     progress.test_skipped(test_catalogue[id], reason);
   }
 };

@@ -138,8 +138,9 @@ void put_back_window(const std::vector<GLubyte>& pixels) {
   glPopAttrib();
 }
 
-// One window's run of the suite: the context it reports to, its raster origin and its check.
-struct RasterRun {
+// One 2D window's session of the suite: the context it reports to, its raster
+// origin and its check.
+struct RasterSession {
   SuiteContext& context;
   RasterOrigin origin;
   PixelProbe probe;
@@ -178,7 +179,7 @@ struct RasterRun {
   void pass_over_by_check(const TestInfo& test) {
     context.skipped_by_check(test.id);
     if (!context.options.validating() || !raster_kernel(test).draws_positions) return;
-    fill_random_positions(tables.positions, context.count(test), origin, context.run.rand);
+    fill_random_positions(tables.positions, context.count(test), origin, context.state.rand);
   }
 
   // The test's check frame, right after its timed loop: on a cleared window, what the run of
@@ -213,7 +214,7 @@ struct RasterRun {
     } else {
       plant_logic_fault(test);
       context.timed(test.id, raster_kernel(test).timed(tables, context.count(test), origin,
-                                                       context.run.rand));
+                                                       context.state.rand));
       check_picture(test);
     }
     if (scaled) set_colour_scale(1.0f);
@@ -236,10 +237,10 @@ void run_2d_suite(SuiteContext& context) {
   // Every run's first pass has drawn the same values before its 2D window (the 3D set-up's
   // spin), so the generator as the first 2D window finds it is where the reference run's 2D
   // tests began.
-  if (!context.run.first_2d_rand) context.run.first_2d_rand = context.run.rand;
-  RasterRun raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass, {}},
-                   *context.run.first_2d_rand};
-  set_up_raster_window(raster.origin, context.run.environment_info);
+  if (!context.state.first_2d_rand) context.state.first_2d_rand = context.state.rand;
+  RasterSession raster{context, RasterOrigin{}, PixelProbe{context.options.auto_pass, {}},
+                       *context.state.first_2d_rand};
+  set_up_raster_window(raster.origin, context.state.environment_info);
   if (context.options.status_only) return;
   raster.probe.capture_reference_block();
   for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) raster.run_row(test_catalogue[id]);

@@ -4,9 +4,9 @@
 #include "scene3d/matrix_step.h"
 #include "scene3d/scene_kernels.h"
 
-void draw_animated_frames(SceneRun& run, GLuint list, int32_t count) {
-  SceneState& scene = run.scene;
-  TestWindow& window = run.context.window;
+void draw_animated_frames(SceneSession& session, GLuint list, int32_t count) {
+  SceneState& scene = session.scene;
+  TestWindow& window = session.context.window;
   for (int32_t frame = 0; frame < count; ++frame) {
     turn_scene_matrix(scene.scene_matrix, scene.step_sin_x, scene.step_cos_x, scene.step_sin_y,
                       scene.step_cos_y);
@@ -22,8 +22,8 @@ void draw_animated_frames(SceneRun& run, GLuint list, int32_t count) {
   }
 }
 
-double run_animated(SceneRun& run, GLuint list, int32_t count) {
-  return time_finished([&] { draw_animated_frames(run, list, count); });
+double run_animated(SceneSession& session, GLuint list, int32_t count) {
+  return time_finished([&] { draw_animated_frames(session, list, count); });
 }
 
 void draw_rotated_frame(const SceneState& scene, GLuint list) {
@@ -32,15 +32,15 @@ void draw_rotated_frame(const SceneState& scene, GLuint list) {
   glCallList(list);
 }
 
-void take_starting_matrix(SceneRun& run, const TestInfo& test) {
+void take_starting_matrix(SceneSession& session, const TestInfo& test) {
   if (test.scene.matrix != MatrixStart::stored) {
-    glGetFloatv(GL_MODELVIEW_MATRIX, run.scene.scene_matrix);
+    glGetFloatv(GL_MODELVIEW_MATRIX, session.scene.scene_matrix);
   }
 }
 
-void move_object(SceneRun& run, const TestInfo& test, int32_t frames) {
-  SceneState& scene = run.scene;
-  take_starting_matrix(run, test);
+void move_object(SceneSession& session, const TestInfo& test, int32_t frames) {
+  SceneState& scene = session.scene;
+  take_starting_matrix(session, test);
   const ObjectMotion motion = scene_kernel(test.kernel).motion;
   const int32_t spins = motion == ObjectMotion::one_spin ? 1 : frames;
   if (motion == ObjectMotion::turns_and_spins) {

@@ -14,13 +14,13 @@
 // half the object is turned on the host and the matrix loaded, in the
 // second GL composes the spin onto it. Needs the 3D window's context, the
 // 3D projection and the modelview matrix mode.
-void draw_animated_frames(SceneRun& run, GLuint list, int32_t count);
+void draw_animated_frames(SceneSession& session, GLuint list, int32_t count);
 
 // The same frames as a timed section, returning the seconds they took. The
 // frames are bracketed by glFinish, so the time starts on an idle pipeline
 // and ends when the last frame is done; nothing but the frames' own work is
 // inside.
-double run_animated(SceneRun& run, GLuint list, int32_t count);
+double run_animated(SceneSession& session, GLuint list, int32_t count);
 
 // One frame of the second kind, without swap or timing.
 void draw_rotated_frame(const SceneState& scene, GLuint list);
@@ -29,7 +29,7 @@ void draw_rotated_frame(const SceneState& scene, GLuint list);
 // matrix read back, unless the test starts from the matrix the test before
 // it left (MatrixStart::stored). The animated and stencil kernels begin
 // with it.
-void take_starting_matrix(SceneRun& run, const TestInfo& test);
+void take_starting_matrix(SceneSession& session, const TestInfo& test);
 
 // What `frames` frames of a test's kernel (frames per half for the animated
 // ones) do to the object, done without drawing: the starting matrix taken,
@@ -39,4 +39,4 @@ void take_starting_matrix(SceneRun& run, const TestInfo& test);
 // validation run moves the object so for a test its check passed over, as
 // every picture is compared with one drawn where every test ran; the
 // reference poses follow from it.
-void move_object(SceneRun& run, const TestInfo& test, int32_t frames);
+void move_object(SceneSession& session, const TestInfo& test, int32_t frames);

@@ -40,15 +40,15 @@ bool lit_as_reference(const SceneState& scene) {
   return std::memcmp(diffuse, scene.reference_lit_diffuse, sizeof diffuse) == 0;
 }
 
-const ObjectPose& reference_pose(const SceneRun& run, const TestInfo& test) {
-  return run.scene.reference_poses[test.id - FIRST_3D_TEST];
+const ObjectPose& reference_pose(const SceneSession& session, const TestInfo& test) {
+  return session.scene.reference_poses[test.id - FIRST_3D_TEST];
 }
 
 }  // namespace
 
-void find_reference_poses(SceneRun& run) {
-  SceneState& scene = run.scene;
-  if (!run.context.checking_pictures() || !scene.reference_poses.empty()) return;
+void find_reference_poses(SceneSession& session) {
+  SceneState& scene = session.scene;
+  if (!session.context.checking_pictures() || !scene.reference_poses.empty()) return;
   std::memcpy(scene.reference_lights_matrix, scene.lights_matrix,
               sizeof scene.reference_lights_matrix);
   const GLfloat grey = vertex_shade_list_last_grey(scene.surface_mesh);
@@ -57,36 +57,36 @@ void find_reference_poses(SceneRun& run) {
   const ObjectPose start = current_pose(scene);
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     scene.reference_poses.push_back(current_pose(scene));
-    move_object(run, test_catalogue[id], TEST_LOOP_COUNT);
+    move_object(session, test_catalogue[id], TEST_LOOP_COUNT);
   }
   take_pose(scene, start);
 }
 
-void note_test_start(SceneRun& run, const TestInfo& test) {
-  const SceneState& scene = run.scene;
-  run.started_as_reference =
-      run.context.checking_pictures() && run.context.count(test) == TEST_LOOP_COUNT &&
+void note_test_start(SceneSession& session, const TestInfo& test) {
+  const SceneState& scene = session.scene;
+  session.started_as_reference =
+      session.context.checking_pictures() && session.context.count(test) == TEST_LOOP_COUNT &&
       std::memcmp(scene.lights_matrix, scene.reference_lights_matrix, sizeof scene.lights_matrix) ==
           0 &&
-      lit_as_reference(scene) && same_pose(current_pose(scene), reference_pose(run, test));
+      lit_as_reference(scene) && same_pose(current_pose(scene), reference_pose(session, test));
 }
 
-void check_test_picture(SceneRun& run, const TestInfo& test) {
-  if (!run.context.checking_pictures()) return;
-  if (run.started_as_reference) {
-    run.context.picture_ready(test.id, PictureSource::timed_frames);
+void check_test_picture(SceneSession& session, const TestInfo& test) {
+  if (!session.context.checking_pictures()) return;
+  if (session.started_as_reference) {
+    session.context.picture_ready(test.id, PictureSource::timed_frames);
     return;
   }
   // The lights stay where each window's set-up placed them, under the
   // object as that pass found it; the reference's were placed in the first.
-  const ObjectPose after_test = current_pose(run.scene);
+  const ObjectPose after_test = current_pose(session.scene);
   glPushAttrib(GL_LIGHTING_BIT);
-  glLoadMatrixf(run.scene.reference_lights_matrix);
+  glLoadMatrixf(session.scene.reference_lights_matrix);
   set_lights();
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, run.scene.reference_lit_diffuse);
-  take_pose(run.scene, reference_pose(run, test));
-  draw_kernel_frames(run, test, TEST_LOOP_COUNT);
-  run.context.picture_ready(test.id, PictureSource::check_frame);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, session.scene.reference_lit_diffuse);
+  take_pose(session.scene, reference_pose(session, test));
+  draw_kernel_frames(session, test, TEST_LOOP_COUNT);
+  session.context.picture_ready(test.id, PictureSource::check_frame);
   glPopAttrib();
-  take_pose(run.scene, after_test);
+  take_pose(session.scene, after_test);
 }

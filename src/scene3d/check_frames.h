@@ -20,13 +20,13 @@
 // (move_object), by GL's own matrix arithmetic; then puts the object back.
 // Does nothing unless the run checks its pictures, or once the poses are
 // known.
-void find_reference_poses(SceneRun& run);
+void find_reference_poses(SceneSession& session);
 
 // Before a test's kernel: notes whether it begins as its reference did.
-void note_test_start(SceneRun& run, const TestInfo& test);
+void note_test_start(SceneSession& session, const TestInfo& test);
 
 // Called by run_scene_test right after a kernel's timed section (and the
 // swap that shows an accumulated picture), with its draw state still on: hands
 // the test's picture to the run's check, the timed frames' own or a check
 // frame's (see above). Does nothing unless the run checks its pictures.
-void check_test_picture(SceneRun& run, const TestInfo& test);
+void check_test_picture(SceneSession& session, const TestInfo& test);

@@ -27,19 +27,19 @@ constexpr SceneKernel SCENE_KERNELS[] = {
 static_assert(std::size(SCENE_KERNELS) ==
               static_cast<size_t>(Kernel::motion_blur) - static_cast<size_t>(Kernel::swap) + 1);
 
-KernelSkip ask(KernelSkip (*step)(SceneRun&), SceneRun& run) {
-  return step != nullptr ? step(run) : KernelSkip{};
+KernelSkip ask(KernelSkip (*step)(SceneSession&), SceneSession& session) {
+  return step != nullptr ? step(session) : KernelSkip{};
 }
 
 // Records the kernel's skip, if it has one; true when the test is passed
 // over.
-bool passed_over(SceneRun& run, const TestInfo& test, const KernelSkip& skip) {
+bool passed_over(SceneSession& session, const TestInfo& test, const KernelSkip& skip) {
   switch (skip.kind) {
     case KernelSkip::by_check:
-      run.context.skipped_by_check(test.id, skip.reason);
+      session.context.skipped_by_check(test.id, skip.reason);
       return true;
     case KernelSkip::off_screen:
-      run.context.skipped_off_screen(test.id, skip.reason);
+      session.context.skipped_off_screen(test.id, skip.reason);
       return true;
     case KernelSkip::runs:
       break;
@@ -47,25 +47,26 @@ bool passed_over(SceneRun& run, const TestInfo& test, const KernelSkip& skip) {
   return false;
 }
 
-void time_and_check(SceneRun& run, const TestInfo& test, const SceneKernel& kernel) {
+void time_and_check(SceneSession& session, const TestInfo& test, const SceneKernel& kernel) {
   const GLuint list = stage_list(test.scene.stage);
-  const int32_t count = run.context.count(test);
-  run.context.timed(test.id, time_finished([&] { kernel.frames(run, list, count); }));
-  if (kernel.show != nullptr) kernel.show(run);
-  check_test_picture(run, test);
+  const int32_t count = session.context.count(test);
+  session.context.timed(test.id, time_finished([&] { kernel.frames(session, list, count); }));
+  if (kernel.show != nullptr) kernel.show(session);
+  check_test_picture(session, test);
 }
 
-void run_kernel(SceneRun& run, const TestInfo& test) {
+void run_kernel(SceneSession& session, const TestInfo& test) {
   const SceneKernel& kernel = scene_kernel(test.kernel);
   const DrawState state = test.scene.state;
-  run.context.started(test.id);
-  if (passed_over(run, test, ask(kernel.prepare, run))) return;
+  session.context.started(test.id);
+  if (passed_over(session, test, ask(kernel.prepare, session))) return;
   const bool state_first = test.scene.matrix == MatrixStart::state_then_read_back;
   if (state_first) draw_state_on(state);
-  kernel.begin(run, test);
+  kernel.begin(session, test);
   if (!state_first) draw_state_on(state);
-  if (!passed_over(run, test, ask(kernel.switch_on, run))) time_and_check(run, test, kernel);
-  if (kernel.switch_off != nullptr) kernel.switch_off(run);
+  if (!passed_over(session, test, ask(kernel.switch_on, session)))
+    time_and_check(session, test, kernel);
+  if (kernel.switch_off != nullptr) kernel.switch_off(session);
   draw_state_off(state);
 }
 
@@ -75,20 +76,20 @@ const SceneKernel& scene_kernel(Kernel kernel) {
   return SCENE_KERNELS[static_cast<int>(kernel) - static_cast<int>(Kernel::swap)];
 }
 
-void run_scene_test(SceneRun& run, const TestInfo& test) {
-  SuiteContext& context = run.context;
+void run_scene_test(SceneSession& session, const TestInfo& test) {
+  SuiteContext& context = session.context;
   if (!context.skipped(test.id)) {
-    note_test_start(run, test);
-    run_kernel(run, test);
+    note_test_start(session, test);
+    run_kernel(session, test);
   }
   if (context.skipped(test.id) && context.options.validating()) {
-    move_object(run, test, context.count(test));
+    move_object(session, test, context.count(test));
   }
 }
 
-void draw_kernel_frames(SceneRun& run, const TestInfo& test, int32_t frames) {
+void draw_kernel_frames(SceneSession& session, const TestInfo& test, int32_t frames) {
   const SceneKernel& kernel = scene_kernel(test.kernel);
-  kernel.begin(run, test);
-  kernel.frames(run, stage_list(test.scene.stage), frames);
-  if (kernel.show != nullptr) kernel.show(run);
+  kernel.begin(session, test);
+  kernel.frames(session, stage_list(test.scene.stage), frames);
+  if (kernel.show != nullptr) kernel.show(session);
 }

@@ -28,20 +28,20 @@ struct KernelSkip {
 struct SceneKernel {
   // Right after the test's title, before anything else; may pass the test
   // over, and then nothing more of it runs. May be null.
-  KernelSkip (*prepare)(SceneRun& run);
+  KernelSkip (*prepare)(SceneSession& session);
   // The untimed drawing the frames start from: before the timed section,
   // and again before a check frame's frames.
-  void (*begin)(SceneRun& run, const TestInfo& test);
+  void (*begin)(SceneSession& session, const TestInfo& test);
   // After begin and the row's draw state: what the kernel switches on
   // around its frames, which may find the test cannot run. May be null.
-  KernelSkip (*switch_on)(SceneRun& run);
+  KernelSkip (*switch_on)(SceneSession& session);
   // After the test, timed or passed over by switch_on. May be null.
-  void (*switch_off)(SceneRun& run);
+  void (*switch_off)(SceneSession& session);
   // The frames of the stage's display list, `count` of them (per half for
   // the animated kinds): the only part that is timed.
-  void (*frames)(SceneRun& run, GLuint list, int32_t count);
+  void (*frames)(SceneSession& session, GLuint list, int32_t count);
   // After the frames, untimed: what shows their picture. May be null.
-  void (*show)(SceneRun& run);
+  void (*show)(SceneSession& session);
   ObjectMotion motion;
 };
 
@@ -54,8 +54,8 @@ const SceneKernel& scene_kernel(Kernel kernel);
 // and checked (check_test_picture), the states switched off. A validation
 // run moves the object for a test passed over (move_object), as the tests
 // after it are compared with pictures drawn where it ran.
-void run_scene_test(SceneRun& run, const TestInfo& test);
+void run_scene_test(SceneSession& session, const TestInfo& test);
 
 // A check frame's drawing of the test: its kernel's begin, `frames` frames
 // and show, untimed, under the state the test has on.
-void draw_kernel_frames(SceneRun& run, const TestInfo& test, int32_t frames);
+void draw_kernel_frames(SceneSession& session, const TestInfo& test, int32_t frames);

@@ -163,21 +163,21 @@ void set_lights() {
   }
 }
 
-void setup_scene(SceneRun& run) {
-  EnvironmentInfo& info = run.context.run.environment_info;
-  SceneState& scene = run.scene;
+void setup_scene(SceneSession& session) {
+  EnvironmentInfo& info = session.context.state.environment_info;
+  SceneState& scene = session.scene;
   capture_strings(info);
   read_bit_depths(info);
   if (info.red_bits_3d >= 8 && info.green_bits_3d >= 8 && info.blue_bits_3d >= 8) {
     glDisable(GL_DITHER);
   }
-  clear_and_show(run.context.window);
+  clear_and_show(session.context.window);
 
   scene.step_sin_x = std::sin(STEP_ANGLE_X);
   scene.step_cos_x = std::cos(STEP_ANGLE_X);
   scene.step_sin_y = std::sin(STEP_ANGLE_Y);
   scene.step_cos_y = std::cos(STEP_ANGLE_Y);
-  BenchRand& rand = run.context.run.rand;
+  BenchRand& rand = session.context.state.rand;
   scene.spin_angle_x = rand.bench_rand() * SPIN_DEGREES_PER_DRAW;
   scene.spin_angle_y = rand.bench_rand() * SPIN_DEGREES_PER_DRAW;
 

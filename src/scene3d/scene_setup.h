@@ -12,7 +12,7 @@
 // matrix, four lights (none enabled) and the mipmapped texture in the
 // context's default texture. Leaves the orthographic projection of the
 // checkerboard in place.
-void setup_scene(SceneRun& run);
+void setup_scene(SceneSession& session);
 
 // The four lights' parameters. GL keeps their positions and spot
 // directions in eye space as the modelview matrix loaded now places them:

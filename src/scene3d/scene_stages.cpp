@@ -9,18 +9,20 @@ namespace {
 
 // --- Stages ---------------------------------------------------------------
 
-void enter_lines(SceneRun& run, const TestInfo&) { build_line_list(run.scene.surface_mesh); }
-void enter_facets(SceneRun& run, const TestInfo&) {
-  build_facet_shade_list(run.scene.surface_mesh);
+void enter_lines(SceneSession& session, const TestInfo&) {
+  build_line_list(session.scene.surface_mesh);
 }
-void enter_vertex_shade(SceneRun& run, const TestInfo&) {
-  build_vertex_shade_list(run.scene.surface_mesh);
+void enter_facets(SceneSession& session, const TestInfo&) {
+  build_facet_shade_list(session.scene.surface_mesh);
+}
+void enter_vertex_shade(SceneSession& session, const TestInfo&) {
+  build_vertex_shade_list(session.scene.surface_mesh);
 }
 
-void leave_lines(SceneRun&) { glDeleteLists(LIST_LINES, 1); }
-void leave_facets(SceneRun&) { glDeleteLists(LIST_FACET_SHADE, 1); }
-void leave_vertex_shade(SceneRun&) { glDeleteLists(LIST_VERTEX_SHADE, 1); }
-void leave_lit(SceneRun&) { glDeleteLists(LIST_LIT, 1); }
+void leave_lines(SceneSession&) { glDeleteLists(LIST_LINES, 1); }
+void leave_facets(SceneSession&) { glDeleteLists(LIST_FACET_SHADE, 1); }
+void leave_vertex_shade(SceneSession&) { glDeleteLists(LIST_VERTEX_SHADE, 1); }
+void leave_lit(SceneSession&) { glDeleteLists(LIST_LIT, 1); }
 
 bool accumulation_missing(const EnvironmentInfo& info) {
   return info.accum_red_bits == 0 || info.accum_green_bits == 0 || info.accum_blue_bits == 0;
@@ -30,11 +32,11 @@ bool accumulation_missing(const EnvironmentInfo& info) {
 // before any title is shown: by their check, or off-screen, where no
 // EGL configuration has an accumulation buffer, always (-no_autopass would
 // time calls that fail).
-void check_accumulation(SceneRun& run, const TestInfo& first) {
-  SuiteContext& context = run.context;
-  const bool offscreen = context.run.environment_info.offscreen();
+void check_accumulation(SceneSession& session, const TestInfo& first) {
+  SuiteContext& context = session.context;
+  const bool offscreen = context.state.environment_info.offscreen();
   if (!offscreen &&
-      (!context.options.auto_pass || !accumulation_missing(context.run.environment_info))) {
+      (!context.options.auto_pass || !accumulation_missing(context.state.environment_info))) {
     return;
   }
   for (int id = first.id;; ++id) {
@@ -48,23 +50,23 @@ void check_accumulation(SceneRun& run, const TestInfo& first) {
   }
 }
 
-void enter_flat_lit(SceneRun& run, const TestInfo&) {
+void enter_flat_lit(SceneSession& session, const TestInfo&) {
   glEnable(GL_COLOR_MATERIAL);
   glEnable(GL_LIGHTING);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  build_flat_lit_list(run.scene.surface_mesh);
+  build_flat_lit_list(session.scene.surface_mesh);
   glShadeModel(GL_FLAT);
 }
 
-void enter_smooth_lit(SceneRun& run, const TestInfo&) {
-  build_smooth_lit_list(run.scene.surface_mesh);
+void enter_smooth_lit(SceneSession& session, const TestInfo&) {
+  build_smooth_lit_list(session.scene.surface_mesh);
   glShadeModel(GL_SMOOTH);
 }
 
 // Deletes the lit list and turns lighting and colour material off. The
 // lights themselves stay enabled, without effect while lighting is off, and
 // the shade model stays smooth until the next stage sets its own.
-void leave_smooth_lit(SceneRun&) {
+void leave_smooth_lit(SceneSession&) {
   glDeleteLists(LIST_LIT, 1);
   glDisable(GL_LIGHTING);
   glDisable(GL_COLOR_MATERIAL);
@@ -72,23 +74,23 @@ void leave_smooth_lit(SceneRun&) {
 
 // With the modulate environment and a white colour every fragment takes the
 // filtered texel's colour.
-void enter_textured(SceneRun& run, const TestInfo&) {
-  build_textured_list(run.scene.surface_mesh);
+void enter_textured(SceneSession& session, const TestInfo&) {
+  build_textured_list(session.scene.surface_mesh);
   glShadeModel(GL_FLAT);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glEnable(GL_TEXTURE_2D);
   glColor3f(1.0f, 1.0f, 1.0f);
 }
 
-void leave_textured(SceneRun&) {
+void leave_textured(SceneSession&) {
   glDisable(GL_TEXTURE_2D);
   glDeleteLists(LIST_TEXTURED, 1);
 }
 
 struct StageSteps {
   GLuint list;
-  void (*enter)(SceneRun&, const TestInfo& first);  // may be null
-  void (*leave)(SceneRun&);                         // may be null
+  void (*enter)(SceneSession&, const TestInfo& first);  // may be null
+  void (*leave)(SceneSession&);                         // may be null
 };
 
 // In Stage order. The swap test builds its list itself, and only when it
@@ -217,13 +219,13 @@ static_assert(std::size(POLYGON_MODES) == static_cast<size_t>(PolygonMode::fill)
 
 GLuint stage_list(Stage stage) { return steps(stage).list; }
 
-void enter_stage(const TestInfo& first, SceneRun& run) {
+void enter_stage(const TestInfo& first, SceneSession& session) {
   const StageSteps& entered = steps(first.scene.stage);
-  if (entered.enter != nullptr) entered.enter(run, first);
+  if (entered.enter != nullptr) entered.enter(session, first);
 }
 
-void leave_stage(Stage stage, SceneRun& run) {
-  if (steps(stage).leave != nullptr) steps(stage).leave(run);
+void leave_stage(Stage stage, SceneSession& session) {
+  if (steps(stage).leave != nullptr) steps(stage).leave(session);
 }
 
 void apply_polygon_mode(PolygonMode mode) {

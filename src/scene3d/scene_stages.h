@@ -29,8 +29,8 @@ GLuint stage_list(Stage stage);
 // stage is also its automatic check: with auto_pass on and no accumulation
 // buffer, every row of that run of the stage is marked skipped before any
 // title is shown.
-void enter_stage(const TestInfo& first, SceneRun& run);
-void leave_stage(Stage stage, SceneRun& run);
+void enter_stage(const TestInfo& first, SceneSession& session);
+void leave_stage(Stage stage, SceneSession& session);
 
 // glPolygonMode for both faces; nothing for PolygonMode::keep.
 void apply_polygon_mode(PolygonMode mode);

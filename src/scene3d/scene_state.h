@@ -64,8 +64,9 @@ struct SceneState {
   GLfloat reference_lit_diffuse[4] = {};
 };
 
-// One 3D window's run of the suite: the run's context and its scene.
-struct SceneRun {
+// One 3D window's session of the suite: the context it reports to and the
+// scene.
+struct SceneSession {
   SuiteContext& context;
   SceneState& scene;
   // The running test began as its reference picture did (the same pose and

@@ -12,31 +12,31 @@ namespace {
 // so the rows run strictly in catalogue order. A stage's set-up runs as a
 // run of its rows opens and its tear-down as it closes, whether or not the
 // tests are skipped.
-void run_3d_rows(SceneRun& run) {
+void run_3d_rows(SceneSession& session) {
   PolygonMode polygon_mode = PolygonMode::keep;
   for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
     const TestInfo& test = test_catalogue[id];
     if (opens_stage_run(id)) {
       polygon_mode = PolygonMode::keep;
-      enter_stage(test, run);
+      enter_stage(test, session);
     }
     if (test.scene.polygon_mode != polygon_mode) {
       polygon_mode = test.scene.polygon_mode;
       apply_polygon_mode(polygon_mode);
     }
-    run_scene_test(run, test);
-    run.context.drawn(test.id);
-    if (closes_stage_run(id)) leave_stage(test.scene.stage, run);
+    run_scene_test(session, test);
+    session.context.drawn(test.id);
+    if (closes_stage_run(id)) leave_stage(test.scene.stage, session);
   }
 }
 
 }  // namespace
 
 void run_3d_suite(SuiteContext& context, SceneState& scene) {
-  SceneRun run{context, scene};
-  setup_scene(run);
+  SceneSession session{context, scene};
+  setup_scene(session);
   if (context.options.status_only) return;
   set_perspective(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
-  find_reference_poses(run);
-  run_3d_rows(run);
+  find_reference_poses(session);
+  run_3d_rows(session);
 }
