@@ -152,7 +152,7 @@ expect_eq "without the check no block is read back" 0 \
 # The positions of the timed puts and copies follow the one generator
 # sequence: in each pass the 3D set-up takes two values, then every put and
 # copy takes x, then y with rows of 384 and above drawn again. The copy tests'
-# source put and the scaling's origin sit between them.
+# source put and each zoom test's origin sit between them.
 # One letter a 2D test, by its kernel: P put, C copy, Z the zoom sweep.
 kinds=$(tests_where group 2D | field kernel | sed -E 's/^(half_tone_put|put)$/P/; s/^copy$/C/; s/^zoom$/Z/' |
   tr -d '\n')
