@@ -89,13 +89,22 @@ OPENER
 tests_in_run_order() {
   local order=$WORK/.run-order
   if [ ! -s "$order" ]; then
-    local listing=${E2E_LISTING:-$(dirname "$PROGRAM")/tests/catalogue_listing}
-    [ -x "$listing" ] || fail "the catalogue listing $listing is built"
     local list
-    list=$("$listing")
+    list=$(tests_in_catalogue_order)
     { grep '^[^|]*|3D|' <<<"$list" && grep '^[^|]*|2D|' <<<"$list"; } >"$order"
   fi
   cat "$order"
+}
+# The lines in the listing's own order, the catalogue's: the order -only
+# runs in and the result files list the tests in.
+tests_in_catalogue_order() {
+  local catalogue=$WORK/.catalogue-order
+  if [ ! -s "$catalogue" ]; then
+    local listing=${E2E_LISTING:-$(dirname "$PROGRAM")/tests/catalogue_listing}
+    [ -x "$listing" ] || fail "the catalogue listing $listing is built"
+    "$listing" >"$catalogue" || fail "the catalogue listing $listing runs"
+  fi
+  cat "$catalogue"
 }
 # The listing's fields, in its order, and choosing by them.
 LISTING_FIELDS=(keyword group title kernel count logic_op probed stage polygon_mode state)
@@ -119,6 +128,42 @@ field() {  # field FIELD: that field of each line read on stdin
   local column
   column=$(column_of "$1") || fail "field $*"
   awk -F'|' -v column="$column" '{ print $column }'
+}
+tests_matching() {  # tests_matching FIELD=VALUE...: the lines with all those values, in run order
+  local rule="1" condition column
+  for condition in "$@"; do
+    column=$(column_of "${condition%%=*}") || fail "tests_matching $*"
+    rule+=" && \$$column == \"${condition#*=}\""
+  done
+  tests_in_run_order | awk -F'|' "$rule"
+}
+first_test() {  # first_test FIELD=VALUE...: the keyword of the first such test in run order
+  local keyword
+  keyword=$(tests_matching "$@" | head -n1 | field keyword)
+  [ -n "$keyword" ] || fail "a test of the catalogue where $*"
+  echo "$keyword"
+}
+line_of() { tests_in_run_order | awk -F'|' -v keyword="$1" '$1 == keyword'; }  # line_of KEYWORD
+title_of() { line_of "$1" | field title; }  # title_of KEYWORD
+# The keywords read on stdin, in catalogue order.
+in_catalogue_order() {
+  local wanted
+  wanted=$(cat)
+  tests_in_catalogue_order | field keyword | grep -xF -e "$wanted" || true
+}
+# The keywords read on stdin, in run order.
+in_run_order() {
+  local wanted
+  wanted=$(cat)
+  tests_in_run_order | field keyword | grep -xF -e "$wanted" || true
+}
+# The label the report gives test KEYWORD, as recorded: the report lists
+# the tests in run order, one label each.
+report_label() {  # report_label KEYWORD
+  local at
+  at=$(tests_in_run_order | field keyword | grep -nxF "$1" | cut -d: -f1)
+  [ -n "$at" ] || fail "no test $1 in the catalogue"
+  sed -n "${at}p" "$SOURCE_DIR/tests/e2e/expected/report_labels.txt"
 }
 test_count() { tests_in_run_order | grep -c "^[^|]*|${1:-[23]D}|"; }  # test_count [GROUP]
 titles() {  # titles [GROUP]: the titles in run order

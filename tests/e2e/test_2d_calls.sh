@@ -88,14 +88,18 @@ expect_eq "each timed test waits for the GL before and after its loop" $((2 * $(
 check "nothing is flushed before the last draw" \
   awk '/^glFlush/ { flushed = 1; next } flushed { exit 1 }' auto.calls
 
-# The reference, each put test's op (its title names it) before its probe,
-# each copy test's GL_COPY source before its op and probe, the scaling's.
+# The reference, each put test's op before its probe, each copy test's
+# GL_COPY source before its op and probe, each zoom test's. Each line of
+# ops.keyed is "OP KEYWORD", KEYWORD the test that sets it ("-" the reference).
 {
-  echo GL_COPY
-  titles 2D | sed -E 's/^Put of (GL_[A-Z_]+).*/\1/; s/^Copy of (GL_[A-Z_]+).*/GL_COPY\n\1/
-    s/^Raster Scaling$/GL_COPY/'
-} >ops.expected
-check "the logic ops of the 2D tests in catalogue order" diff ops.expected <(logic_ops auto.calls)
+  echo "GL_COPY -"
+  tests_where group 2D | while IFS='|' read -r keyword _ _ kernel _ op _; do
+    [ "$kernel" != copy ] || echo "GL_COPY $keyword"
+    echo "GL_$op $keyword"
+  done
+} >ops.keyed
+check "the logic ops of the 2D tests in catalogue order" diff <(cut -d' ' -f1 ops.keyed) \
+  <(logic_ops auto.calls)
 
 # The half-tone test: scales, GL_COPY, probe (destination, put, read), two
 # timed puts between glFinish calls, scales back.
@@ -112,21 +116,29 @@ printf '%s\n' 'glPixelTransferf(pname = GL_RED_SCALE, param = 0.45)' \
   'glPixelTransferf(pname = GL_BLUE_SCALE, param = 1)' >half_tone.expected
 check "the half-tone put sets and restores the colour scales around its probe and puts" \
   diff half_tone.expected half_tone.calls
-expect_eq "outside the probes' reads no other test touches the scales" 6 \
+# Each half-tone put sets three scales and puts them back.
+expect_eq "outside the probes' reads no other test touches the scales" \
+  $((6 * $(tests_where kernel half_tone_put | grep -c .))) \
   "$(sed '/^glPushAttrib(mask = GL_PIXEL_MODE_BIT)/,/^glPopAttrib/d' auto.calls | grep -c '^glPixelTransferf')"
+# The first probed copy test, from its own logic op: the op's place among
+# the run's glLogicOp calls is its line in ops.keyed.
+probed_copy=$(first_test kernel=copy probed=probed)
+probed_copy_op=GL_$(line_of "$probed_copy" | field logic_op)
 printf '%s\n' 'glLogicOp(opcode = GL_COPY)' 'glRasterPos2i(x = 128, y = 64)' "$PICTURE_PUT" \
-  'glLogicOp(opcode = GL_XOR)' "$DESTINATION" 'glRasterPos2i(x = 0, y = 0)' \
+  "glLogicOp(opcode = $probed_copy_op)" "$DESTINATION" 'glRasterPos2i(x = 0, y = 0)' \
   'glCopyPixels(x = 128, y = 64, width = 8, height = 8, type = GL_COLOR)' "$READ_BLOCK" \
   'glFinish()' >copy_probe.expected
+op_at=$(grep -nxF "$probed_copy_op $probed_copy" ops.keyed | cut -d: -f1)
 check "a probed copy test: picture at the source, its op, a destination, an 8 x 8 copy probe" \
-  diff copy_probe.expected <(grep -n -x 'glLogicOp(opcode = GL_XOR)' auto.calls | sed -n '2s/:.*//p' |
+  diff copy_probe.expected <(grep -n '^glLogicOp' auto.calls | sed -n "${op_at}s/:.*//p" |
     { read -r at; sed -n "$((at - 3)),$((at + 18))p" auto.calls; })
 
-# The scaling test: one raster position, then zoom and put 36 times (the
+# Each zoom test: one raster position, then zoom and put 36 times (the
 # factors themselves are the unit tests' business).
 sed -n '/^glPixelZoom/,/^glFinish/p' auto.calls >zoom.calls
-expect_eq "the zoom sweep zooms 36 times" 36 "$(grep -c '^glPixelZoom' zoom.calls)"
-expect_eq "and puts once after each zoom" 36 "$(count_of "$PICTURE_PUT" zoom.calls)"
+zooms=$((36 * $(tests_where kernel zoom | grep -c .)))
+expect_eq "each zoom sweep zooms 36 times" "$zooms" "$(grep -c '^glPixelZoom' zoom.calls)"
+expect_eq "and puts once after each zoom" "$zooms" "$(count_of "$PICTURE_PUT" zoom.calls)"
 expect_eq "the sweep starts at raster position (0, 0)" 'glRasterPos2i(x = 0, y = 0)' \
   "$(grep -B1 -m1 '^glPixelZoom' auto.calls | head -n 1)"
 expect_eq "and the zoom is left at the sweep's last factor" \
@@ -140,9 +152,11 @@ expect_eq "without the check no block is read back" 0 \
 # The positions of the timed puts and copies follow the one generator
 # sequence: in each pass the 3D set-up takes two values, then every put and
 # copy takes x, then y with rows of 384 and above drawn again. The copy tests'
-# source put and the scaling's origin sit between them.
-# One letter a 2D test, by its title: P put, C copy, Z the zoom sweep.
-kinds=$(titles 2D | sed -E 's/^Put of.*/P/; s/^Copy of.*/C/; s/^Raster Scaling$/Z/' | tr -d '\n')
+# source put and each zoom test's origin sit between them.
+# One letter a 2D test, by its kernel: P put, C copy, Z the zoom sweep.
+kinds=$(tests_where group 2D | field kernel | sed -E 's/^(half_tone_put|put)$/P/; s/^copy$/C/; s/^zoom$/Z/' |
+  tr -d '\n')
+[[ $kinds =~ ^[PCZ]+$ ]] || fail "every 2D kernel has its letter ($kinds)"
 awk -v kinds="$kinds" '
   function next_value() {
     state = (state * 214013 + 2531011) % 4294967296
@@ -182,14 +196,26 @@ trace_run none -test -def no_2d.def
 check "with every 2D test passed over only the set-up and the reference remain" \
   diff <(cat setup.expected reference.expected; echo "$LAST_READ"; echo 'glFlush()') none.calls
 
-printf 'enable\nput_xor pass\ncopy_and pass\n' >two.def
+# A probed put and a probed copy of another op: each op is then set only by
+# the tests that ran with it.
+skipped_put=$(first_test kernel=put probed=probed)
+skipped_put_op=$(line_of "$skipped_put" | field logic_op)
+skipped_copy=$(tests_matching kernel=copy probed=probed | grep -vm1 "|$skipped_put_op|probed|" | field keyword)
+skipped_copy_op=$(line_of "$skipped_copy" | field logic_op)
+printf 'enable\n%s pass\n%s pass\n' "$skipped_put" "$skipped_copy" >two.def
 trace_run two -test -no_autopass -def two.def
-expect_eq "a passed-over put sets no logic op" 1 "$(count_of 'glLogicOp(opcode = GL_XOR)' two.calls)"
-expect_eq "a passed-over copy sets no logic op" 1 "$(count_of 'glLogicOp(opcode = GL_AND)' two.calls)"
+op_count_without_skipped() {  # op_count_without_skipped OP: the tests left that set GL_OP
+  tests_where logic_op "$1" | field keyword | grep -cvxF -e "$skipped_put" -e "$skipped_copy" || true
+}
+expect_eq "a passed-over put sets no logic op" "$(op_count_without_skipped "$skipped_put_op")" \
+  "$(count_of "glLogicOp(opcode = GL_$skipped_put_op)" two.calls)"
+expect_eq "a passed-over copy sets no logic op" "$(op_count_without_skipped "$skipped_copy_op")" \
+  "$(count_of "glLogicOp(opcode = GL_$skipped_copy_op)" two.calls)"
 # One pass of manual.calls less the put test's two puts and the copy test's source.
 expect_eq "and neither puts nor copies" \
   "$(($(count_of "$PICTURE_PUT" manual.calls) / 2 - 3))" "$(count_of "$PICTURE_PUT" two.calls)"
-check "and show no title" bash -c '! grep -q -e "Put of GL_XOR  " -e "Copy of GL_AND  " two.out'
+check "and show no title" bash -c '! grep -qF -e "$1  [" -e "$2  [" two.out' _ \
+  "$(title_of "$skipped_put")" "$(title_of "$skipped_copy")"
 
 trace_run status -statusonly
 check "status-only stops after the clear" diff <(cat setup.expected; echo "$LAST_READ") \

@@ -20,13 +20,15 @@ expect_eq "it writes a report, so it ends on the summary lines" \
 
 # Seconds as the nanosecond clock measured them, not a product's rounding
 # noise; a control character in a file name cannot split a message's line.
-run_batch -quarter -only lines -json lines.json -f "$(printf 'no\nwhere/r.tvl')"
+# The first animated test, as quick as any.
+TIMED=$(first_test kernel=animated)
+run_batch -quarter -only "$TIMED" -json timed.json -f "$(printf 'no\nwhere/r.tvl')"
 check "measured seconds have at most nine decimals" python3 -c '
-import json
-run = json.load(open("lines.json"))
-seconds = [s for t in run["tests"] if t["keyword"] == "lines" for s in t["pass_seconds"]]
+import json, sys
+run = json.load(open("timed.json"))
+seconds = [s for t in run["tests"] if t["keyword"] == sys.argv[1] for s in t["pass_seconds"]]
 seconds += [run["duration_seconds"]]
-assert seconds[0] > 0 and all(len(repr(s).split(".")[1]) <= 9 for s in seconds), seconds'
+assert seconds[0] > 0 and all(len(repr(s).split(".")[1]) <= 9 for s in seconds), seconds' "$TIMED"
 check "the report's error stays on one line" grep -qF 'Error : file no\x0awhere/r.tvl not created' err.txt
 
 # Xvfb offers no swap control, so the swap interval is left to the driver; the
@@ -46,8 +48,9 @@ check "and the verdict" bash -c "tail -n 1 out.txt | grep -q '^Tarvelin verdict:
 expect_eq "and its result file has no group value where none was measured" "None None None None" \
   "$(python3 -c 'import json; t = json.load(open("none.json"))["totals"]
 print(*(t[g][k] for g in ("3D", "2D") for k in ("total", "implemented")))')"
-printf 'enable\nswap_buffer go\n' >swap_only.def
+SWAP=$(first_test kernel=swap)
+printf 'enable\n%s go\n' "$SWAP" >swap_only.def
 run_batch -test -vsync -def swap_only.def
 expect_eq "with -vsync it is left to the driver on request" \
-  '#   swap interval: set by the driver (-vsync)|Tarvelin - Swap Buffer  [1/1]' \
+  "#   swap interval: set by the driver (-vsync)|Tarvelin - $(title_of "$SWAP")  [1/1]" \
   "$(head -n 2 out.txt | paste -sd'|')"

@@ -14,10 +14,13 @@ installed=(bin/tarvelin bin/tarvelin-compare share/man/man1/tarvelin.1 share/man
   share/icons/hicolor/128x128/apps/tarvelin.png
   share/icons/hicolor/256x256/apps/tarvelin.png share/doc/tarvelin/README.md
   share/doc/tarvelin/docs/results.md share/doc/tarvelin/docs/architecture.md
-  share/doc/tarvelin/assets/README.md share/tarvelin/reference/lines_fog.png)
+  share/doc/tarvelin/assets/README.md)
 for file in "${installed[@]}"; do
   check "$file is installed" test -s "$PREFIX/$file"
 done
+check "every test's reference picture is installed" bash -c \
+  'for keyword; do test -s "$0/$keyword.png" || exit 1; done' "$PREFIX/share/tarvelin/reference" \
+  $(tests_in_run_order | field keyword)
 check "the program is executable" test -x "$PREFIX/bin/tarvelin"
 
 STATUS=0

@@ -7,6 +7,21 @@ source "$(dirname "$0")/lib.sh"
 WINDOWED_DISPLAY=$DISPLAY
 export DISPLAY=:4093
 
+# The tests the off-screen surface cannot draw: those of the kernels that
+# swap a second buffer or accumulate, each skipped with its reason.
+NOT_OFF_SCREEN=$(tests_where kernel swap accumulation motion_blur)
+SKIPPED=$(grep -c . <<<"$NOT_OFF_SCREEN")
+skip_lines() {  # the lines a run shows for them, in run order
+  while IFS='|' read -r keyword _ title kernel _; do
+    if [ "$kernel" = swap ]; then
+      progress_title "$keyword"
+      echo "  skipped (no second buffer off-screen)"
+    else
+      echo "  $title: skipped (no accumulation buffer off-screen)"
+    fi
+  done <<<"$NOT_OFF_SCREEN"
+}
+
 # A quarter run writes the whole report; softpipe, eight times slower, shows
 # the same lines in a test loop and the report's header in a status-only run.
 timed=(-quarter -json r.json)
@@ -15,10 +30,11 @@ run_batch "${timed[@]}"
 expect_eq "no display: the batch run completes" 0 "$STATUS"
 expect_eq "and says it draws off-screen" \
   "tarvelin: no X display; the tests draw off-screen through EGL" "$(head -n 1 err.txt)"
-expect_eq "all but three tests are timed" $(($(test_count) - 3)) "$(grep -c '^  [0-9.]* s$' out.txt)"
-expect_eq "the three it cannot run are skipped, each with its reason" \
-  "$(progress_title swap_buffer)|  skipped (no second buffer off-screen)|  Accumlation Buffer: skipped (no accumulation buffer off-screen)|  Motion Blur: skipped (no accumulation buffer off-screen)" \
-  "$(grep -E '^Tarvelin - Swap|skipped' out.txt | paste -sd'|')"
+expect_eq "all but those it cannot draw are timed" $(($(test_count) - SKIPPED)) "$(grep -c '^  [0-9.]* s$' out.txt)"
+shown=(-e skipped)
+for keyword in $(tests_where kernel swap | field keyword); do shown+=(-e "$(progress_title "$keyword")"); done
+expect_eq "those it cannot run are skipped, each with its reason" "$(skip_lines | paste -sd'|')" \
+  "$(grep -F "${shown[@]}" out.txt | paste -sd'|')"
 [ "${GALLIUM_DRIVER:-}" = softpipe ] && run_batch -statusonly
 place='#   off-screen \(EGL(, Mesa surfaceless| device /dev/dri/.*)\)'
 check "the report's header says where it drew" grep -qE "^$place\$" result.tvl
@@ -40,21 +56,23 @@ fi
 STATUS=0
 "$PROGRAM" -offscreen -validate pictures >out.txt 2>err.txt || STATUS=$?
 expect_eq "off-screen validation passes" 0 "$STATUS"
-expect_eq "with the three skipped" "accumulation_buffer blur swap_buffer" \
+expect_eq "with those skipped" "$(field keyword <<<"$NOT_OFF_SCREEN" | sort | paste -sd' ')" \
   "$(awk '$2 != "ok" {print $1 ":" $2}' pictures/summary.txt | sed 's/:skipped//' | sort | paste -sd' ')"
 expect_eq "and its last line counts what was checked" \
-  "Validation: $(($(test_count) - 3)) of $(test_count) pictures checked, 0 of them differ from their references; 3 skipped; see pictures/summary.txt" \
+  "Validation: $(($(test_count) - SKIPPED)) of $(test_count) pictures checked, 0 of them differ from their references; $SKIPPED skipped; see pictures/summary.txt" \
   "$(tail -n 1 err.txt)"
 
-# Without the automatic check the three are still skipped off-screen: the
-# surface cannot draw them, and their status says so.
-run_batch -offscreen -no_autopass -quarter -only swap_buffer,accumulation_buffer,blur,lines \
+# Without the automatic check they are still skipped off-screen: the
+# surface cannot draw them, and their status says so; the first animated
+# test beside them is timed.
+DRAWN=$(first_test kernel=animated)
+run_batch -offscreen -no_autopass -quarter -only "$(field keyword <<<"$NOT_OFF_SCREEN" | paste -sd,),$DRAWN" \
   -json noauto.json
-expect_eq "-no_autopass off-screen: the three skipped, no 3D total" \
-  "0 skipped_off_screen skipped_off_screen skipped_off_screen timed n/a" "$STATUS $(python3 -c '
-import json
+expect_eq "-no_autopass off-screen: those skipped, no 3D total" \
+  "0 $(for _ in $(seq "$SKIPPED"); do printf 'skipped_off_screen '; done)timed n/a" "$STATUS $(python3 -c '
+import json, sys
 status = {t["keyword"]: t["status"] for t in json.load(open("noauto.json"))["tests"]}
-print(*[status[k] for k in ("swap_buffer", "accumulation_buffer", "blur", "lines")])') $(
+print(*[status[k] for k in sys.argv[1:]])' $(field keyword <<<"$NOT_OFF_SCREEN") "$DRAWN") $(
   sed -n 's/^Tarvelin 3D total: //p' out.txt)"
 
 STATUS=0
@@ -72,7 +90,7 @@ run_batch -device 99
 expect_eq "-device 99: exit status" 1 "$STATUS"
 check "-device 99: says why" grep -qE '^tarvelin: there is no EGL device 99; EGL lists [0-9]+ \(-devices shows them\)$' err.txt
 
-# The same GL calls as in a window, but for the three tests left out there
+# The same GL calls as in a window, but for the tests left out there
 # and what the window system adds: FLTK's draw buffer, its swap after the
 # 3D window's draw and the pixel the 2D window reads as it closes; a
 # window's swap is a flush off-screen, so swaps and flushes are left out.
@@ -80,8 +98,11 @@ check "-device 99: says why" grep -qE '^tarvelin: there is no EGL device 99; EGL
 # which reads nothing back from a single-buffered X window, so that the 2D
 # checks pass tests over there.)
 [ "${GALLIUM_DRIVER:-}" = softpipe ] && exit 0
-printf 'enable\nswap_buffer pass\naccumulation_buffer pass\nblur pass\n' >three.def
-DISPLAY=$WINDOWED_DISPLAY trace_program window.trace -batch -test -nocheck -def three.def \
+{
+  echo enable
+  field keyword <<<"$NOT_OFF_SCREEN" | sed 's/$/ pass/'
+} >not_off_screen.def
+DISPLAY=$WINDOWED_DISPLAY trace_program window.trace -batch -test -nocheck -def not_off_screen.def \
   >/dev/null 2>&1
 TRACE_API=egl trace_program offscreen.trace -offscreen -test -nocheck >/dev/null 2>&1
 gl_calls() {

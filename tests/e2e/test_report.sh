@@ -23,9 +23,12 @@ expect_eq "the result lines in report order" "$(labels | paste -sd,)" \
   "$(echo "$result_lines" | sed 's/ *: .*//' | paste -sd,)"
 expect_eq "each carries a score or skipped" "$(test_count)" \
   "$(echo "$result_lines" | grep -cE ': ([0-9]+\.[0-9]{6}|skipped|inf)$')"
-check "labels are padded to 25 columns" bash -c "echo '$result_lines' | grep -q '^3D lines                 : '"
+# The first test's label is shorter than the column.
+first_label=$(report_label "$(tests_in_run_order | head -n1 | field keyword)")
+check "labels are padded to 25 columns" grep -qxF "$(printf '%-25s: ' "$first_label")" \
+  <(echo "$result_lines" | sed 's/: .*/: /')
 check "an empty line follows the swap line" bash -c \
-  "grep -A1 '^3D swap_buffer' result.tvl | tail -n1 | grep -qx ''"
+  "grep -A1 -F '$(report_label "$(first_test kernel=swap)") ' result.tvl | tail -n1 | grep -qx ''"
 check "the 3D total is a number" grep -qE '^3D total : [0-9]+\.[0-9]{6}$' result.tvl
 check "the result files and summary lines agree with the report" \
   python3 "$SOURCE_DIR/tests/e2e/results_check.py" result.tvl run.json run.csv out.txt
@@ -36,32 +39,41 @@ print(*{"%s %d" % (t["picture"], t["picture_check"]["passes_checked"])
 cp result.tvl full.tvl
 
 # Several passes over a few tests: all are passed over, then three are
-# named again to run (the last line for a test wins).
+# named again to run (the last line for a test wins): the plain lines, the
+# plain points and the plain put, one of each window.
+LINES=$(first_test stage=lines state=none)
+FEW=$(printf '%s\n' "$LINES" "$(first_test stage=facets polygon_mode=points state=none)" \
+  "$(first_test kernel=put probed=unprobed)" | in_run_order)
+PASSES=3
+RUNS=$((PASSES * $(grep -c . <<<"$FEW")))
 {
   echo enable
   pass_lines
-  printf 'lines go\npoints go\nput_copy go\n'
+  sed 's/$/ go/' <<<"$FEW"
 } >few.def
-run_batch -loop 3 -def few.def -quarter -json few.json
+run_batch -loop $PASSES -def few.def -quarter -json few.json
 expect_eq "three passes" 0 "$STATUS"
-check "the loops line" grep -qx '#   3 loops' result.tvl
-expect_eq "three titles per pass, counted to 9" \
-  "Lines,Points,Put of GL_COPY,Lines,Points,Put of GL_COPY,Lines,Points,Put of GL_COPY" \
-  "$(sed -n 's/^Tarvelin - \(.*\)  \[[0-9]\/9\]$/\1/p' out.txt | paste -sd,)"
-check "the last title is 9/9" grep -q 'Put of GL_COPY  \[9/9\]$' out.txt
-check "the three tests are scored" bash -c "grep -cE '^(3D lines|3D points|2D put GL_COPY) +: [0-9]' result.tvl | grep -qx 3"
-expect_eq "the others are skipped" $(($(test_count) - 3)) "$(grep -c ': skipped$' result.tvl)"
+check "the loops line" grep -qx "#   $PASSES loops" result.tvl
+few_titles=$(while read -r keyword; do title_of "$keyword"; done <<<"$FEW")
+expect_eq "the tests' titles each pass, counted to $RUNS" \
+  "$(for _ in $(seq $PASSES); do echo "$few_titles"; done | paste -sd,)" \
+  "$(sed -n "s/^Tarvelin - \(.*\)  \[[0-9]*\/$RUNS\]\$/\1/p" out.txt | paste -sd,)"
+check "the last title is $RUNS/$RUNS" grep -qxF "Tarvelin - $(tail -n1 <<<"$few_titles")  [$RUNS/$RUNS]" out.txt
+expect_eq "the chosen tests are scored" "$(grep -c . <<<"$FEW")" "$(while read -r keyword; do
+  grep -E "^$(report_label "$keyword") +: [0-9]" result.tvl; done <<<"$FEW" | wc -l)"
+expect_eq "the others are skipped" $(($(test_count) - $(grep -c . <<<"$FEW"))) "$(grep -c ': skipped$' result.tvl)"
 
 # The two runs side by side: the table's ratio is the second run's score
 # over the first's, and the tests the second passed over say so.
 "$(dirname "$PROGRAM")/tarvelin-compare" run.json few.json >compare.txt ||
   fail "tarvelin-compare on two runs: $(cat compare.txt)"
-expect_eq "the compare table's ratio for lines" "$(python3 -c '
-import json
-score = lambda f: next(t["score"] for t in json.load(open(f))["tests"] if t["keyword"] == "lines")
-print("x%.2f" % (score("few.json") / score("run.json")))')" \
-  "$(awk '$1 == "lines" {for (i = 2; i <= NF; i++) if ($i ~ /^x[0-9]/) print $i}' compare.txt)"
-check "a test the second run left out" grep -qE '^blur +[0-9.]+ .*left out' compare.txt
+expect_eq "the compare table's ratio for the plain lines" "$(python3 -c '
+import json, sys
+score = lambda f: next(t["score"] for t in json.load(open(f))["tests"] if t["keyword"] == sys.argv[1])
+print("x%.2f" % (score("few.json") / score("run.json")))' "$LINES")" \
+  "$(awk -v keyword="$LINES" '$1 == keyword {for (i = 2; i <= NF; i++) if ($i ~ /^x[0-9]/) print $i}' compare.txt)"
+LEFT_OUT=$(tests_where kernel animated | field keyword | grep -vxF "$FEW" | tail -n1)
+check "a test the second run left out" grep -qE "^$LEFT_OUT +[0-9.]+ .*left out" compare.txt
 
 # Status only: the environment, then nothing.
 run_batch -statusonly -loop 5 -f status.tvl

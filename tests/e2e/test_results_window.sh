@@ -5,7 +5,9 @@ source "$(dirname "$0")/lib.sh"
 install_fake_opener
 COMPARE=$(dirname "$PROGRAM")/tarvelin-compare
 RUNS=$XDG_DATA_HOME/tarvelin/runs
-ONLY=(-quarter -only lines,put_copy)
+# The plain lines and the plain put: a quick run with a test of each window.
+LINES=$(first_test stage=lines state=none)
+ONLY=(-quarter -only "$LINES,$(first_test kernel=put probed=unprobed)")
 
 run_batch "${ONLY[@]}"
 check "a batch run keeps nothing without -history" test ! -e "$RUNS"
@@ -62,7 +64,7 @@ expect_eq "the desktop run is kept too" 2 "$(ls "$RUNS" | wc -l)"
 "$COMPARE" -last 2 >table.txt || fail "tarvelin-compare -last 2: $(cat table.txt)"
 check "-last 2 compares the kept runs, oldest first" contains table.txt "run 1: $RUNS/$PREVIOUS,"
 check "and the later one second" grep -q "^run 2: $RUNS/[^,]*Z\.json, " table.txt
-check "scores side by side" grep -qE '^lines +[0-9.]+ +[0-9.]+ x' table.txt
+check "scores side by side" grep -qE "^$LINES +[0-9.]+ +[0-9.]+ x" table.txt
 
 # A history that cannot be written is a warning, never a failed run.
 touch blocked
