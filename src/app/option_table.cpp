@@ -97,6 +97,7 @@ void set_no_check(const char*, RunOptions& options, OptionMessage&) {
   options.check_pictures = false;
 }
 void set_history(const char*, RunOptions& options, OptionMessage&) { options.keep_history = true; }
+void set_offscreen(const char*, RunOptions& options, OptionMessage&) { options.offscreen = true; }
 
 // The settings an option's value gives as it stands.
 void set_depth_bits(const char* value, RunOptions& options, OptionMessage&) {
@@ -158,7 +159,7 @@ constexpr OptionEntry OPTION_TABLE[] = {
     {"-batch", nullptr, "\t\t", "run unattended: no panel, messages on stderr", nullptr, false,
      nullptr, ModeWord::batch},
     {"-offscreen", nullptr, "\t\t", "draw off-screen through EGL, without X (implies -batch)",
-     nullptr, false, nullptr, ModeWord::offscreen},
+     set_offscreen, false, nullptr, ModeWord::offscreen},
     {"-device", "n", "\t\t", "draw off-screen on EGL device n (see -devices)", apply_device, false,
      nullptr, ModeWord::offscreen},
     {"-devices", nullptr, "\t\t", "list the EGL devices and exit", nullptr, false,
