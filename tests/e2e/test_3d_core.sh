@@ -73,13 +73,12 @@ expect_eq "stencil checkerboard points" 98304 "$(grep -c '^[0-9]* glVertex2i' ru
 # STAGE whose fields have the values given, among TESTS (the catalogue
 # lines of the tests the run ran, in run order).
 first_frame() {  # first_frame DUMP TESTS STAGE [FIELD=VALUE...]
-  local dump=$1 tests=$2 stage=$3 rule="" at condition
+  local dump=$1 tests=$2 stage=$3 ran wanted at
   shift 3
-  for condition in "$@"; do
-    rule+="\$$(column_of "${condition%%=*}") == \"${condition#*=}\" && "
-  done
-  at=$(awk -F'|' "\$$(column_of stage) == \"$stage\" { n++; if (${rule}1) { print n; exit } }" <<<"$tests")
-  [ -n "$at" ] || fail "a test of the $stage stage where $*"
+  ran=$(tests_where stage "$stage" | grep -xF "$tests")
+  wanted=$(tests_matching "stage=$stage" "$@" | grep -xF "$ran" | head -n1)
+  at=$(grep -nxF "$wanted" <<<"$ran" | cut -d: -f1)
+  [ -n "$wanted" ] && [ -n "$at" ] || fail "a test of the $stage stage where $*"
   call_numbers "$dump" "glCallList\\(list = ${LIST[$stage]}\\)" | sed -n "$(((at - 1) * FRAMES + 1))p"
 }
 all=$(tests_in_run_order)
