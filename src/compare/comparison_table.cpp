@@ -29,13 +29,14 @@ std::string padded(const std::string& text, size_t to, bool right) {
 }
 
 // A cell's pieces, each aligned within its column: the value, its mark, the
-// ratio to the first run, the decision on it (with -threshold) and a note
-// (the spread, or "implemented"). The mark follows the value without a gap.
-enum Piece { VALUE, MARK, RATIO, DECISION, NOTE, PIECES };
+// ratio to the first run, the interval of the ratio and the decision on it
+// (both with -threshold) and a note (the spread, or "implemented"). The
+// mark follows the value without a gap.
+enum Piece { VALUE, MARK, RATIO, INTERVAL, DECISION, NOTE, PIECES };
 struct Cell {
   std::array<std::string, PIECES> pieces;
 };
-constexpr std::array<bool, PIECES> PIECE_RIGHT_ALIGNED = {true, false, true, false, false};
+constexpr std::array<bool, PIECES> PIECE_RIGHT_ALIGNED = {true, false, true, true, false, false};
 
 constexpr const char* DIFFERED_MARK = "!";
 constexpr const char* DIFFERED_NOTE =
@@ -49,6 +50,11 @@ std::string ratio_text(std::optional<double> ratio) {
   if (!ratio) return "";
   std::string text = "x";
   return text.append(number(*ratio, 2));
+}
+
+std::string interval_text(const Decision& decision) {
+  if (!decision.low || !decision.high) return "";
+  return "[" + number(*decision.low, 2) + ", " + number(*decision.high, 2) + "]";
 }
 
 std::string group_value_text(const GroupValues& values) {
@@ -135,9 +141,11 @@ std::vector<Row> header_rows(const std::vector<RunFile>& runs) {
   return {names, platforms};
 }
 
-// The cell with its decision, where there is one.
+// The cell with its decision and the interval it rests on, where there are.
 Cell decided(Cell cell, const std::optional<Decision>& decision, const SetupDifference& other) {
-  if (decision) cell.pieces[DECISION] = change_text(*decision, other);
+  if (!decision) return cell;
+  cell.pieces[DECISION] = change_text(*decision, other);
+  if (decision->low && decision->high) cell.pieces[INTERVAL] = interval_text(*decision);
   return cell;
 }
 

@@ -26,7 +26,8 @@
 // its implemented value followed by "implemented", else "n/a"; totals get a
 // ratio only when both runs have a full total.
 //
-// With `changes` (decide_changes(runs, ...)), each ratio is followed by its
+// With `changes` (decide_changes(runs, ...)), each ratio is followed by the
+// interval of its estimate where it has one ("[0.88, 0.94]") and its
 // decision (change_text: "slower", "same (other renderer)", ...), and notes
 // under the table give the threshold the decisions used and name each run
 // of another platform or renderer than the first. Without, none of it.
@@ -35,6 +36,8 @@
 // one run.
 // A ratio as the table shows it, "x1.50"; empty for none.
 std::string ratio_text(std::optional<double> ratio);
+// A decision's 95% interval of the ratio, "[0.88, 0.94]"; empty for none.
+std::string interval_text(const Decision& decision);
 // A group's value as its total's cell shows it, without a ratio: "959.9",
 // "812.4 implemented" or "n/a".
 std::string group_value_text(const GroupValues& values);

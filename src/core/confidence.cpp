@@ -13,6 +13,14 @@ std::optional<MeanInterval> mean_interval(const std::vector<double>& values) {
   return MeanInterval{m.mean, t * std::sqrt(m.variance / n) / m.mean};
 }
 
+std::optional<MeanInterval> trimmed_mean_interval(const std::vector<double>& values) {
+  const std::optional<TrimmedMoments> m = trimmed_moments(values);
+  if (!m || !(m->mean > 0.0)) return std::nullopt;
+  const boost::math::students_t distribution(m->freedom);
+  const double t = boost::math::quantile(distribution, 1.0 - (1.0 - CONFIDENCE) / 2.0);
+  return MeanInterval{m->mean, t * std::sqrt(m->squared_error) / m->mean};
+}
+
 std::optional<double> welch_p_value(const std::vector<double>& a, const std::vector<double>& b) {
   if (a.size() < 2 || b.size() < 2) return std::nullopt;
   const Moments ma = moments(a);
@@ -49,18 +57,4 @@ Decision decide(const std::vector<double>& first, const std::vector<double>& lat
     decision.change = higher == higher_is_faster ? Change::faster : Change::slower;
   }
   return decision;
-}
-
-const char* change_name(Change change) {
-  switch (change) {
-    case Change::same:
-      return "same";
-    case Change::slower:
-      return "slower";
-    case Change::faster:
-      return "faster";
-    case Change::cannot_tell:
-      break;
-  }
-  return "cannot tell";
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/pass_statistics.h"
+#include "core/ratio_decision.h"
 
 constexpr double CONFIDENCE = 0.95;
 
@@ -21,20 +22,18 @@ struct MeanInterval {
 };
 std::optional<MeanInterval> mean_interval(const std::vector<double>& values);
 
+// The same for the trimmed mean a score uses (trimmed_moments in
+// core/pass_statistics.h): t(0.975, h - 1) times its standard error, over
+// it. From 3 values on that is wider than the plain mean's for the same
+// spread, as it rests on fewer values; none for 3 values, fewer than 2, or
+// a trimmed mean of 0 or less.
+std::optional<MeanInterval> trimmed_mean_interval(const std::vector<double>& values);
+
 // Welch's t-test of whether two samples have the same mean: the two-sided
 // p-value, with the Welch-Satterthwaite degrees of freedom. Samples without
 // spread on either side give 1 for equal means and 0 for different ones.
 // None for fewer than 2 values on a side.
 std::optional<double> welch_p_value(const std::vector<double>& a, const std::vector<double>& b);
-
-// What a later run did against the first, for one test or total.
-enum class Change { same, slower, faster, cannot_tell };
-
-struct Decision {
-  Change change = Change::cannot_tell;
-  double ratio = 0.0;             // the later mean over the first's
-  std::optional<double> p_value;  // Welch's, where it was worked out
-};
 
 // A change counts only when the means differ by more than threshold_percent
 // of the first and Welch's test finds it unlikely to be chance (p below
@@ -43,6 +42,3 @@ struct Decision {
 // totals rather than seconds.
 Decision decide(const std::vector<double>& first, const std::vector<double>& later,
                 double threshold_percent, bool higher_is_faster);
-
-// "same", "slower", "faster" or "cannot tell".
-const char* change_name(Change change);

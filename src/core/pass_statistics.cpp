@@ -1,5 +1,6 @@
 #include "core/pass_statistics.h"
 
+#include <algorithm>
 #include <cmath>
 
 Moments moments(const std::vector<double>& values) {
@@ -17,6 +18,38 @@ double mean_of(const std::vector<double>& values) {
   double mean = 0.0;
   for (double value : values) mean += value / static_cast<double>(values.size());
   return mean;
+}
+
+double trimmed_mean_of(const double* values, size_t n) {
+  double sum = 0.0;
+  double minimum = values[0];
+  double maximum = values[0];
+  for (size_t i = 0; i < n; ++i) {
+    sum += values[i];
+    minimum = std::min(minimum, values[i]);
+    maximum = std::max(maximum, values[i]);
+  }
+  if (n >= 3) return (sum - minimum - maximum) / static_cast<double>(n - 2);
+  return sum / static_cast<double>(n);
+}
+
+std::optional<TrimmedMoments> trimmed_moments(const std::vector<double>& values) {
+  const size_t n = values.size();
+  const size_t trimmed = n >= 3 ? 1 : 0;  // from each end
+  const size_t kept = n - 2 * trimmed;
+  if (n < 2 || kept < 2) return std::nullopt;
+  std::vector<double> winsorized = values;
+  std::sort(winsorized.begin(), winsorized.end());
+  if (trimmed > 0) {
+    winsorized.front() = winsorized[1];
+    winsorized.back() = winsorized[n - 2];
+  }
+  const double h = static_cast<double>(kept);
+  TrimmedMoments m;
+  m.mean = trimmed_mean_of(values.data(), n);
+  m.squared_error = (static_cast<double>(n) - 1.0) * moments(winsorized).variance / (h * (h - 1.0));
+  m.freedom = h - 1.0;
+  return m;
 }
 
 std::optional<double> coefficient_of_variation(const std::vector<double>& values) {

@@ -3,6 +3,7 @@
 // (core/confidence.h) and tarvelin-compare all reckon with these.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,26 @@ Moments moments(const std::vector<double>& values);
 
 // The mean alone; 0 for no values.
 double mean_of(const std::vector<double>& values);
+
+// The mean a score uses: from 3 values on without one smallest and one
+// largest (also when several share that value), else the plain mean. The
+// caller gives at least 1 value.
+double trimmed_mean_of(const double* values, size_t n);
+
+// How precisely that trimmed mean is known (Tukey and McLaughlin): its
+// squared standard error, (n - 1) s_w^2 / (h (h - 1)), with s_w^2 the
+// variance of the values winsorized as they were trimmed (the smallest set
+// to the next smallest, the largest to the next largest) and h the values
+// the mean kept, and the degrees of freedom of its t interval, h - 1. For
+// fewer than 3 values nothing is trimmed and these are the plain mean's.
+// None where h is below 2: 3 values (whose trimmed mean is their median)
+// or fewer than 2.
+struct TrimmedMoments {
+  double mean = 0.0;
+  double squared_error = 0.0;
+  double freedom = 0.0;
+};
+std::optional<TrimmedMoments> trimmed_moments(const std::vector<double>& values);
 
 // The sample standard deviation over the mean. None for fewer than 2 values
 // or a mean of 0 or less (pass times are never below 0, so the latter means

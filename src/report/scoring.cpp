@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/pass_statistics.h"
+
 namespace {
 
 // The groups are ranges of the catalogue: the 3D group every 3D row after
@@ -64,17 +66,7 @@ GroupTotal group_total(const RunOptions& options, const RunResults& results, int
 int counted_slots(int32_t loops) { return std::clamp<int32_t>(loops, 1, TIME_SLOTS); }
 
 double trimmed_mean(const double slots[TIME_SLOTS], int n) {
-  double sum = 0.0;
-  double minimum = slots[0];
-  double maximum = slots[0];
-  for (int slot = 0; slot < n; ++slot) {
-    const double value = slots[slot];
-    sum += value;
-    if (value > maximum) maximum = value;
-    if (value < minimum) minimum = value;
-  }
-  if (n >= 3) return (sum - minimum - maximum) / (n - 2);
-  return sum / n;
+  return trimmed_mean_of(slots, static_cast<size_t>(n));
 }
 
 double compute_score(const double slots[TIME_SLOTS], double reference, int32_t loops,
