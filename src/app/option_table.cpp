@@ -153,6 +153,8 @@ constexpr OptionEntry OPTION_TABLE[] = {
      set_history, false, nullptr},
     {"-only", "keywords", "\t", "run only these tests (keywords, 2d or 3d, comma-separated)",
      apply_only_tests, false, nullptr},
+    {"-turns", "fd", "\t\t", "take turns with tarvelin-compare -ab on socket fd (for it alone)",
+     apply_turns, false, nullptr},
     {"-validate", "folder", "\t", "check every test's picture; differences go to folder",
      set_validate_dir, FILE_NAME, nullptr},
     // Taken out of the words before the scan.

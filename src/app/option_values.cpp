@@ -1,5 +1,7 @@
 #include "app/option_values.h"
 
+#include <fcntl.h>
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -89,6 +91,24 @@ void apply_device(const char* argument, RunOptions& options, OptionMessage& mess
   }
   options.egl_device = static_cast<int32_t>(number);
   options.offscreen = true;
+}
+
+// The socket is tarvelin-compare's, inherited open; a number that names no
+// open descriptor is a mistake to tell now, not a failed write at the
+// first test.
+void apply_turns(const char* argument, RunOptions& options, OptionMessage& message) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = std::strtol(argument, &end, 10);
+  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
+      number > INT32_MAX || fcntl(static_cast<int>(number), F_GETFD) < 0) {
+    refuse_command_line(options, message,
+                        "-turns '%s' is not an open file descriptor: -turns is for "
+                        "tarvelin-compare -ab, which hands the run its socket",
+                        argument);
+    return;
+  }
+  options.turns_fd = static_cast<int32_t>(number);
 }
 
 // The keywords must all name tests; the unknown ones are told. Every -only

@@ -19,6 +19,8 @@ void apply_budget(const char* argument, RunOptions& options, OptionMessage& mess
 
 // -device: one of -devices' numbers, in digits alone; it also draws
 // off-screen.
+// -turns FD: an open file descriptor, in digits alone.
+void apply_turns(const char* argument, RunOptions& options, OptionMessage& message);
 void apply_device(const char* argument, RunOptions& options, OptionMessage& message);
 
 // -only: keywords that all name tests, added to those of earlier -only.

@@ -142,6 +142,22 @@ std::string precision_conflict(const RunOptions& options) {
   return {};
 }
 
+// Turns are handed pass by pass to a run that times and scores: the
+// program that hands them decides how many passes there are.
+std::string turns_conflict(const RunOptions& options) {
+  if (!options.takes_turns()) return {};
+  const char* other = !options.batch                   ? "a desktop run (give -batch or -offscreen)"
+                      : options.loops_given            ? "-loop"
+                      : options.has_precision_target() ? "-precision"
+                      : options.validating()           ? "-validate"
+                      : options.status_only            ? "-statusonly"
+                      : options.test_loop              ? "-test"
+                                                       : nullptr;
+  if (other == nullptr) return {};
+  return std::string("-turns cannot be combined with ") + other +
+         ": tarvelin-compare -ab decides the passes of a timed run";
+}
+
 // A validation draws every test once, with the automatic check on.
 std::string validation_conflict(const RunOptions& options) {
   if (!options.validating()) return {};
@@ -223,8 +239,8 @@ std::string same_file_conflict(const RunOptions& options) {
 
 // The first conflict found, in the order the checks are told.
 std::string conflicting_settings(const RunOptions& options) {
-  for (const auto check :
-       {precision_conflict, validation_conflict, lost_results_conflict, same_file_conflict}) {
+  for (const auto check : {turns_conflict, precision_conflict, validation_conflict,
+                           lost_results_conflict, same_file_conflict}) {
     if (std::string conflict = check(options); !conflict.empty()) return conflict;
   }
   return {};

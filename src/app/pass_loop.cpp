@@ -8,6 +8,7 @@
 #include "app/pass_definition_file.h"
 #include "app/precision_policy.h"
 #include "app/test_windows.h"
+#include "app/turn_channel.h"
 #include "core/stopwatch.h"
 #include "platform/platform.h"
 #include "report/status_text.h"
@@ -39,11 +40,12 @@ std::string utc_now() {
   return text;
 }
 
-// One 3D window, then one 2D window.
-bool run_pass(BenchmarkRun& run) {
+// One 3D window, then one 2D window; each test waits for its turn where
+// the run takes turns.
+bool run_pass(BenchmarkRun& run, TurnChannel* turns = nullptr) {
   RunState& state = run.run_state;
   state.results.begin_pass();
-  PictureHooks hooks;
+  SuiteHooks hooks;
   if (run.run_options.validating()) {
     hooks.test_drawn = [&run](const TestInfo& test, TestWindow& window) {
       run.validation.check(test, window);
@@ -51,6 +53,12 @@ bool run_pass(BenchmarkRun& run) {
   } else if (run.picture_checks.wanted()) {
     hooks.check_picture = [&run](const TestInfo& test, TestWindow& window, PictureSource source) {
       run.picture_checks.check(test, window, source);
+    };
+  }
+  if (turns != nullptr) {
+    hooks.wait_turn = [turns](const TestInfo& test) { turns->wait_turn(test); };
+    hooks.turn_timed = [turns](const TestInfo& test, double seconds) {
+      turns->timed(test, seconds);
     };
   }
   for (const RunMode mode : {RUN_MODE_3D, RUN_MODE_2D}) {
@@ -75,6 +83,20 @@ bool run_precision_passes(BenchmarkRun& run) {
     run.run_options.loops = passes;
     return true;
   }
+}
+
+// Passes while tarvelin-compare -ab hands them out, at most one per time
+// slot; false when a window fails or none was handed out.
+bool run_turn_passes(BenchmarkRun& run) {
+  TurnChannel turns(run.run_options.turns_fd);
+  int32_t passes = 0;
+  while (turns.another_pass(passes + 1)) {
+    if (passes == TIME_SLOTS) turns.refuse("handed a pass beyond the time slots a run keeps");
+    if (!run_pass(run, &turns)) return false;
+    run.run_options.loops = ++passes;
+    turns.pass_done(run.run_options, run.run_state.results, passes);
+  }
+  return passes > 0;
 }
 
 // Loop counts of 0 and 1 both run one pass; a negative count never ends.
@@ -104,7 +126,9 @@ std::optional<int> run_passes(BenchmarkRun& run) {
   }
   const PassSelection selection = select_passes(run);
   run.progress.progress_total = selection.progress_total;
-  if (options.has_precision_target()) {
+  if (options.takes_turns()) {
+    run.progress.progress_total *= TIME_SLOTS;
+  } else if (options.has_precision_target()) {
     run.progress.progress_total *= precision_pass_limit(options);
   } else if (options.loops > 0 && !options.validating()) {
     run.progress.progress_total *= options.loops;
@@ -113,8 +137,9 @@ std::optional<int> run_passes(BenchmarkRun& run) {
   if (options.stop_screen_saver) platform::suspend_screen_saver();
   if (options.validating() && !run.validation.prepare()) return exit_after_window_failure(options);
 
-  const bool drawn =
-      options.has_precision_target() ? run_precision_passes(run) : run_counted_passes(run);
+  const bool drawn = options.takes_turns()            ? run_turn_passes(run)
+                     : options.has_precision_target() ? run_precision_passes(run)
+                                                      : run_counted_passes(run);
   if (!drawn) return exit_after_window_failure(options);
   clock.end_ns = platform::clock_ns();
   clock.end_raw_ns = platform::raw_clock_ns();

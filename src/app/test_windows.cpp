@@ -54,7 +54,7 @@ void report_window_failure(platform::WindowOutcome outcome) {
 }  // namespace
 
 bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, SceneState& scene,
-                     ProgressReporter& progress, const PictureHooks& hooks) {
+                     ProgressReporter& progress, const SuiteHooks& hooks) {
   const ScreenRect& rect = state.window_rect;
   const bool is_3d = mode == RUN_MODE_3D;
   // A validation run draws the 2D tests into a back buffer, where every

@@ -21,7 +21,7 @@ enum RunMode : int32_t {
 // context could not be had: the run cannot go on. The hooks, when set, go to the suite's context
 // (see SuiteContext).
 bool run_test_window(RunMode mode, const RunOptions& options, RunState& state, SceneState& scene,
-                     ProgressReporter& progress, const PictureHooks& hooks = {});
+                     ProgressReporter& progress, const SuiteHooks& hooks = {});
 
 // Makes every later test window an off-screen EGL surface, on the device
 // options.egl_device names or the one EGL finds, and records in `info`

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/ab_session.h"
 #include "compare/comparison_chart.h"
 #include "compare/comparison_table.h"
 #include "compare/run_changes.h"
@@ -176,6 +177,13 @@ int compare(Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "-ab") == 0) {
+    try {
+      return run_ab_session(read_ab_arguments(std::vector<std::string>(argv + 2, argv + argc)));
+    } catch (const std::invalid_argument& error) {
+      return usage_error(error.what());
+    }
+  }
   Arguments args;
   if (const std::optional<int> status = read_arguments(argc, argv, args)) return *status;
   return compare(args);

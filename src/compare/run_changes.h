@@ -37,6 +37,9 @@ struct Changes {
   // One per run, in order; the first's has no decisions, as the others are
   // measured against it.
   std::vector<RunChanges> runs;
+  // Decided on paired rounds of an -ab session (compare/paired_changes.h)
+  // rather than on two runs' passes.
+  bool paired = false;
 };
 
 // Decides every later run's tests on their `pass_seconds` (times 4 in a

@@ -31,9 +31,10 @@ class ProgressReporter {
   virtual void note(const char* line) = 0;
 };
 
-// The two ways a run looks at the suites' pictures, each declared once here;
-// both are empty in a run that checks none.
-struct PictureHooks {
+// What a run hangs on the suites: the two ways it looks at their pictures
+// and the turns it takes with another program, each declared once here; all
+// are empty in a run that checks no picture and takes no turns.
+struct SuiteHooks {
   // A validation run's: called after each test's turn, outside its timed
   // section, with the test's picture still in the window if it ran.
   std::function<void(const TestInfo&, TestWindow&)> test_drawn;
@@ -43,6 +44,11 @@ struct PictureHooks {
   // test started as its reference picture did, else a check frame the
   // suite drew in its reference's circumstances.
   std::function<void(const TestInfo&, TestWindow&, PictureSource)> check_picture;
+  // A run that takes turns with tarvelin-compare -ab (-turns): called right
+  // before each timed section, outside it, and returns when the test may be
+  // timed, the other side being idle; then told the seconds it took.
+  std::function<void(const TestInfo&)> wait_turn;
+  std::function<void(const TestInfo&, double)> turn_timed;
 };
 
 // What a suite is handed for one window: the settings to read, the state it
@@ -53,7 +59,7 @@ struct SuiteContext {
   RunState& state;
   ProgressReporter& progress;
   TestWindow& window;
-  PictureHooks hooks = {};
+  SuiteHooks hooks = {};
 
   // What the test's loop runs to: its repeat count (doubled for the test a
   // test hook slows).
@@ -63,10 +69,16 @@ struct SuiteContext {
   bool skipped(TestId id) const { return state.results.skipped(id); }
 
   void started(TestId id) { progress.test_started(test_catalogue[id], window); }
+  // Right before the test's timed section: waits for its turn, if the run
+  // takes turns.
+  void wait_turn(TestId id) {
+    if (hooks.wait_turn) hooks.wait_turn(test_catalogue[id]);
+  }
   void timed(TestId id, double seconds) {
     state.timed_end_ns = platform::clock_ns();
     state.results.record_time(id, seconds);
     progress.test_timed(test_catalogue[id], seconds);
+    if (hooks.turn_timed) hooks.turn_timed(test_catalogue[id], seconds);
   }
   void drawn(TestId id) {
     if (hooks.test_drawn) hooks.test_drawn(test_catalogue[id], window);

@@ -73,9 +73,10 @@ std::optional<RatioEstimate> paired_ratio(const std::vector<double>& first,
 }
 
 std::optional<RatioEstimate> trimmed_ratio(const std::vector<double>& first,
-                                           const std::vector<double>& later, bool higher_is_faster) {
-  if (first.size() < MIN_DECIDING_PASSES || later.size() < MIN_DECIDING_PASSES ||
-      !usable(first) || !usable(later)) {
+                                           const std::vector<double>& later,
+                                           bool higher_is_faster) {
+  if (first.size() < MIN_DECIDING_PASSES || later.size() < MIN_DECIDING_PASSES || !usable(first) ||
+      !usable(later)) {
     return std::nullopt;
   }
   const std::optional<TrimmedMoments> a = trimmed_moments(first);
@@ -84,12 +85,11 @@ std::optional<RatioEstimate> trimmed_ratio(const std::vector<double>& first,
   // The variance of a log is the relative variance of what it is the log of.
   const double va = a->squared_error / (a->mean * a->mean);
   const double vb = b->squared_error / (b->mean * b->mean);
-  const double log_ratio =
-      higher_is_faster ? std::log(b->mean) - std::log(a->mean) : std::log(a->mean) - std::log(b->mean);
+  const double log_ratio = higher_is_faster ? std::log(b->mean) - std::log(a->mean)
+                                            : std::log(a->mean) - std::log(b->mean);
   const double sum = va + vb;
-  const double freedom =
-      sum == 0.0 ? a->freedom + b->freedom
-                 : sum * sum / (va * va / a->freedom + vb * vb / b->freedom);
+  const double freedom = sum == 0.0 ? a->freedom + b->freedom
+                                    : sum * sum / (va * va / a->freedom + vb * vb / b->freedom);
   return from_log(log_ratio, std::sqrt(sum), freedom);
 }
 

@@ -52,8 +52,8 @@ std::vector<double> holm_adjusted(const std::vector<double>& p_values);
 
 struct Decision {
   Change change = Change::cannot_tell;
-  double ratio = 0.0;             // the ratio shown and weighed against the threshold
-  std::optional<double> low;      // the estimate's 95% interval, where there is one
+  double ratio = 0.0;         // the ratio shown and weighed against the threshold
+  std::optional<double> low;  // the estimate's 95% interval, where there is one
   std::optional<double> high;
   std::optional<double> p_value;  // corrected for the number of rows decided together
 };

@@ -69,7 +69,11 @@ struct RunOptions {
   // Unattended: no panel, messages on stderr, progress on stdout, no
   // viewer (-batch).
   bool batch = false;
+  // -turns: the socket on which tarvelin-compare -ab hands this run its
+  // turns (app/turn_channel.h); -1: none, the run times when it likes.
+  int32_t turns_fd = -1;
 
   bool validating() const { return !validate_dir.empty(); }
   bool has_precision_target() const { return precision_percent > 0.0; }
+  bool takes_turns() const { return turns_fd >= 0; }
 };

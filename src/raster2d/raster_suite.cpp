@@ -213,6 +213,7 @@ struct RasterSession {
       pass_over_by_check(test);
     } else {
       plant_logic_fault(test);
+      context.wait_turn(test.id);
       context.timed(test.id, raster_kernel(test).timed(tables, context.count(test), origin,
                                                        context.state.rand));
       check_picture(test);

@@ -50,6 +50,7 @@ bool passed_over(SceneSession& session, const TestInfo& test, const KernelSkip& 
 void time_and_check(SceneSession& session, const TestInfo& test, const SceneKernel& kernel) {
   const GLuint list = stage_list(test.scene.stage);
   const int32_t count = session.context.count(test);
+  session.context.wait_turn(test.id);
   session.context.timed(test.id, time_finished([&] { kernel.frames(session, list, count); }));
   if (kernel.show != nullptr) kernel.show(session);
   check_test_picture(session, test);
