@@ -2,6 +2,7 @@
 // user is told when a word is wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -171,15 +172,38 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
        "-history cannot be combined with an endless -loop: an endless run has no scores to keep"},
       {{"-history", "-validate", "d"},
        "-history cannot be combined with -validate: a validation has no scores to keep"},
+      {{"-batch", "-turns", "999"},
+       "-turns '999' is not an open file descriptor: -turns is for tarvelin-compare -ab, which "
+       "hands the run its socket"},
+      {{"-batch", "-turns", "+2"},
+       "-turns '+2' is not an open file descriptor: -turns is for tarvelin-compare -ab, which "
+       "hands the run its socket"},
+      {{"-turns", "2"},
+       "-turns cannot be combined with a desktop run (give -batch or -offscreen): "
+       "tarvelin-compare -ab decides the passes of a timed run"},
+      {{"-batch", "-turns", "2", "-loop", "3"},
+       "-turns cannot be combined with -loop: tarvelin-compare -ab decides the passes of a timed "
+       "run"},
+      {{"-batch", "-turns", "2", "-precision", "3"},
+       "-turns cannot be combined with -precision: tarvelin-compare -ab decides the passes of a "
+       "timed run"},
   };
   for (const auto& c : cases) {
     options_ = RunOptions{};
+    // As take_mode_options leaves it before the scan.
+    options_.batch = std::find(c.words.begin(), c.words.end(), "-batch") != c.words.end();
     std::strcpy(message_.text, "");
     scan(c.words);
     EXPECT_EQ(options_.usage_error, 1) << c.words[0];
     const std::string text = message_.text;
     EXPECT_EQ(text.substr(0, text.find("\n  '-help'")), c.message) << c.words[0];
   }
+  // Standard error stands for the socket tarvelin-compare hands a side.
+  options_ = RunOptions{};
+  options_.batch = true;
+  scan({"-batch", "-turns", "2"});
+  EXPECT_EQ(options_.usage_error, 0);
+  EXPECT_EQ(options_.turns_fd, 2);
   // In a test loop no report is written: its name clashes with nothing.
   options_ = RunOptions{};
   scan({"-test", "-f", "same", "-def", "same"});
@@ -352,6 +376,7 @@ TEST(UsageText, ListsEveryOptionThenVersionAndHomePage) {
           "    -csv filename\t: also write the results as CSV\n"
           "    -history\t\t: keep the results in the history (desktop runs always do)\n"
           "    -only keywords\t: run only these tests (keywords, 2d or 3d, comma-separated)\n"
+          "    -turns fd\t\t: take turns with tarvelin-compare -ab on socket fd (for it alone)\n"
           "    -validate folder\t: check every test's picture; differences go to folder\n"
           "    -batch\t\t: run unattended: no panel, messages on stderr\n"
           "    -offscreen\t\t: draw off-screen through EGL, without X (implies -batch)\n"
