@@ -106,10 +106,6 @@ SideCommand parse_side(const std::string& word) {
       command.program.push_back(piece);
     }
   }
-  if (command.environment.empty() && command.program.empty()) {
-    throw std::invalid_argument(
-        "a side is NAME=VALUE words, then optionally a program; this one is empty");
-  }
   return command;
 }
 

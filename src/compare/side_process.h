@@ -25,8 +25,9 @@ struct SideCommand {
   std::vector<std::string> program;      // empty: the default program alone
 };
 
-// Throws std::invalid_argument, saying why, for a word of nothing but
-// blanks or a NAME=VALUE whose NAME is not a variable's name.
+// An empty word is the default program in this process's environment.
+// Throws std::invalid_argument, saying why, for a NAME=VALUE whose NAME is
+// not a variable's name.
 SideCommand parse_side(const std::string& word);
 
 class SideProcess {
