@@ -144,6 +144,9 @@ std::vector<Row> header_rows(const std::vector<RunFile>& runs) {
 // The cell with its decision and the interval it rests on, where there are.
 Cell decided(Cell cell, const std::optional<Decision>& decision, const SetupDifference& other) {
   if (!decision) return cell;
+  // The ratio the decision weighed, where it rests on an estimate: a change
+  // is never decided inside the threshold in the ratio shown.
+  if (decision->low) cell.pieces[RATIO] = ratio_text(decision->ratio);
   cell.pieces[DECISION] = change_text(*decision, other);
   if (decision->low && decision->high) cell.pieces[INTERVAL] = interval_text(*decision);
   return cell;
@@ -249,9 +252,22 @@ class TableLayout {
   std::vector<size_t> columns_;
 };
 
+// The rule of an -ab session's decisions (compare/paired_changes.h).
+std::string paired_rule(double threshold_percent) {
+  char rule[512];
+  std::snprintf(rule, sizeof rule,
+                "paired rounds, side B over side A with its 95%% interval: slower, faster: by "
+                "more than %g%% and unlikely to be chance (t-test on the rounds' log ratios, "
+                "Holm-corrected p < %g); same: the whole interval within %g%%; cannot tell: "
+                "neither, or fewer than %d rounds",
+                threshold_percent, 1.0 - CONFIDENCE, threshold_percent, MIN_DECIDING_PASSES);
+  return rule;
+}
+
 // The notes on the decisions: the rule they followed, and each run of
 // another setup than the first.
 std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
+  if (changes.paired) return {paired_rule(changes.threshold_percent)};
   char rule[256];
   std::snprintf(rule, sizeof rule,
                 "slower, faster: by more than %g%% of run 1 and unlikely to be chance (Welch's "

@@ -29,6 +29,8 @@ constexpr int EXIT_FAILED_DECIDING = 2;
 constexpr const char* USAGE =
     "usage: tarvelin-compare [-threshold T] [-chart FILE] A.json B.json [C.json ...]\n"
     "       tarvelin-compare [-threshold T] [-chart FILE] -last N\n"
+    "       tarvelin-compare -ab 'SIDE A' 'SIDE B' [-rounds N] [-budget S] [-threshold T]\n"
+    "                        [-junit FILE] [-o DIR] [-chart FILE] -- [tarvelin options]\n"
     "Compares result files written by `tarvelin -json FILE`: one row per test,\n"
     "one column per run, each score with its ratio to the first run's.\n"
     "  -last N       compare the N latest runs kept in the history (oldest first):\n"
@@ -38,6 +40,13 @@ constexpr const char* USAGE =
     "                on the passes finds unlikely to be chance; exit status 1 when any\n"
     "                was slower (each listed on stderr), 2 for any error\n"
     "  -chart FILE   also draw the scores as a bar chart; FILE ends in .png, .svg or .pdf\n"
+    "  -ab           run two sides in lockstep, test by test, and decide B against A on\n"
+    "                the ratios of their rounds; a side is NAME=VALUE words, then\n"
+    "                optionally its program (default: the tarvelin beside this one)\n"
+    "  -rounds N     with -ab: make N rounds (3 to 50); without, go on until every test\n"
+    "                is decided or another round would pass -budget S (default 600)\n"
+    "  -junit FILE   with -ab: also write a JUnit XML report of the decisions\n"
+    "  -o DIR        with -ab: keep each side's result file, report and log in DIR\n"
     "  -help         show this text\n";
 
 int usage_error(const std::string& problem) {
