@@ -40,14 +40,16 @@ constexpr const char* USAGE =
     "                on the passes finds unlikely to be chance; exit status 1 when any\n"
     "                was slower (each listed on stderr), 2 for any error\n"
     "  -chart FILE   also draw the scores as a bar chart; FILE ends in .png, .svg or .pdf\n"
-    "  -ab           run two sides in lockstep, test by test, and decide B against A on\n"
-    "                the ratios of their rounds; a side is NAME=VALUE words, then\n"
-    "                optionally its program (default: the tarvelin beside this one)\n"
-    "  -rounds N     with -ab: make N rounds (3 to 50); without, go on until every test\n"
-    "                is decided or another round would pass -budget S (default 600)\n"
-    "  -junit FILE   with -ab: also write a JUnit XML report of the decisions\n"
-    "  -o DIR        with -ab: keep each side's result file, report and log in DIR\n"
-    "  -help         show this text\n";
+    "  -help         show this text\n"
+    "With -ab, two sides run at once and take turns test by test, and B is decided\n"
+    "against A on the ratios of their rounds; a side is NAME=VALUE words, then\n"
+    "optionally its program (default: the tarvelin beside this one):\n"
+    "  -rounds N     make N rounds (3 to 50); without, go on until every test is decided\n"
+    "  -budget S     ... or another round would end past S seconds (default 600)\n"
+    "  -threshold T  the change that counts (default 5)\n"
+    "  -junit FILE   also write a JUnit XML report of the decisions\n"
+    "  -o DIR        keep each side's result file, report and log in DIR\n"
+    "  -chart FILE   as above, the outcomes marked\n";
 
 int usage_error(const std::string& problem) {
   std::fprintf(stderr, "tarvelin-compare: %s\n%s", problem.c_str(), USAGE);

@@ -204,9 +204,14 @@ expect_error 2 "tarvelin-compare: -last compares kept runs, not result files" -l
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt
-expect_eq "-help and the manual: the same options" "$(grep -oE '^  -[a-z]+' out.txt | tr -d ' ')" \
-  "$(sed -n '/^\.SH OPTIONS/,/^\.SH /p' "$SOURCE_DIR"/man/tarvelin-compare.1 |
-    grep -oE '^\.BI? \\-[a-z]+' | sed 's/.*\\//')"
+options_of_section() {  # options_of_section NAME: the options the manual's section lists, in order
+  awk -v name="$1" '/^\.SH / { inside = substr($0, 5) == name } inside && tp && /^\.BI? \\-[a-z]+/ {
+    sub(/^\.BI? \\/, ""); sub(/ .*/, ""); print } { tp = $0 == ".TP" }' "$SOURCE_DIR"/man/tarvelin-compare.1
+}
+expect_eq "-help and the manual: the same options" "$(sed '/^With -ab/,$d' out.txt |
+  grep -oE '^  -[a-z]+' | tr -d ' ')" "$(options_of_section OPTIONS)"
+expect_eq "-help and the manual: the same options of -ab" "$(sed -n '/^With -ab/,$p' out.txt |
+  grep -oE '^  -[a-z]+' | tr -d ' ')" "$(options_of_section 'A/B SESSIONS')"
 
 # A lost table is a failure: a full standard output says so.
 OUT=/dev/full expect_error 1 \
