@@ -1,5 +1,6 @@
 #include "compare/ab_session.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -260,6 +261,11 @@ std::string session_stop(const AbArguments& args, int rounds, const Changes& dec
 }
 
 int run_ab_session(const AbArguments& args) {
+  // A user's ^C or a CI job's timeout ends the session as a failing side
+  // does: both sides stopped, the session's own folder removed.
+  struct sigaction action {};
+  action.sa_handler = [](int signal) { session_interrupted = signal; };
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
   try {
     SessionFolder folder(args.out_dir);
     std::string why;

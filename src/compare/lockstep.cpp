@@ -7,10 +7,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "core/pass_statistics.h"
 #include "core/printable.h"
+
+volatile std::sig_atomic_t session_interrupted = 0;
 
 namespace {
 
@@ -117,6 +120,10 @@ void Lockstep::pump_until_waiting(int s) {
   while (!done()) {
     pollfd fds[2] = {{sides_[0]->fd(), POLLIN, 0}, {sides_[1]->fd(), POLLIN, 0}};
     const int ready = poll(fds, 2, 1000);
+    if (session_interrupted != 0) {
+      throw SideFailure(std::string("interrupted by ") + strsignal(session_interrupted) +
+                        "; both sides stopped");
+    }
     if (ready < 0 && errno != EINTR) fail(s < 0 ? 0 : s, "cannot be listened to");
     for (int i = 0; i < 2 && ready > 0; ++i) {
       if (fds[i].revents == 0) continue;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <csignal>
 #include <functional>
 #include <map>
 #include <optional>
@@ -21,6 +22,10 @@
 std::vector<RunFile> rounds_so_far(
     const std::array<std::map<std::string, std::vector<double>>, 2>& seconds,
     const std::array<std::array<std::vector<double>, 2>, 2>& totals, int rounds);
+
+// The signal (SIGINT, SIGTERM, SIGHUP) that asked the session to end, or 0;
+// set by the handler run_ab_session installs, read between polls.
+extern volatile std::sig_atomic_t session_interrupted;
 
 class Lockstep {
  public:
