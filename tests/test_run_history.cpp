@@ -152,6 +152,10 @@ TEST(ResultsSummary, ATotalsRatioSaysWhatItCanClaim) {
   EXPECT_NE(text.find("3D total: 110.0  (before: 100.0, x1.10, cannot tell: one pass each)\n"),
             std::string::npos);
   EXPECT_NE(text.find("2D total: 100.0  (before: 100.0, x1.00, same)\n"), std::string::npos);
+  // Without a total decided, the threshold goes unnamed.
+  RunFile partial;
+  partial.total_3d.implemented = 90.0;
+  EXPECT_EQ(results_summary(partial, partial, "", KeptRun{}).find("threshold"), std::string::npos);
 }
 
 }  // namespace

@@ -15,9 +15,10 @@
 
 namespace {
 
-// The chart's plot in the window: with the legend and the keywords below
-// it, the chart fits the window's scrolled area on a 1024 x 768 screen.
-constexpr double WINDOW_PLOT_HEIGHT = 215;
+// The chart's plot in the window: with the legend (two runs and the line
+// of the scores' intervals) and the keywords below it, the chart fits the
+// window's scrolled area on a 1024 x 768 screen.
+constexpr double WINDOW_PLOT_HEIGHT = 195;
 constexpr const char* CHART_NAME = "tarvelin-results.png";
 // What names this run in the chart's legend where it could not be kept.
 constexpr const char* THIS_RUN = "this run";
@@ -116,12 +117,15 @@ std::string results_summary(const RunFile& run, const std::optional<RunFile>& pr
                      (kept.path.empty() ? "" : "; kept as " + printable(kept.path)) + "\n";
   RunChanges decided;
   if (previous) {
-    char threshold[80];
-    std::snprintf(threshold, sizeof threshold, "; totals decided with a threshold of %g%%",
-                  DEFAULT_THRESHOLD_PERCENT);
+    decided = decide_changes({*previous, run}, DEFAULT_THRESHOLD_PERCENT).runs[1];
+    // Named where a total's claim rests on it.
+    char threshold[80] = "";
+    if (decided.total_3d || decided.total_2d) {
+      std::snprintf(threshold, sizeof threshold, "; totals decided with a threshold of %g%%",
+                    DEFAULT_THRESHOLD_PERCENT);
+    }
     text += "Before it: the run of " + printable(previous->started) + " on the same renderer (" +
             printable(previous->path) + ")" + threshold + "\n";
-    decided = decide_changes({*previous, run}, DEFAULT_THRESHOLD_PERCENT).runs[1];
   } else if (!kept.folder.empty()) {
     text += "Before it: no run of this renderer is kept in " + printable(kept.folder) + "\n";
   }

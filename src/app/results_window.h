@@ -35,7 +35,7 @@ std::optional<RunFile> previous_run(const std::string& folder,
 // it is set beside (or that none is kept), each group's total on a line of
 // its own with its ratio to that run's and what the ratio can claim
 // (claim_text, decided on the totals' pass values with
-// DEFAULT_THRESHOLD_PERCENT, which the line of the run before names), the
+// DEFAULT_THRESHOLD_PERCENT, which the line of the run before then names), the
 // verdict's lines (`verdict`, one finding a line), and the warning of a run
 // that could not be kept.
 std::string results_summary(const RunFile& run, const std::optional<RunFile>& previous,
