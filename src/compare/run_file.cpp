@@ -100,7 +100,6 @@ void read_score_bounds(const json& test, const FieldReader& reader, const std::s
       reader.measure_if_present(test, field, field_name(TestField::score_low));
   const std::optional<double> high =
       reader.measure_if_present(test, field, field_name(TestField::score_high));
-  if (!low && !high) return;
   const bool brackets =
       result.score && (!low || *low <= *result.score) && (!high || *high >= *result.score);
   if (!brackets) return;
