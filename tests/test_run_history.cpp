@@ -124,8 +124,8 @@ TEST(ResultsSummary, NamesTheRunBeforeWithTotalsAndRatiosOrSaysThereIsNone) {
             "This run: llvmpipe, started 2026-12-08T21:30:27Z, quarter time; kept as "
             "/h/2026-12-08T21-30-27Z.json\n"
             "Before it: the run of 2026-12-01T10:00:00Z on the same renderer "
-            "(/h/2026-12-01T10-00-00Z.json)\n"
-            "3D total: 110.0  (before: 100.0, x1.10)      "
+            "(/h/2026-12-01T10-00-00Z.json); totals decided with a threshold of 5%\n"
+            "3D total: 110.0  (before: 100.0, x1.10, cannot tell: no passes recorded)\n"
             "2D total: 50.0 implemented  (before: 50.0 implemented)\n"
             "Verdict: trusted\n");
   const KeptRun not_kept{"/h", "",
@@ -133,8 +133,29 @@ TEST(ResultsSummary, NamesTheRunBeforeWithTotalsAndRatiosOrSaysThereIsNone) {
   EXPECT_EQ(results_summary(run, std::nullopt, "", not_kept),
             "This run: llvmpipe, started 2026-12-08T21:30:27Z, quarter time\n"
             "Before it: no run of this renderer is kept in /h\n"
-            "3D total: 110.0      2D total: 50.0 implemented\n"
+            "3D total: 110.0\n"
+            "2D total: 50.0 implemented\n"
             "History: cannot keep the run in /h: Permission denied; this run is not kept\n");
+}
+
+// Each total's ratio says what it can claim from the two runs' passes.
+TEST(ResultsSummary, ATotalsRatioSaysWhatItCanClaim) {
+  RunFile run;
+  run.total_3d.total = 110.0;
+  run.total_3d.pass_values = {110.0};
+  run.total_2d.total = 100.0;
+  run.total_2d.pass_values = std::vector<double>(5, 100.0);
+  RunFile before = run;
+  before.total_3d.total = 100.0;
+  before.total_3d.pass_values = {100.0};
+  const std::string text = results_summary(run, before, "", KeptRun{});
+  EXPECT_NE(text.find("3D total: 110.0  (before: 100.0, x1.10, cannot tell: one pass each)\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("2D total: 100.0  (before: 100.0, x1.00, same)\n"), std::string::npos);
+  // Without a total decided, the threshold goes unnamed.
+  RunFile partial;
+  partial.total_3d.implemented = 90.0;
+  EXPECT_EQ(results_summary(partial, partial, "", KeptRun{}).find("threshold"), std::string::npos);
 }
 
 }  // namespace

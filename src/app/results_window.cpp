@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/options.h"
+#include "compare/claim_text.h"
 #include "compare/comparison_chart.h"
 #include "compare/comparison_table.h"
 #include "core/printable.h"
@@ -14,9 +15,10 @@
 
 namespace {
 
-// The chart's plot in the window: with the legend and the keywords below
-// it, the chart fits the window's scrolled area on a 1024 x 768 screen.
-constexpr double WINDOW_PLOT_HEIGHT = 215;
+// The chart's plot in the window: with the legend (two runs and the line
+// of the scores' intervals) and the keywords below it, the chart fits the
+// window's scrolled area on a 1024 x 768 screen.
+constexpr double WINDOW_PLOT_HEIGHT = 195;
 constexpr const char* CHART_NAME = "tarvelin-results.png";
 // What names this run in the chart's legend where it could not be kept.
 constexpr const char* THIS_RUN = "this run";
@@ -25,13 +27,23 @@ std::string file_name(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-std::string group_line(const char* group, const GroupValues& values,
-                       const std::optional<RunFile>& previous, const GroupValues* before) {
+// "3D total: 794.1  (before: 1305.7, x0.61, cannot tell: one pass each)":
+// the group's value, and where there is a run before, its value and the
+// ratio with what `decision` (the ratio's, where it has one) can claim;
+// `other` names a run before of another platform.
+std::string group_line(const char* group, const GroupValues& values, const GroupValues* before,
+                       const std::optional<Decision>& decision, const SetupDifference& other) {
   std::string line = std::string(group) + " total: " + group_value_text(values);
-  if (!previous) return line;
+  if (!before) return line;
   line += "  (before: " + group_value_text(*before);
   const std::string ratio = ratio_text(total_ratio(values, *before));
-  return line + (ratio.empty() ? ")" : ", " + ratio + ")");
+  if (ratio.empty()) return line + ")";
+  line += ", " + ratio;
+  if (decision) {
+    line += ", " + claim_text(*decision, before->pass_values.size(), values.pass_values.size(),
+                              DEFAULT_THRESHOLD_PERCENT, other);
+  }
+  return line + ")";
 }
 
 class WindowActions : public platform::ResultsActions {
@@ -103,15 +115,26 @@ std::string results_summary(const RunFile& run, const std::optional<RunFile>& pr
   std::string text = "This run: " + renderer + ", started " + printable(run.started) +
                      (run.quarter ? ", quarter time" : "") +
                      (kept.path.empty() ? "" : "; kept as " + printable(kept.path)) + "\n";
+  RunChanges decided;
   if (previous) {
+    decided = decide_changes({*previous, run}, DEFAULT_THRESHOLD_PERCENT).runs[1];
+    // Named where a total's claim rests on it.
+    char threshold[80] = "";
+    if (decided.total_3d || decided.total_2d) {
+      std::snprintf(threshold, sizeof threshold, "; totals decided with a threshold of %g%%",
+                    DEFAULT_THRESHOLD_PERCENT);
+    }
     text += "Before it: the run of " + printable(previous->started) + " on the same renderer (" +
-            printable(previous->path) + ")\n";
+            printable(previous->path) + ")" + threshold + "\n";
   } else if (!kept.folder.empty()) {
     text += "Before it: no run of this renderer is kept in " + printable(kept.folder) + "\n";
   }
-  text += group_line("3D", run.total_3d, previous, previous ? &previous->total_3d : nullptr) +
-          "      " +
-          group_line("2D", run.total_2d, previous, previous ? &previous->total_2d : nullptr) + "\n";
+  text += group_line("3D", run.total_3d, previous ? &previous->total_3d : nullptr, decided.total_3d,
+                     decided.other) +
+          "\n" +
+          group_line("2D", run.total_2d, previous ? &previous->total_2d : nullptr, decided.total_2d,
+                     decided.other) +
+          "\n";
   text += verdict;
   if (!kept.warning.empty()) text += "History: " + printable(kept.warning) + "\n";
   return text;

@@ -32,9 +32,12 @@ std::optional<RunFile> previous_run(const std::string& folder,
                                     const std::optional<std::string>& renderer);
 
 // The lines above the window's chart: the run's renderer and start, the run
-// it is set beside (or that none is kept), each group's total with its
-// ratio to that run's, the verdict's lines (`verdict`, one finding a line),
-// and the warning of a run that could not be kept.
+// it is set beside (or that none is kept), each group's total on a line of
+// its own with its ratio to that run's and what the ratio can claim
+// (claim_text, decided on the totals' pass values with
+// DEFAULT_THRESHOLD_PERCENT, which the line of the run before then names), the
+// verdict's lines (`verdict`, one finding a line), and the warning of a run
+// that could not be kept.
 std::string results_summary(const RunFile& run, const std::optional<RunFile>& previous,
                             const std::string& verdict, const KeptRun& kept);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "core/printable.h"
 
@@ -19,8 +20,10 @@ constexpr size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
 // The outline of a marked bar, and the swatch of the mark's legend line.
 constexpr Colour MARK_COLOUR = {0.80, 0.00, 0.00};
 constexpr Colour MARK_SWATCH = {0.60, 0.60, 0.60};
-// The triangles of decided changes: dark against the bars and bands alike.
+// The marks of decisions: dark against the bars and bands alike.
 constexpr Colour CHANGE_COLOUR = {0.20, 0.20, 0.20};
+// The whiskers of the scores' intervals.
+constexpr Colour WHISKER_COLOUR = {0.00, 0.00, 0.00};
 
 void set_colour(cairo_t* cr, const Colour& colour) {
   cairo_set_source_rgb(cr, colour.r, colour.g, colour.b);
@@ -54,17 +57,73 @@ void mark_bar(cairo_t* cr, double x, double y, double w, double h) {
   cairo_stroke(cr);
 }
 
-// The triangle of a decided change, centred on x, `width` wide, with its
-// lower end at `base`: pointing down for slower, up for faster.
+// The mark of a decision, centred on x, `width` wide, with its lower end
+// at `base`: a triangle pointing down for slower and up for faster, a
+// diamond for the same, a ring for cannot tell; told apart by shape alone.
 void draw_change_mark(cairo_t* cr, double x, double base, double width, Change change) {
-  const double height = width * 0.8;
-  const bool down = change == Change::slower;
   set_colour(cr, CHANGE_COLOUR);
-  cairo_move_to(cr, x - width / 2, down ? base - height : base);
-  cairo_line_to(cr, x + width / 2, down ? base - height : base);
-  cairo_line_to(cr, x, down ? base : base - height);
+  const double height = width * 0.8;
+  switch (change) {
+    case Change::slower:
+    case Change::faster: {
+      const bool down = change == Change::slower;
+      cairo_move_to(cr, x - width / 2, down ? base - height : base);
+      cairo_line_to(cr, x + width / 2, down ? base - height : base);
+      cairo_line_to(cr, x, down ? base : base - height);
+      break;
+    }
+    case Change::same:
+      cairo_move_to(cr, x, base);
+      cairo_line_to(cr, x + width / 2, base - width / 2);
+      cairo_line_to(cr, x, base - width);
+      cairo_line_to(cr, x - width / 2, base - width / 2);
+      break;
+    case Change::cannot_tell:
+      cairo_new_path(cr);
+      cairo_arc(cr, x, base - height / 2, (height - 1.5) / 2, 0, 2 * std::numbers::pi);
+      cairo_set_line_width(cr, 1.5);
+      cairo_stroke(cr);
+      return;
+  }
   cairo_close_path(cr);
   cairo_fill(cr);
+}
+
+// A whisker through x from `low` down there to `high` up there, with a cap
+// `cap` wide at each end that `capped_low` and `capped_high` say is given:
+// dark on a white edge, so that it shows on a bar of any colour and on the
+// ground alike.
+void draw_whisker(cairo_t* cr, double x, double low, double high, double cap, bool capped_low,
+                  bool capped_high) {
+  x = std::round(x) + 0.5;
+  const auto path = [&] {
+    cairo_move_to(cr, x, low);
+    cairo_line_to(cr, x, high);
+    for (const auto& [y, capped] : {std::pair{low, capped_low}, std::pair{high, capped_high}}) {
+      if (!capped) continue;
+      cairo_move_to(cr, x - cap / 2, std::round(y) + 0.5);
+      cairo_line_to(cr, x + cap / 2, std::round(y) + 0.5);
+    }
+  };
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, 3);
+  path();
+  cairo_stroke(cr);
+  set_colour(cr, WHISKER_COLOUR);
+  cairo_set_line_width(cr, 1);
+  path();
+  cairo_stroke(cr);
+}
+
+// The whisker of a bar at x, `width` wide, of a test with an interval;
+// returns the whisker's top, where the bar's mark goes above it.
+double draw_interval(cairo_t* cr, const Layout& layout, const TestResult& test, double x,
+                     double width) {
+  const double low = test.score_low ? layout.y(*test.score_low) : layout.y(layout.bottom());
+  const double high = test.score_high ? layout.y(*test.score_high) : layout.plot_top;
+  draw_whisker(cr, x + width / 2, low, high, std::min(INTERVAL_CAP_WIDTH, width * 0.7),
+               test.score_low.has_value(), test.score_high.has_value());
+  return high;
 }
 
 // Behind the bars: every other group on a light band, so that a bar's
@@ -135,10 +194,13 @@ void draw_groups(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
       cairo_rectangle(cr, x, top, layout.bar_width, height);
       cairo_fill(cr);
       if (marked_bar(test)) mark_bar(cr, x, top, layout.bar_width, height);
+      const double above =
+          has_interval(test) ? std::min(top, draw_interval(cr, layout, *test, x, layout.bar_width))
+                             : top;
       const std::optional<Decision>& decision =
           changes && r > 0 ? changes->runs[r].tests[g] : std::nullopt;
-      if (decision && (decision->change == Change::slower || decision->change == Change::faster)) {
-        draw_change_mark(cr, x + layout.bar_width / 2, top - CHANGE_MARK_GAP,
+      if (decision) {
+        draw_change_mark(cr, x + layout.bar_width / 2, above - CHANGE_MARK_GAP,
                          std::min(CHANGE_MARK_WIDTH, layout.bar_width), decision->change);
       }
     }
@@ -171,14 +233,17 @@ void draw_legend(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& 
     show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, MARK_LEGEND, 0.0);
     y += LEGEND_LINE;
   }
-  for (const Change change : {Change::slower, Change::faster}) {
-    const bool slower = change == Change::slower;
-    if (!(slower ? layout.slower : layout.faster)) continue;
-    draw_change_mark(cr, layout.plot_left + SWATCH / 2, y + SWATCH - 1, CHANGE_MARK_WIDTH + 2,
-                     change);
+  if (layout.intervals) {
+    draw_whisker(cr, layout.plot_left + SWATCH / 2, y + SWATCH, y, INTERVAL_CAP_WIDTH, true, true);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12,
-                 slower ? layout.slower_legend : layout.faster_legend, 0.0);
+    show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, INTERVAL_LEGEND, 0.0);
+    y += LEGEND_LINE;
+  }
+  for (const Layout::ChangeLegend& line : layout.change_legends) {
+    draw_change_mark(cr, layout.plot_left + SWATCH / 2, y + SWATCH - 1, CHANGE_MARK_WIDTH + 2,
+                     line.change);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    show_text_at(cr, layout.plot_left + SWATCH + 8, y + 12, line.text, 0.0);
     y += LEGEND_LINE;
   }
 }

@@ -14,6 +14,6 @@
 #include "compare/run_file.h"
 
 // The whole chart on a white ground: `layout` is lay_out's for the same
-// runs, keywords and changes (none: no decision triangles).
+// runs, keywords and changes (none: no decision marks).
 void draw_chart(cairo_t* cr, const Layout& layout, const std::vector<RunFile>& runs,
                 const std::vector<std::string>& keywords, const Changes* changes);

@@ -22,6 +22,10 @@ bool has_bar(const TestResult* test) {
 
 bool marked_bar(const TestResult* test) { return has_bar(test) && test->picture_differed; }
 
+bool has_interval(const TestResult* test) {
+  return has_bar(test) && (test->score_low || test->score_high);
+}
+
 std::string legend_text(const std::vector<RunFile>& runs, size_t r) {
   const std::string platform = runs[r].platform ? " on " + *runs[r].platform : "";
   return printable("run " + std::to_string(r + 1) + ": " +
@@ -35,20 +39,34 @@ std::string group_label(const std::string& keyword) { return printable(keyword, 
 // The sizes follow from the texts as drawn, measured on a scratch surface.
 namespace {
 
+// Whether some run has a test that `has` holds for.
+template <class Has>
+bool any_bar(const std::vector<RunFile>& runs, Has has) {
+  return std::any_of(runs.begin(), runs.end(), [&](const RunFile& run) {
+    return std::any_of(run.tests.begin(), run.tests.end(),
+                       [&](const TestResult& test) { return has(&test); });
+  });
+}
+
 // Which marks the legend explains, with its lines for the decisions.
 void choose_legend(const std::vector<RunFile>& runs, const Changes* changes, Layout& layout) {
-  layout.marked = std::any_of(runs.begin(), runs.end(), [](const RunFile& run) {
-    return std::any_of(run.tests.begin(), run.tests.end(),
-                       [](const TestResult& test) { return marked_bar(&test); });
-  });
-  layout.slower = changes && any_test_change(*changes, Change::slower);
-  layout.faster = changes && any_test_change(*changes, Change::faster);
-  if (changes) {
-    char rule[120];
-    std::snprintf(rule, sizeof rule, " than run 1 (by more than %g%%, p < %g)",
-                  changes->threshold_percent, 1.0 - CONFIDENCE);
-    layout.slower_legend = std::string("decided slower") + rule;
-    layout.faster_legend = std::string("decided faster") + rule;
+  layout.marked = any_bar(runs, marked_bar);
+  layout.intervals = any_bar(runs, has_interval);
+  if (!changes) return;
+  char rule[120];
+  std::snprintf(rule, sizeof rule, " than run 1 (by more than %g%%, p < %g)",
+                changes->threshold_percent, 1.0 - CONFIDENCE);
+  char same[80];
+  std::snprintf(same, sizeof same, "decided the same as run 1 (its interval within ±%g%%)",
+                changes->threshold_percent);
+  const Layout::ChangeLegend lines[] = {
+      {Change::slower, std::string("decided slower") + rule},
+      {Change::faster, std::string("decided faster") + rule},
+      {Change::same, same},
+      {Change::cannot_tell, "cannot tell against run 1 (too few passes, or too wide an interval)"},
+  };
+  for (const Layout::ChangeLegend& line : lines) {
+    if (any_test_change(*changes, line.change)) layout.change_legends.push_back(line);
   }
 }
 
@@ -72,8 +90,10 @@ TextWidths measure_texts(const std::vector<RunFile>& runs, const std::vector<std
     widths.legend = std::max(widths.legend, text_width(cr, legend_text(runs, r)));
   }
   if (layout.marked) widths.legend = std::max(widths.legend, text_width(cr, MARK_LEGEND));
-  if (layout.slower) widths.legend = std::max(widths.legend, text_width(cr, layout.slower_legend));
-  if (layout.faster) widths.legend = std::max(widths.legend, text_width(cr, layout.faster_legend));
+  if (layout.intervals) widths.legend = std::max(widths.legend, text_width(cr, INTERVAL_LEGEND));
+  for (const Layout::ChangeLegend& line : layout.change_legends) {
+    widths.legend = std::max(widths.legend, text_width(cr, line.text));
+  }
   select_font(cr, CAIRO_FONT_WEIGHT_BOLD, 16);
   widths.title = text_width(cr, TITLE);
   cairo_destroy(cr);

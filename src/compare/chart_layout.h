@@ -35,10 +35,15 @@ constexpr size_t LONGEST_LEGEND = 160;  // characters of a run's line
 // The legend's line for the marked bars, below the runs' lines.
 constexpr const char* MARK_LEGEND = "picture differed from its reference";
 constexpr double HATCH_SPACING = 6;  // between the lines across a marked bar
-// A decided change: a small triangle above the bar, pointing down for
-// slower and up for faster, this wide at the most and this far above it.
+// A decision: a small mark above the bar (and its interval), this wide at
+// the most and this far above it: a triangle pointing down for slower, one
+// pointing up for faster, a diamond for the same, a ring for cannot tell.
 constexpr double CHANGE_MARK_WIDTH = 10;
 constexpr double CHANGE_MARK_GAP = 2;
+// A score's 95% interval: a thin whisker through the bar's middle with caps
+// this wide at the most at its given ends, and its legend line.
+constexpr double INTERVAL_CAP_WIDTH = 8;
+constexpr const char* INTERVAL_LEGEND = "the score's 95% interval (a missing end: unbounded)";
 constexpr double LABEL_SPACING = 24;  // the least room between two labels of the score axis
 // The scale ends there at the most (beyond, only a damaged file's scores),
 // so that its decades, rounded out to whole label steps, stay well within
@@ -57,6 +62,8 @@ double text_width(cairo_t* cr, const std::string& text);
 // differed, as its score then timed drawing that went wrong.
 bool has_bar(const TestResult* test);
 bool marked_bar(const TestResult* test);
+// Whether a bar has a whisker: the file gives an end of its interval.
+bool has_interval(const TestResult* test);
 
 // Run r's line of the legend, and a test's label under its group.
 std::string legend_text(const std::vector<RunFile>& runs, size_t r);
@@ -72,8 +79,14 @@ struct Layout {
   int lowest_decade, highest_decade;  // the scale runs from 10^lowest to 10^highest
   int decade_step;                    // both ends are multiples of it
   bool marked;                        // some bar is marked; the legend says what that means
-  bool slower, faster;                // some bar has that decision's triangle; the legend too
-  std::string slower_legend, faster_legend;  // their legend lines
+  bool intervals;                     // some bar has a whisker; so has the legend
+  // A legend line for each decision that some bar's mark shows, in the
+  // order slower, faster, same, cannot tell.
+  struct ChangeLegend {
+    Change change;
+    std::string text;
+  };
+  std::vector<ChangeLegend> change_legends;
 
   double bottom() const { return std::pow(10.0, lowest_decade); }
   // A score beyond the scale's ends stands at the end.
@@ -88,7 +101,7 @@ struct Layout {
 
 // The lines of the legend: one per run, then one for each mark some bar has.
 inline size_t legend_lines(const Layout& layout, size_t runs) {
-  return runs + layout.marked + layout.slower + layout.faster;
+  return runs + layout.marked + layout.intervals + layout.change_legends.size();
 }
 
 // The chart's layout for the runs' bars over `keywords`, with scores from

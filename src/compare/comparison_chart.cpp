@@ -64,15 +64,21 @@ cairo_status_t write_chart(FILE* stream, ChartFormat format, const Layout& layou
 // scores.
 Layout lay_out_scores(const std::vector<RunFile>& runs, const std::vector<std::string>& keywords,
                       const Changes* changes, double plot_height) {
-  // A score of 0 cannot stand on the logarithmic scale; its bar stays at
-  // the bottom.
+  // A score of 0 cannot stand on the logarithmic scale; its bar (or its
+  // interval's end) stays at the bottom. The scale spans the intervals too.
   double lowest = 100;
   double highest = 100;
+  const auto span = [&](std::optional<double> value) {
+    if (!value || *value <= 0) return;
+    lowest = std::min(lowest, *value);
+    highest = std::max(highest, *value);
+  };
   for (const RunFile& run : runs) {
     for (const TestResult& test : run.tests) {
-      if (!has_bar(&test) || *test.score <= 0) continue;
-      lowest = std::min(lowest, *test.score);
-      highest = std::max(highest, *test.score);
+      if (!has_bar(&test)) continue;
+      span(test.score);
+      span(test.score_low);
+      span(test.score_high);
     }
   }
   return lay_out(runs, keywords, lowest, highest, changes, plot_height);

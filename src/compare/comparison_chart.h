@@ -28,10 +28,15 @@ std::optional<ChartFormat> chart_format_for(const std::string& path);
 // logarithmic score axis of whole decades with a marked line at 100, and a
 // legend naming each run's renderer and start. A bar whose test's picture
 // differed is hatched with white lines and outlined in red, and the legend
-// then has a line saying so. With `changes` (decide_changes(runs, ...)), a
-// bar of a test decided slower has a small triangle pointing down above
-// it, one decided faster one pointing up, and the legend has a line for
-// each that some bar has. The width grows with the
+// then has a line saying so. A bar whose test has an interval (score_low,
+// score_high) has a thin dark whisker over it from end to end, capped at
+// each end the file gives (a missing end runs to the plot's edge), and
+// the legend a line for them; the scale spans the ends too. With `changes`
+// (decide_changes(runs, ...)), each decided bar has a small mark above it
+// (and above its whisker): a triangle pointing down for slower, one
+// pointing up for faster, a diamond for the same and a ring for cannot
+// tell, and the legend has a line for each that some bar has. The width
+// grows with the
 // number of tests and runs so that every label stays readable; keywords are
 // cut to LONGEST_NAME characters and a legend line to 160, and the axis
 // labels only every so many decades where the scores span too many for

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "compare/claim_text.h"
 #include "core/printable.h"
 
 namespace {
@@ -141,47 +142,67 @@ std::vector<Row> header_rows(const std::vector<RunFile>& runs) {
   return {names, platforms};
 }
 
-// The cell with its decision and the interval it rests on, where there are.
-Cell decided(Cell cell, const std::optional<Decision>& decision, const SetupDifference& other) {
-  if (!decision) return cell;
-  // The ratio the decision weighed, where it rests on an estimate: a change
-  // is never decided inside the threshold in the ratio shown.
-  if (decision->low) cell.pieces[RATIO] = ratio_text(decision->ratio);
-  cell.pieces[DECISION] = change_text(*decision, other);
-  if (decision->low && decision->high) cell.pieces[INTERVAL] = interval_text(*decision);
-  return cell;
-}
+// Run r's decisions against the first, none without `changes` and in the
+// first run.
+class RunDecisions {
+ public:
+  RunDecisions(const Changes* changes, size_t r)
+      : run_(changes && r > 0 ? &changes->runs[r] : nullptr),
+        threshold_(changes ? changes->threshold_percent : 0),
+        paired_(changes && changes->paired) {}
+
+  // The cell with the claim of its decision (claim_text, on the passes of
+  // both sides) and the interval it rests on, where there are.
+  Cell decided(Cell cell, const std::optional<Decision>& decision, size_t passes_first,
+               size_t passes_later) const {
+    if (!decision) return cell;
+    // The ratio the decision weighed, where it rests on an estimate: a
+    // change is never decided inside the threshold in the ratio shown.
+    if (decision->low) cell.pieces[RATIO] = ratio_text(decision->ratio);
+    cell.pieces[DECISION] =
+        claim_text(*decision, passes_first, passes_later, threshold_, run_->other, paired_);
+    if (decision->low && decision->high) cell.pieces[INTERVAL] = interval_text(*decision);
+    return cell;
+  }
+  Cell test(Cell cell, size_t k, const TestResult* first, const TestResult* later) const {
+    if (!run_ || !first || !later) return cell;
+    return decided(cell, run_->tests[k], first->pass_seconds.size(), later->pass_seconds.size());
+  }
+  Cell total(Cell cell, bool is_3d, const GroupValues& first, const GroupValues& later) const {
+    if (!run_) return cell;
+    return decided(cell, is_3d ? run_->total_3d : run_->total_2d, first.pass_values.size(),
+                   later.pass_values.size());
+  }
+
+ private:
+  const RunChanges* run_;
+  double threshold_;
+  bool paired_;
+};
 
 // A row per compared test, then the two totals; decisions from `changes`
 // where given.
 std::vector<Row> body_rows(const std::vector<RunFile>& runs, const Changes* changes) {
-  // Run r's decision of a row, none without `changes` and in the first run.
-  const auto decision = [&](size_t r, const auto& pick) -> std::optional<Decision> {
-    if (!changes || r == 0) return std::nullopt;
-    return pick(changes->runs[r]);
-  };
-  const auto other = [&](size_t r) { return changes ? changes->runs[r].other : SetupDifference{}; };
   std::vector<Row> rows;
   const std::vector<std::string> keywords = compared_keywords(runs);
   for (size_t k = 0; k < keywords.size(); ++k) {
     Row row{printable(keywords[k], LONGEST_NAME), {}};
     const TestResult* first_test = runs[0].find(keywords[k]);
     for (size_t r = 0; r < runs.size(); ++r) {
-      row.cells.push_back(decided(test_cell(runs[r].find(keywords[k]), first_test, r == 0),
-                                  decision(r, [k](const RunChanges& run) { return run.tests[k]; }),
-                                  other(r)));
+      const TestResult* test = runs[r].find(keywords[k]);
+      row.cells.push_back(
+          RunDecisions(changes, r).test(test_cell(test, first_test, r == 0), k, first_test, test));
     }
     rows.push_back(std::move(row));
   }
   Row total_3d{"3D total", {}};
   Row total_2d{"2D total", {}};
   for (size_t r = 0; r < runs.size(); ++r) {
-    total_3d.cells.push_back(
-        decided(total_cell(runs[r].total_3d, runs[0].total_3d, r == 0),
-                decision(r, [](const RunChanges& run) { return run.total_3d; }), other(r)));
-    total_2d.cells.push_back(
-        decided(total_cell(runs[r].total_2d, runs[0].total_2d, r == 0),
-                decision(r, [](const RunChanges& run) { return run.total_2d; }), other(r)));
+    const RunDecisions decisions(changes, r);
+    total_3d.cells.push_back(decisions.total(total_cell(runs[r].total_3d, runs[0].total_3d, r == 0),
+                                             true, runs[0].total_3d, runs[r].total_3d));
+    total_2d.cells.push_back(decisions.total(total_cell(runs[r].total_2d, runs[0].total_2d, r == 0),
+                                             false, runs[0].total_2d, runs[r].total_2d));
   }
   rows.push_back(std::move(total_3d));
   rows.push_back(std::move(total_2d));

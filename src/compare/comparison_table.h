@@ -27,8 +27,9 @@
 // ratio only when both runs have a full total.
 //
 // With `changes` (decide_changes(runs, ...)), each ratio is followed by the
-// interval of its estimate where it has one ("[0.88, 0.94]") and its
-// decision (change_text: "slower", "same (other renderer)", ...), and notes
+// interval of its estimate where it has one ("[0.88, 0.94]") and the claim
+// of its decision on both sides' passes (claim_text: "slower, p = 0.0012",
+// "same (other renderer)", "cannot tell: one pass each", ...), and notes
 // under the table give the threshold the decisions used and name each run
 // of another platform or renderer than the first. Without, none of it.
 //

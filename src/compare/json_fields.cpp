@@ -116,6 +116,12 @@ std::optional<double> FieldReader::measure_or_null(const json& object, const std
   return zero_unsigned(value.get<double>());
 }
 
+std::optional<double> FieldReader::measure_if_present(const json& object, const std::string& parent,
+                                                      const char* name) const {
+  if (!object.contains(name)) return std::nullopt;
+  return measure_or_null(object, parent, name);
+}
+
 std::vector<double> FieldReader::measures(const json& object, const std::string& parent,
                                           const char* name, bool optional) const {
   if (optional && !object.contains(name)) return {};

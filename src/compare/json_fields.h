@@ -33,6 +33,11 @@ class FieldReader {
   std::optional<double> measure_or_null(const json& object, const std::string& parent,
                                         const char* name) const;
 
+  // A measure that older files lack: none where missing, else as
+  // measure_or_null.
+  std::optional<double> measure_if_present(const json& object, const std::string& parent,
+                                           const char* name) const;
+
   // An array of measures, each checked as measure_or_null checks one (but
   // never null); `optional`: a missing one is empty.
   std::vector<double> measures(const json& object, const std::string& parent, const char* name,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compare/ab_session.h"
+#include "compare/claim_text.h"
 #include "compare/comparison_chart.h"
 #include "compare/comparison_table.h"
 #include "compare/run_changes.h"
@@ -34,7 +35,8 @@ constexpr const char* USAGE =
     "Compares result files written by `tarvelin -json FILE`: one row per test,\n"
     "one column per run, each score with its ratio to the first run's.\n"
     "  -last N       compare the N latest runs kept in the history (oldest first):\n"
-    "                $XDG_DATA_HOME/tarvelin/runs, else ~/.local/share/tarvelin/runs\n"
+    "                $XDG_DATA_HOME/tarvelin/runs, else ~/.local/share/tarvelin/runs;\n"
+    "                without -threshold decided as with -threshold 5, exit status 0\n"
     "  -threshold T  decide for each test and total whether each later run was slower,\n"
     "                faster or the same: a change beyond T percent that Welch's t-test\n"
     "                on the passes finds unlikely to be chance; exit status 1 when any\n"
@@ -50,6 +52,17 @@ constexpr const char* USAGE =
     "  -junit FILE   also write a JUnit XML report of the decisions\n"
     "  -o DIR        keep each side's result file, report and log in DIR\n"
     "  -chart FILE   as above, the outcomes marked\n";
+static_assert(DEFAULT_THRESHOLD_PERCENT == 5, "-last's line of USAGE names the default threshold");
+
+// The note under -last's table where no -threshold was given.
+std::string default_threshold_note() {
+  char note[160];
+  std::snprintf(note, sizeof note,
+                "decided with the default threshold of %g%%; -threshold T sets another and "
+                "makes a slowdown exit with status 1\n",
+                DEFAULT_THRESHOLD_PERCENT);
+  return note;
+}
 
 int usage_error(const std::string& problem) {
   std::fprintf(stderr, "tarvelin-compare: %s\n%s", problem.c_str(), USAGE);
@@ -164,14 +177,19 @@ int compare(Arguments& args) {
     if (args.last) args.paths = latest_runs(*args.last);
     std::vector<RunFile> runs;
     for (const std::string& path : args.paths) runs.push_back(read_run_file(path));
+    // -last always says what its ratios can claim; only an explicit
+    // -threshold makes a slowdown the exit status.
     std::optional<Changes> changes;
-    if (args.threshold) changes = decide_changes(runs, *args.threshold);
+    if (args.threshold || args.last) {
+      changes = decide_changes(runs, args.threshold.value_or(DEFAULT_THRESHOLD_PERCENT));
+    }
     const Changes* decided = changes ? &*changes : nullptr;
-    print_table(comparison_table(runs, decided));
+    print_table(comparison_table(runs, decided) +
+                (args.threshold || !args.last ? "" : default_threshold_note()));
     if (args.chart_format) {
       write_comparison_chart(args.chart_path, *args.chart_format, runs, decided);
     }
-    if (changes) slowdowns = slowdown_lines(runs, *changes);
+    if (args.threshold) slowdowns = slowdown_lines(runs, *changes);
   } catch (const std::runtime_error& error) {
     std::fflush(stdout);
     std::fprintf(stderr, "tarvelin-compare: %s\n", error.what());

@@ -92,6 +92,21 @@ void read_environment(const json& document, const FieldReader& reader, RunFile& 
   }
 }
 
+// The score's bounds, both kept only where each given one lies on its side
+// of the score.
+void read_score_bounds(const json& test, const FieldReader& reader, const std::string& field,
+                       TestResult& result) {
+  const std::optional<double> low =
+      reader.measure_if_present(test, field, field_name(TestField::score_low));
+  const std::optional<double> high =
+      reader.measure_if_present(test, field, field_name(TestField::score_high));
+  const bool brackets =
+      result.score && (!low || *low <= *result.score) && (!high || *high >= *result.score);
+  if (!brackets) return;
+  result.score_low = low;
+  result.score_high = high;
+}
+
 void read_tests(const json& document, const FieldReader& reader, const std::string& path,
                 RunFile& run) {
   const json& tests = reader.typed(document, "", result_key::TESTS, json::value_t::array);
@@ -113,6 +128,7 @@ void read_tests(const json& document, const FieldReader& reader, const std::stri
     test.status = reader.status(tests[i], field);
     test.score = reader.measure_or_null(tests[i], field, field_name(TestField::score));
     test.cv = reader.measure_or_null(tests[i], field, field_name(TestField::cv));
+    read_score_bounds(tests[i], reader, field, test);
     test.pass_seconds = reader.measures(tests[i], field, field_name(TestField::pass_seconds));
     test.picture_differed = reader.picture_differed(tests[i], field);
     run.tests.push_back(std::move(test));

@@ -24,6 +24,12 @@ struct TestResult {
   TestStatus status = TestStatus::timed;
   std::optional<double> score;  // none when not timed or too fast to measure
   std::optional<double> cv;     // none for fewer than 2 passes
+  // The score's 95% interval as the file gives it: each end none where the
+  // file has none (null, missing in older files, or a pair set aside for
+  // not bracketing the score); a missing end beside a given one is
+  // unbounded. Where both are given, score_low <= score <= score_high.
+  std::optional<double> score_low;
+  std::optional<double> score_high;
   // The measured seconds of each pass the score counts (quarter-length in
   // a quarter run); empty unless timed.
   std::vector<double> pass_seconds;
@@ -97,9 +103,13 @@ RunFile read_run_file(const std::string& path);
 // compare"), or does not follow schema version 1: a field this reader uses
 // is missing or of another type, `schema_version` is not 1, `program` is
 // not "tarvelin", a status or picture result is unknown, a keyword
-// repeats, or a score, cv or total is below 0, which no run gives.
-// `environment.platform`, a test's `picture`, `verdict` and a total's
-// `pass_values` may be missing (older files); a test's `pass_seconds` and a
+// repeats, or a score, cv, score bound or total is below 0, which no run
+// gives. `environment.platform`, a test's `picture`, `score_low` and
+// `score_high`, `verdict` and a total's `pass_values` may be missing (older
+// files). A test's score bounds that do not bracket its score (a low one
+// above it, a high one below it, or either without a score) are set
+// aside together, leniently: the score stands without an interval. A test's
+// `pass_seconds` and a
 // total's `pass_values` are arrays of numbers of 0 or more. Of the verdict it uses `trusted` and
 // each finding's `kind`, which may be any string (kinds yet to come are shown as named). Fields it
 // does not use are not checked.

@@ -3,10 +3,10 @@
 # charts. Needs no X server.
 #   bash tests/compare/test_compare.sh PATH_TO_TARVELIN_COMPARE
 # run_a.json and run_b.json beside it are two small result files: run A has
-# three passes and was written before pictures were checked, runs judged
-# and totals given per pass; run B has two, leaves a test out, lacks one of
-# A's tests, has one that A lacks, drew one picture that differed and was
-# not trusted.
+# three passes and was written before pictures were checked, runs judged,
+# totals given per pass and scores' intervals written; run B has two,
+# leaves a test out, lacks one of A's tests, has one that A lacks, drew one
+# picture that differed, was not trusted and gives each score's interval.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 cp "$SOURCE_DIR"/tests/compare/run_a.json "$SOURCE_DIR"/tests/compare/run_b.json .
 
@@ -117,23 +117,23 @@ PY
 compare -threshold 5 first.json slower.json -chart decided.svg
 expect_eq "a slowdown: exit status" 1 "$STATUS"
 expect_eq "a slowdown: the table" "test                run 1                 run 2
-put_copy_val_half      99.8 ±17.6%           90.7 x0.91 same   ±17.6%
+put_copy_val_half      99.8 ±17.6%           90.7 x0.91 same               ±17.6%
 put_copy            skipped               skipped
-swap_buffer           200.0 ±0.0%           250.0 x1.25 faster ±0.0%
-lines                  80.0 ±0.8%            72.7 x0.91 slower ±0.8%
+swap_buffer           200.0 ±0.0%           250.0 x1.25 faster, p < 0.0001 ±0.0%
+lines                  80.0 ±0.8%            72.7 x0.91 slower, p = 0.0001 ±0.8%
 
-3D total               80.0                  72.0 x0.90 slower
-2D total              100.0 implemented     100.0              implemented
+3D total               80.0                  72.0 x0.90 slower, p = 0.0005
+2D total              100.0 implemented     100.0                          implemented
 
 slower, faster: by more than 5% of run 1 and unlikely to be chance (Welch's t-test on the passes, p < 0.05); cannot tell: fewer than 3 passes on a side" \
   "$(tail -n +4 out.txt)"
 expect_eq "a slowdown: listed" "slower: lines in run 2 (slower.json): x0.91, p = 0.0001
 slower: 3D total in run 2 (slower.json): x0.90, p = 0.0005" "$(cat err.txt)"
-expect_eq "a slowdown: the chart's triangles, one slower, one faster, and their legend lines" 4 \
+expect_eq "a slowdown: the chart's marks, one each of slower, faster and the same, and their legend lines" 6 \
   "$(grep -c 'rgb(20%,20%,20%)' decided.svg)"
 compare first.json slower.json
 expect_eq "without -threshold: no decisions, no note, exit status 0" "0 0" \
-  "$STATUS $(grep -cE 'x[0-9.]+ (same|faster|slower)|^slower' out.txt)"
+  "$STATUS $(grep -cE 'x[0-9.]+ (same|faster|slower|cannot tell)|^slower|default threshold' out.txt)"
 # A change of 10% is slower with T = 9.9 and the same with 10.1.
 compare -threshold 10.1 first.json slower.json
 expect_eq "a change below T: the same" "0 1" "$STATUS $(grep -cE '^lines .* x0\.91 same ' out.txt)"
@@ -147,11 +147,13 @@ expect_eq "a quarter run: all the same" "0 4" "$STATUS $(grep -c 'x1\.00 same' o
 compare -threshold 1e-9 first.json first.json few.json renderer.json run_a.json
 expect_eq "equal, few, renderer: exit status" 1 "$STATUS"
 check "equal runs: the same" grep -qE '^lines +80\.0 ±0\.8% +80\.0 x1\.00 same +±0\.8% ' out.txt
-check "fewer than 3 passes: cannot tell" grep -qE '^lines( +[^ ]+){6} +72\.7 x0\.91 cannot tell ' out.txt
+check "fewer than 4 passes: cannot tell, and why" \
+  grep -qE '^lines( +[^ ]+){6} +72\.7 x0\.91 cannot tell: fewer than 4 passes ' out.txt
 check "another renderer: its decisions" grep -qF 'x1.25 faster (other renderer)' out.txt
 check "another renderer: the note" grep -qxF 'run 4 drew on another renderer than run 1: its decisions compare two setups, not one over time' out.txt
 check "another renderer: listed" grep -qxF 'slower (other renderer): lines in run 4 (renderer.json): x0.91, p = 0.0001' err.txt
-check "no pass_values: cannot tell" grep -qE '^3D total .* x1\.00 cannot tell$' out.txt
+check "no pass_values: cannot tell, and why" \
+  grep -qE '^3D total .* x1\.00 cannot tell: no passes recorded$' out.txt
 
 expect_error() {  # expect_error STATUS MESSAGE ARGS...
   local status=$1 message=$2
@@ -195,11 +197,25 @@ cp run_a.json "$RUNS/2026-12-07T19-20-31Z.json"
 compare -last 2
 expect_eq "-last 2: the kept runs, oldest first" \
   "run 1: $RUNS/2026-12-07T19-20-31Z.json|run 2: $RUNS/2026-12-08T08-05-00Z.json" \
-  "$(grep '^run ' out.txt | cut -d, -f1 | paste -sd'|')"
+  "$(grep '^run [0-9]*:' out.txt | cut -d, -f1 | paste -sd'|')"
 for bad in 1 0 x ''; do
   expect_error 2 "tarvelin-compare: -last \"$bad\": expected a number of runs from 2 on" -last "$bad"
 done
 expect_error 2 "tarvelin-compare: -last compares kept runs, not result files" -last 2 run_a.json
+# Without -threshold, -last decides at the default threshold and says so,
+# and a slowdown leaves the exit status 0; only -threshold makes it 1.
+cp first.json "$RUNS/2026-12-09T00-00-00Z.json"
+cp slower.json "$RUNS/2026-12-10T00-00-00Z.json"
+compare -last 2 -chart last.svg
+expect_eq "-last without -threshold: a slowdown's exit status, nothing on stderr" "0 " \
+  "$STATUS $(cat err.txt)"
+check "-last without -threshold: the claims" grep -qE '^lines .* x0\.91 slower, p = 0\.0001 ' out.txt
+check "-last without -threshold: the default threshold noted" grep -qxF \
+  'decided with the default threshold of 5%; -threshold T sets another and makes a slowdown exit with status 1' out.txt
+check "-last without -threshold: the chart marks the decisions" grep -q 'rgb(20%,20%,20%)' last.svg
+compare -last 2 -threshold 5
+expect_eq "-last -threshold 5: a slowdown's exit status, and no note of a default" "1 0" \
+  "$STATUS $(grep -c 'default threshold' out.txt)"
 
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
@@ -259,6 +275,8 @@ d['environment']['platform'] = None|environment.platform: expected a string, fou
 d['totals']['2D'] = None|totals.2D: expected an object, found null
 d['tests'][0]['score'] = -5|tests[0].score: -5 is below 0, which no run gives
 d['tests'][0]['cv'] = -3.0|tests[0].cv: -3.0 is below 0, which no run gives
+d['tests'][0]['score_low'] = -1|tests[0].score_low: -1 is below 0, which no run gives
+d['tests'][0]['score_high'] = '200'|tests[0].score_high: expected a number or null, found string
 d['tests'][0]['picture'] = 'wrong'|tests[0].picture: unknown picture result "wrong"
 d['tests'][2]['picture'] = None|tests[2].picture: expected a string, found null
 d['verdict'] = []|verdict: expected an object or null, found array
@@ -353,3 +371,8 @@ for name in chart.png chart.svg CHART.PDF all.png; do
     test "$height" -gt 500 -a "$width" -gt $([ "$name" = all.png ] && echo $((49 * 20)) || echo 500)
   [ "$name" = CHART.PDF ] || check "$name: the bar of a differing picture marked" marked "$name"
 done
+# Run B gives the intervals of its three scores (two of them without
+# width), run A none: a whisker over each such bar, and one in the legend,
+# each drawn on a white edge.
+expect_eq "chart.svg: the scores' intervals" 4 \
+  "$(grep -c 'stroke-width:3;[^"]*stroke:rgb(100%,100%,100%)' chart.svg)"

@@ -65,6 +65,8 @@ expect_eq "the desktop run is kept too" 2 "$(ls "$RUNS" | wc -l)"
 check "-last 2 compares the kept runs, oldest first" contains table.txt "run 1: $RUNS/$PREVIOUS,"
 check "and the later one second" grep -q "^run 2: $RUNS/[^,]*Z\.json, " table.txt
 check "scores side by side" grep -qE "^$LINES +[0-9.]+ +[0-9.]+ x" table.txt
+check "two runs of one pass each: what their ratios cannot claim, and why" \
+  grep -qE "^$LINES +[0-9.]+ +[0-9.]+ x[0-9.]+ cannot tell: one pass each$" table.txt
 
 # A history that cannot be written is a warning, never a failed run.
 touch blocked

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the result-file reader as a file's text, and a
 // file it accepts to the comparison table. Any crash, overrun or undefined
-// behaviour is a finding, and so is a message that is not one line, or a
-// message or table that shows a control character as it is.
+// behaviour is a finding, and so is a message that is not one line, a
+// message or table that shows a control character as it is, or a score's
+// interval kept that does not bracket it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
     file = nullptr;
     const RunFile run = parse_run_file(text, "fuzz.json");
+    // An interval kept is one that brackets its score.
+    for (const TestResult& test : run.tests) {
+      if ((test.score_low || test.score_high) &&
+          (!test.score || test.score_low.value_or(0) > *test.score ||
+           test.score_high.value_or(*test.score) < *test.score)) {
+        std::abort();
+      }
+    }
     expect_shown(comparison_table({run, run}), true);
   } catch (const BadInput& error) {
     expect_shown(error.what(), false);
