@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "core/confidence.h"
 #include "core/printable.h"
 
 namespace {
@@ -252,11 +253,15 @@ class TableLayout {
 // The notes on the decisions: the rule they followed, and each run of
 // another setup than the first.
 std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
-  char rule[256];
+  char threshold[32];
+  std::snprintf(threshold, sizeof threshold, "%g%%", changes.threshold_percent);
+  char rule[512];
   std::snprintf(rule, sizeof rule,
-                "slower, faster: by more than %g%% of run 1 and unlikely to be chance (Welch's "
-                "t-test on the passes, p < %g); cannot tell: fewer than %d passes on a side",
-                changes.threshold_percent, 1.0 - CONFIDENCE, MIN_DECIDING_PASSES);
+                "slower, faster: the ratio beyond %s of run 1 and, by Yuen's test of the trimmed "
+                "means on the log scale corrected for the number of rows by Holm's method, "
+                "p < %g; same: the whole %g%% interval within ±%s; cannot tell: neither, or "
+                "fewer than %d passes on a side",
+                threshold, 1.0 - CONFIDENCE, 100.0 * CONFIDENCE, threshold, MIN_INTERVAL_PASSES);
   std::vector<std::string> notes = {rule};
   for (size_t r = 1; r < runs.size(); ++r) {
     const SetupDifference& other = changes.runs[r].other;

@@ -34,9 +34,11 @@ constexpr const char* USAGE =
     "  -last N       compare the N latest runs kept in the history (oldest first):\n"
     "                $XDG_DATA_HOME/tarvelin/runs, else ~/.local/share/tarvelin/runs\n"
     "  -threshold T  decide for each test and total whether each later run was slower,\n"
-    "                faster or the same: a change beyond T percent that Welch's t-test\n"
-    "                on the passes finds unlikely to be chance; exit status 1 when any\n"
-    "                was slower (each listed on stderr), 2 for any error\n"
+    "                faster or the same: a ratio shown beyond T percent that Yuen's test\n"
+    "                of the trimmed means, corrected for the number of rows, finds\n"
+    "                unlikely to be chance; the same when its whole 95% interval lies\n"
+    "                within T percent; exit status 1 when any was slower (each listed\n"
+    "                on stderr), 2 for any error\n"
     "  -chart FILE   also draw the scores as a bar chart; FILE ends in .png, .svg or .pdf\n"
     "  -help         show this text\n";
 

@@ -1,6 +1,6 @@
 // What `-threshold T` decides of each later run against the first: for each
 // test and total whose cell has a ratio, whether the later run was slower,
-// faster, the same or cannot be told (decide() in core/confidence.h).
+// faster, the same or cannot be told (decide_rows in core/ratio_decision.h).
 #pragma once
 
 #include <optional>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compare/run_file.h"
-#include "core/confidence.h"
+#include "core/ratio_decision.h"
 
 // How a later run's setup differs from the first run's. Its decisions then
 // weigh two setups rather than one over time, and say so.
@@ -42,10 +42,15 @@ struct Changes {
   bool paired = false;
 };
 
-// Decides every later run's tests on their `pass_seconds` (times 4 in a
-// quarter run, so that runs of either mode compare as their scores do;
-// more time is slower) and its full totals on their `pass_values` (higher
-// is faster) against the first run's, with `threshold_percent` above 0.
+// Decides every later run against the first, with `threshold_percent`
+// above 0, on the ratios the table shows: each test's score ratio with the
+// estimate of its trimmed means of `pass_seconds` (times 4 in a quarter
+// run, so that runs of either mode compare as their scores do; more time
+// is slower), each full total's with that of its `pass_values` (higher is
+// faster; trimmed_ratio), all of one run's rows together (decide_rows, so
+// corrected for their number). A row without such an estimate (fewer than
+// MIN_INTERVAL_PASSES passes on a side, a figure that is not a finite
+// number above 0, a total without pass values) cannot be told.
 Changes decide_changes(const std::vector<RunFile>& runs, double threshold_percent);
 
 // Whether any test's decision (the chart's bars have no totals) is `change`.
@@ -53,8 +58,9 @@ bool any_test_change(const Changes& changes, Change change);
 
 // Each decision that a run was slower, one line each in the order of the
 // runs and then of the table's rows, as
-// "slower: lines in run 2 (B.json): x0.85, p = 0.0012", the ratio the
-// table's; "slower (other renderer): ..." for a run of another setup.
+// "slower: lines in run 2 (B.json): x0.85, corrected p = 0.0012", the ratio
+// the table's and p corrected for the run's rows; "slower (other
+// renderer): ..." for a run of another setup.
 std::vector<std::string> slowdown_lines(const std::vector<RunFile>& runs, const Changes& changes);
 
 // The decision as the table and the listing name it: "slower", "same",
