@@ -250,18 +250,24 @@ class TableLayout {
   std::vector<size_t> columns_;
 };
 
-// The notes on the decisions: the rule they followed, and each run of
-// another setup than the first.
+// The notes on the decisions: the rule they followed (on two runs' trimmed
+// means, or on an -ab session's paired rounds), and each run of another
+// setup than the first.
 std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
   char threshold[32];
   std::snprintf(threshold, sizeof threshold, "%g%%", changes.threshold_percent);
+  const char* test = changes.paired ? "Student's t on the logs of the rounds' ratios"
+                                    : "Yuen's test of the trimmed means on the log scale";
+  char fewest[48];
+  std::snprintf(fewest, sizeof fewest,
+                changes.paired ? "fewer than %d rounds" : "fewer than %d passes on a side",
+                changes.paired ? MIN_DECIDING_PASSES : MIN_INTERVAL_PASSES);
   char rule[512];
   std::snprintf(rule, sizeof rule,
-                "slower, faster: the ratio beyond %s of run 1 and, by Yuen's test of the trimmed "
-                "means on the log scale corrected for the number of rows by Holm's method, "
-                "p < %g; same: the whole %g%% interval within ±%s; cannot tell: neither, or "
-                "fewer than %d passes on a side",
-                threshold, 1.0 - CONFIDENCE, 100.0 * CONFIDENCE, threshold, MIN_INTERVAL_PASSES);
+                "slower, faster: the ratio beyond %s of run 1 and, by %s corrected for the number "
+                "of rows by Holm's method, p < %g; same: the whole %g%% interval within ±%s; "
+                "cannot tell: neither, or %s",
+                threshold, test, 1.0 - CONFIDENCE, 100.0 * CONFIDENCE, threshold, fewest);
   std::vector<std::string> notes = {rule};
   for (size_t r = 1; r < runs.size(); ++r) {
     const SetupDifference& other = changes.runs[r].other;
