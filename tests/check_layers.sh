@@ -9,7 +9,8 @@
 # of the others, only the core headers it shares with the program: how a
 # file is written (replacement_file.h), how outside text is shown
 # (printable.h), the result files' names (result_fields.h), the statistics
-# (pass_statistics.h, confidence.h) and the kept runs (run_history.h); no more of core. app,
+# (pass_statistics.h, confidence.h), the decisions on them
+# (ratio_decision.h) and the kept runs (run_history.h); no more of core. app,
 # on top, may use compare to show its chart.
 set -euo pipefail
 src=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
@@ -26,7 +27,7 @@ declare -A allowed=(
 )
 # Single headers a layer may include from a folder it may not.
 declare -A allowed_headers=(
-  [compare]="core/replacement_file.h core/printable.h core/result_fields.h core/pass_statistics.h core/confidence.h core/run_history.h"
+  [compare]="core/replacement_file.h core/printable.h core/result_fields.h core/pass_statistics.h core/confidence.h core/ratio_decision.h core/run_history.h"
 )
 
 bad=0

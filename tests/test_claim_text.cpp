@@ -32,10 +32,10 @@ TEST(ClaimText, CannotTellSaysWhyFromThePassesOfBothSides) {
   EXPECT_EQ(cannot_tell(1, 2), "cannot tell: fewer than 4 passes");
   EXPECT_EQ(cannot_tell(3, 4), "cannot tell: fewer than 4 passes");
   EXPECT_EQ(cannot_tell(4, 3), "cannot tell: fewer than 4 passes");
-  EXPECT_EQ(cannot_tell(4, 4), "cannot tell: interval wider than ±5%");
+  EXPECT_EQ(cannot_tell(4, 4), "cannot tell: interval reaches past ±5%");
   EXPECT_EQ(cannot_tell(4, 4, false), "cannot tell: no interval");
   EXPECT_EQ(claim_text(decision(Change::cannot_tell, 0.5, true), 9, 9, 2.5),
-            "cannot tell: interval wider than ±2.5%");
+            "cannot tell: interval reaches past ±2.5%");
 }
 
 // The reason "fewer than 4 passes" holds as long as the decision on two
@@ -79,7 +79,7 @@ TEST(ClaimText, RoundsOfASessionAreCountedAsSuch) {
             "cannot tell: fewer than 3 rounds");
   EXPECT_EQ(claim_text(decision(Change::cannot_tell), 1, 1, 5, {}, true), "cannot tell: one round");
   EXPECT_EQ(claim_text(decision(Change::cannot_tell, 0.5, true), 3, 3, 5, {}, true),
-            "cannot tell: interval wider than ±5%");
+            "cannot tell: interval reaches past ±5%");
 }
 
 }  // namespace

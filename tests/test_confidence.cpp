@@ -1,9 +1,11 @@
-// The statistics of pass times: their moments, spread and trend, the
-// precision of their mean and the decision whether a later run differs
-// from the first.
+// The statistics of pass times: their moments, spread and trend, and the
+// comparison's decision whether a later run differs from the first.
 #include <gtest/gtest.h>
 
-#include "core/confidence.h"
+#include <string>
+
+#include "compare/run_changes.h"
+#include "core/pass_statistics.h"
 
 namespace {
 
@@ -34,51 +36,97 @@ TEST(PassStatistics, TrendRisesAsAShareOfItsFirstValue) {
   EXPECT_EQ(trend_of({0.0, 1.0}).rise, 0.0);
 }
 
-TEST(MeanInterval, StudentsTOverTheSampleSpread) {
-  // Mean 2, s = 1, n = 3: t(0.975, 2) = 4.302653, over sqrt(3) * 2.
-  const std::optional<MeanInterval> interval = mean_interval({1.0, 2.0, 3.0});
-  ASSERT_TRUE(interval);
-  EXPECT_DOUBLE_EQ(interval->mean, 2.0);
-  EXPECT_NEAR(interval->relative_half_width, 1.2420689, 1e-6);
-  EXPECT_EQ(mean_interval({2.0, 2.0})->relative_half_width, 0.0);
-  EXPECT_FALSE(mean_interval({2.0}));
-  EXPECT_FALSE(mean_interval({0.0, 0.0}));
+// A run whose tests take the seconds given, each scored as its file would
+// score it (reference 1 s) unless `scores` says otherwise.
+RunFile run_of(const std::vector<std::vector<double>>& seconds,
+               const std::vector<double>& scores = {}) {
+  RunFile run;
+  for (size_t i = 0; i < seconds.size(); ++i) {
+    TestResult test;
+    test.keyword = "test" + std::to_string(i);
+    test.pass_seconds = seconds[i];
+    test.score = i < scores.size() ? scores[i]
+                                   : 100.0 / trimmed_mean_of(seconds[i].data(), seconds[i].size());
+    run.places[test.keyword] = i;
+    run.tests.push_back(test);
+  }
+  return run;
 }
 
-TEST(WelchTest, AKnownExampleAndSamplesWithoutSpread) {
-  // Two samples of 15 with unequal spread: t = -2.46, 24.9 degrees of
-  // freedom, p = 0.021.
-  const std::vector<double> a = {27.5, 21.0, 19.0, 23.6, 17.0, 17.9, 16.9, 20.1,
-                                 21.9, 22.6, 23.1, 19.6, 19.0, 21.7, 21.4};
-  const std::vector<double> b = {27.1, 22.0, 20.8, 23.4, 23.4, 23.5, 25.8, 22.0,
-                                 24.8, 20.2, 21.9, 22.1, 22.9, 20.5, 24.4};
-  EXPECT_NEAR(*welch_p_value(a, b), 0.021, 0.001);
-  EXPECT_EQ(*welch_p_value({1.0, 1.0}, {1.0, 1.0}), 1.0);
-  EXPECT_EQ(*welch_p_value({1.0, 1.0}, {2.0, 2.0}), 0.0);
-  EXPECT_FALSE(welch_p_value({1.0}, {1.0, 2.0}));
+std::vector<double> times(const std::vector<double>& seconds, double factor) {
+  std::vector<double> scaled = seconds;
+  for (double& value : scaled) value *= factor;
+  return scaled;
 }
 
-TEST(Decide, AChangeCountsWhenLargeAndUnlikelyToBeChance) {
-  const std::vector<double> first = {1.00, 1.01, 0.99, 1.00, 1.01};
-  // Equal runs.
-  EXPECT_EQ(decide(first, first, 5.0, false).change, Change::same);
-  // 10% more time with 1% noise: slower; as a score, higher is faster.
-  const std::vector<double> slower = {1.10, 1.11, 1.09, 1.10, 1.11};
-  const Decision decided = decide(first, slower, 5.0, false);
-  EXPECT_EQ(decided.change, Change::slower);
-  EXPECT_NEAR(decided.ratio, 1.102 / 1.002, 1e-9);
-  EXPECT_LT(*decided.p_value, 0.05);
-  EXPECT_EQ(decide(first, slower, 5.0, true).change, Change::faster);
-  // 10% inside noise of 30%: not told from chance.
-  EXPECT_EQ(decide({0.7, 1.3, 1.0, 0.8, 1.2}, {0.77, 1.43, 1.1, 0.88, 1.32}, 5.0, false).change,
-            Change::same);
-  // Below the threshold, however sure: the same. Just above it: decided.
-  EXPECT_EQ(decide(first, {1.04, 1.05, 1.03, 1.04, 1.05}, 5.0, false).change, Change::same);
-  EXPECT_EQ(decide({1.0, 1.0, 1.0}, {1.0501, 1.0501, 1.0501}, 5.0, false).change, Change::slower);
-  // Fewer than 3 passes on either side.
-  EXPECT_EQ(decide({1.0, 1.0}, slower, 5.0, false).change, Change::cannot_tell);
-  EXPECT_EQ(decide(first, {1.1, 1.1}, 5.0, false).change, Change::cannot_tell);
-  EXPECT_STREQ(change_name(Change::cannot_tell), "cannot tell");
+Decision first_test(const RunFile& first, const RunFile& later, double threshold) {
+  return *decide_changes({first, later}, threshold).runs[1].tests[0];
+}
+
+TEST(DecideChanges, WeighsTheTrimmedMeansThatTheScoresUse) {
+  // Two wild passes among twenty: the plain means 12.5% apart and, by
+  // Welch's test, not by chance; the trimmed means, whose ratio the table
+  // shows, 8.4% apart, which cannot be told from chance.
+  std::vector<double> first, later;
+  for (int i = 0; i < 20; ++i) first.push_back(i % 2 ? 1.005 : 0.995);
+  for (int i = 0; i < 18; ++i) later.push_back(i % 2 ? 1.055 : 1.045);
+  later.insert(later.begin() + 5, 1.8);
+  later.insert(later.begin() + 12, 1.8);
+  EXPECT_GT(mean_of(later) / mean_of(first), 1.10);
+  const Decision wild = first_test(run_of({first}), run_of({later}), 10.0);
+  EXPECT_EQ(wild.change, Change::cannot_tell);
+  EXPECT_NEAR(wild.ratio, 0.9158, 1e-4);
+  EXPECT_LT(*wild.low, 0.9);
+  EXPECT_GT(*wild.high, 1.0);
+  // A 50% slowdown is told from 4 passes on a side, not from 3.
+  const std::vector<double> four = {1.0, 1.01, 0.99, 1.0};
+  const std::vector<double> three = {1.0, 1.01, 0.99};
+  EXPECT_EQ(first_test(run_of({four}), run_of({times(four, 1.5)}), 5.0).change, Change::slower);
+  const Decision few = first_test(run_of({three}), run_of({times(four, 1.5)}), 5.0);
+  EXPECT_EQ(few.change, Change::cannot_tell);
+  EXPECT_FALSE(few.low || few.p_value);
+}
+
+TEST(DecideChanges, ADecidedChangeIsNeverInsideTheThresholdInTheRatioShown) {
+  const std::vector<double> first = {1.0, 1.001, 0.999, 1.0, 1.0005};
+  // x0.9506 is inside 5% (with its interval reaching beyond: cannot tell),
+  // x0.9488 beyond it.
+  EXPECT_EQ(first_test(run_of({first}), run_of({times(first, 1.052)}), 5.0).change,
+            Change::cannot_tell);
+  EXPECT_EQ(first_test(run_of({first}), run_of({times(first, 1.054)}), 5.0).change, Change::slower);
+  // Passes 10% slower in a file whose scores say 4%: the scores' ratio is
+  // what the table shows and what is weighed.
+  const Decision shown =
+      first_test(run_of({first}, {100.0}), run_of({times(first, 1.1)}, {96.0}), 5.0);
+  EXPECT_NE(shown.change, Change::slower);
+  EXPECT_DOUBLE_EQ(shown.ratio, 0.96);
+}
+
+TEST(DecideChanges, CorrectsForEveryTestAndTotalOfARun) {
+  // A slowdown of 20% whose p (0.034) is below 0.05 alone.
+  const std::vector<double> first = {1.0, 1.2, 0.8, 1.1, 0.9, 1.0};
+  const std::vector<double> later = times(first, 1.25);
+  const Decision alone = first_test(run_of({first}), run_of({later}), 5.0);
+  EXPECT_EQ(alone.change, Change::slower);
+  EXPECT_NEAR(*alone.p_value, 0.034, 0.001);
+  // Three such tests: each p three times over, and none decided.
+  const Changes three =
+      decide_changes({run_of({first, first, first}), run_of({later, later, later})}, 5.0);
+  for (const std::optional<Decision>& decision : three.runs[1].tests) {
+    EXPECT_EQ(decision->change, Change::cannot_tell);
+    EXPECT_NEAR(*decision->p_value, 3.0 * *alone.p_value, 1e-9);
+  }
+  // A full total is a row too: its values as high as the test's seconds.
+  RunFile first_run = run_of({first});
+  RunFile later_run = run_of({later});
+  first_run.total_3d = {100.0, std::nullopt, first};
+  later_run.total_3d = {125.0, std::nullopt, later};
+  const Changes changes = decide_changes({first_run, later_run}, 5.0);
+  const RunChanges& with_total = changes.runs[1];
+  EXPECT_EQ(with_total.tests[0]->change, Change::cannot_tell);
+  EXPECT_EQ(with_total.total_3d->change, Change::cannot_tell);
+  EXPECT_NEAR(*with_total.total_3d->p_value, 2.0 * *alone.p_value, 1e-9);
+  EXPECT_FALSE(with_total.total_2d);  // no total, no row
 }
 
 }  // namespace

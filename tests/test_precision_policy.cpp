@@ -38,16 +38,17 @@ TEST(PrecisionPassLimit, LoopClampedToTheTimeSlotsElseAllOfThem) {
   EXPECT_EQ(precision_pass_limit(precise(TIME_SLOTS + 1)), TIME_SLOTS);
 }
 
-TEST(PrecisionStop, TheTargetIsMetFromMinDecidingPassesOn) {
+TEST(PrecisionStop, TheTargetIsMetFromMinIntervalPassesOn) {
+  // 3 passes' trimmed mean, their median, has no interval.
   const auto steady = times(0.0);
-  EXPECT_EQ(precision_stop(precise(), *steady, MIN_DECIDING_PASSES - 1, NO_TIME), "");
-  EXPECT_EQ(precision_stop(precise(), *steady, MIN_DECIDING_PASSES, NO_TIME), "target met");
+  EXPECT_EQ(precision_stop(precise(), *steady, MIN_INTERVAL_PASSES - 1, NO_TIME), "");
+  EXPECT_EQ(precision_stop(precise(), *steady, MIN_INTERVAL_PASSES, NO_TIME), "target met");
   // One test far beyond 2% keeps the run going.
   const auto unsteady = times(0.5);
-  EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_DECIDING_PASSES, NO_TIME), "");
+  EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_INTERVAL_PASSES, NO_TIME), "");
   // A test passed over is not waited for.
   unsteady->saved_skip_flags[0] = PASSED_OVER;
-  EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_DECIDING_PASSES, NO_TIME), "target met");
+  EXPECT_EQ(precision_stop(precise(), *unsteady, MIN_INTERVAL_PASSES, NO_TIME), "target met");
 }
 
 TEST(PrecisionStop, TheBudgetGivenOrTheDefaultIsSpent) {

@@ -11,7 +11,7 @@ int32_t precision_pass_limit(const RunOptions& options) {
 
 std::string precision_stop(const RunOptions& options, const RunResults& results, int32_t passes,
                            double elapsed) {
-  if (passes >= MIN_DECIDING_PASSES &&
+  if (passes >= MIN_INTERVAL_PASSES &&
       precision_misses(results, passes, options.precision_percent).empty()) {
     return "target met";
   }

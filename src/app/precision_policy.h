@@ -15,8 +15,9 @@ int32_t precision_pass_limit(const RunOptions& options);
 
 // After pass number `passes`, `elapsed` seconds after the run started: why
 // it stops now, or nothing when it goes on. In this order: "target met"
-// from MIN_DECIDING_PASSES passes on, when every timed test's interval is
-// within the target; "budget spent" once `elapsed` reaches -budget (or
+// from MIN_INTERVAL_PASSES passes on (the trimmed mean of three, their
+// median, has no interval), when every timed test's interval is within the
+// target; "budget spent" once `elapsed` reaches -budget (or
 // DEFAULT_BUDGET_SECONDS); "passes allowed done" at precision_pass_limit.
 std::string precision_stop(const RunOptions& options, const RunResults& results, int32_t passes,
                            double elapsed);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/confidence.h"
 #include "core/printable.h"
 
 void select_font(cairo_t* cr, cairo_font_weight_t weight, double size) {

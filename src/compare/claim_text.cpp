@@ -33,7 +33,7 @@ std::string unknown_reason(const Decision& decision, size_t passes_first, size_t
   }
   if (decision.low && decision.high) {
     char text[48];
-    std::snprintf(text, sizeof text, "interval wider than ±%g%%", threshold_percent);
+    std::snprintf(text, sizeof text, "interval reaches past ±%g%%", threshold_percent);
     return text;
   }
   return "no interval";

@@ -28,7 +28,7 @@ constexpr size_t INTERVAL_PASSES = 4;
 // - "same";
 // - "cannot tell: " and the first reason that holds: "no passes recorded"
 //   (a side with none: a file written before they were kept), "one pass
-//   each", "fewer than 4 passes" (on either side), "interval wider than
+//   each", "fewer than 4 passes" (on either side), "interval reaches past
 //   ±5%" (an interval that reaches past the threshold on a side), else
 //   "no interval" (passes too short to measure).
 // With another setup, "(other renderer)" and the like follow the change's

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "compare/claim_text.h"
+#include "core/confidence.h"
 #include "core/printable.h"
 
 namespace {
@@ -273,27 +274,24 @@ class TableLayout {
   std::vector<size_t> columns_;
 };
 
-// The rule of an -ab session's decisions (compare/paired_changes.h).
-std::string paired_rule(double threshold_percent) {
+// The notes on the decisions: the rule they followed (on two runs' trimmed
+// means, or on an -ab session's paired rounds), and each run of another
+// setup than the first.
+std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
+  char threshold[32];
+  std::snprintf(threshold, sizeof threshold, "%g%%", changes.threshold_percent);
+  const char* test = changes.paired ? "Student's t on the logs of the rounds' ratios"
+                                    : "Yuen's test of the trimmed means on the log scale";
+  char fewest[48];
+  std::snprintf(fewest, sizeof fewest,
+                changes.paired ? "fewer than %d rounds" : "fewer than %d passes on a side",
+                changes.paired ? MIN_DECIDING_PASSES : MIN_INTERVAL_PASSES);
   char rule[512];
   std::snprintf(rule, sizeof rule,
-                "paired rounds, side B over side A with its 95%% interval: slower, faster: by "
-                "more than %g%% and unlikely to be chance (t-test on the rounds' log ratios, "
-                "Holm-corrected p < %g); same: the whole interval within %g%%; cannot tell: "
-                "neither, or fewer than %d rounds",
-                threshold_percent, 1.0 - CONFIDENCE, threshold_percent, MIN_DECIDING_PASSES);
-  return rule;
-}
-
-// The notes on the decisions: the rule they followed, and each run of
-// another setup than the first.
-std::vector<std::string> decision_notes(const std::vector<RunFile>& runs, const Changes& changes) {
-  if (changes.paired) return {paired_rule(changes.threshold_percent)};
-  char rule[256];
-  std::snprintf(rule, sizeof rule,
-                "slower, faster: by more than %g%% of run 1 and unlikely to be chance (Welch's "
-                "t-test on the passes, p < %g); cannot tell: fewer than %d passes on a side",
-                changes.threshold_percent, 1.0 - CONFIDENCE, MIN_DECIDING_PASSES);
+                "slower, faster: the ratio beyond %s of run 1 and, by %s corrected for the number "
+                "of rows by Holm's method, p < %g; same: the whole %g%% interval within ±%s; "
+                "cannot tell: neither, or %s",
+                threshold, test, 1.0 - CONFIDENCE, 100.0 * CONFIDENCE, threshold, fewest);
   std::vector<std::string> notes = {rule};
   for (size_t r = 1; r < runs.size(); ++r) {
     const SetupDifference& other = changes.runs[r].other;

@@ -15,6 +15,3 @@
 // the Changes are those of a comparison of these two runs, marked paired,
 // with no setup difference noted: the sides are meant to differ.
 Changes decide_paired_changes(const std::vector<RunFile>& sides, double threshold_percent);
-
-// Whether any row, test or total, was decided `change`.
-bool any_change(const Changes& changes, Change change);

@@ -21,12 +21,6 @@ std::vector<double> full_length_seconds(const RunFile& run, const TestResult& te
   return seconds;
 }
 
-std::optional<Decision> total_decision(const GroupValues& total, const GroupValues& first,
-                                       double threshold_percent) {
-  if (!total_ratio(total, first)) return std::nullopt;
-  return decide(first.pass_values, total.pass_values, threshold_percent, true);
-}
-
 // Fixed-point as the table writes it; exponent form from a billion on.
 std::string number(double value, const char* fixed, const char* exponent) {
   char text[48];
@@ -36,30 +30,66 @@ std::string number(double value, const char* fixed, const char* exponent) {
 
 }  // namespace
 
+RunChanges decide_run(const RunFile& first, const RunFile& run,
+                      const std::vector<std::string>& keywords, double threshold_percent,
+                      const RowEstimates& estimates) {
+  RunChanges decided;
+  decided.tests.resize(keywords.size());
+  std::vector<DecisionRow> rows;
+  std::vector<std::optional<Decision>*> places;  // where each row's decision goes
+  for (size_t k = 0; k < keywords.size(); ++k) {
+    const TestResult* test = run.find(keywords[k]);
+    const TestResult* first_test = first.find(keywords[k]);
+    const std::optional<double> shown = score_ratio(test, first_test);
+    if (!shown) continue;
+    rows.push_back(estimates.test(first, *first_test, run, *test, *shown));
+    places.push_back(&decided.tests[k]);
+  }
+  const auto add_total = [&](const GroupValues& total, const GroupValues& first_total,
+                             std::optional<Decision>& place) {
+    const std::optional<double> shown = total_ratio(total, first_total);
+    if (!shown) return;
+    rows.push_back(estimates.total(first_total, total, *shown));
+    places.push_back(&place);
+  };
+  add_total(run.total_3d, first.total_3d, decided.total_3d);
+  add_total(run.total_2d, first.total_2d, decided.total_2d);
+  const std::vector<Decision> decisions = decide_rows(rows, threshold_percent);
+  for (size_t i = 0; i < decisions.size(); ++i) *places[i] = decisions[i];
+  return decided;
+}
+
 Changes decide_changes(const std::vector<RunFile>& runs, double threshold_percent) {
+  // Two runs' passes, measured apart: their trimmed means, the ratio shown
+  // being the scores'.
+  const RowEstimates trimmed{
+      [](const RunFile& first, const TestResult& first_test, const RunFile& run,
+         const TestResult& test, double shown) {
+        return DecisionRow{shown, trimmed_ratio(full_length_seconds(first, first_test),
+                                                full_length_seconds(run, test), false)};
+      },
+      [](const GroupValues& first, const GroupValues& total, double shown) {
+        return DecisionRow{shown, trimmed_ratio(first.pass_values, total.pass_values, true)};
+      }};
   Changes changes{threshold_percent, std::vector<RunChanges>(runs.size())};
   const std::vector<std::string> keywords = compared_keywords(runs);
-  const RunFile& first = runs[0];
   for (size_t r = 1; r < runs.size(); ++r) {
+    changes.runs[r] = decide_run(runs[0], runs[r], keywords, threshold_percent, trimmed);
     const RunFile& run = runs[r];
-    RunChanges& decided = changes.runs[r];
-    decided.other.platform =
-        run.platform.value_or(OLDEST_PLATFORM) != first.platform.value_or(OLDEST_PLATFORM);
-    decided.other.renderer = run.renderer != first.renderer;
-    for (const std::string& keyword : keywords) {
-      const TestResult* test = run.find(keyword);
-      const TestResult* first_test = first.find(keyword);
-      std::optional<Decision> decision;
-      if (score_ratio(test, first_test)) {
-        decision = decide(full_length_seconds(first, *first_test), full_length_seconds(run, *test),
-                          threshold_percent, false);
-      }
-      decided.tests.push_back(decision);
-    }
-    decided.total_3d = total_decision(run.total_3d, first.total_3d, threshold_percent);
-    decided.total_2d = total_decision(run.total_2d, first.total_2d, threshold_percent);
+    changes.runs[r].other.platform =
+        run.platform.value_or(OLDEST_PLATFORM) != runs[0].platform.value_or(OLDEST_PLATFORM);
+    changes.runs[r].other.renderer = run.renderer != runs[0].renderer;
   }
   return changes;
+}
+
+bool any_change(const Changes& changes, Change change) {
+  const auto is = [change](const std::optional<Decision>& decision) {
+    return decision && decision->change == change;
+  };
+  return any_test_change(changes, change) ||
+         std::any_of(changes.runs.begin(), changes.runs.end(),
+                     [&](const RunChanges& run) { return is(run.total_3d) || is(run.total_2d); });
 }
 
 bool any_test_change(const Changes& changes, Change change) {
@@ -76,21 +106,19 @@ std::vector<std::string> slowdown_lines(const std::vector<RunFile>& runs, const 
   std::vector<std::string> lines;
   for (size_t r = 1; r < runs.size(); ++r) {
     const RunChanges& run = changes.runs[r];
-    const auto add = [&](const std::optional<Decision>& decision, const std::string& row,
-                         std::optional<double> ratio) {
+    const auto add = [&](const std::optional<Decision>& decision, const std::string& row) {
       if (!decision || decision->change != Change::slower) return;
       const double p = decision->p_value.value_or(1.0);
       lines.push_back(change_text(*decision, run.other) + ": " + row + " in run " +
                       std::to_string(r + 1) + " (" + printable(runs[r].path) +
-                      "): " + number(ratio.value_or(decision->ratio), "x%.2f", "x%.2e") + ", p " +
+                      "): " + number(decision->ratio, "x%.2f", "x%.2e") + ", corrected p " +
                       (p < 0.0001 ? "< 0.0001" : "= " + number(p, "%.4f", "%.4f")));
     };
     for (size_t k = 0; k < keywords.size(); ++k) {
-      add(run.tests[k], printable(keywords[k], LONGEST_NAME),
-          score_ratio(runs[r].find(keywords[k]), runs[0].find(keywords[k])));
+      add(run.tests[k], printable(keywords[k], LONGEST_NAME));
     }
-    add(run.total_3d, "3D total", total_ratio(runs[r].total_3d, runs[0].total_3d));
-    add(run.total_2d, "2D total", total_ratio(runs[r].total_2d, runs[0].total_2d));
+    add(run.total_3d, "3D total");
+    add(run.total_2d, "2D total");
   }
   return lines;
 }

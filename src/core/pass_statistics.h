@@ -12,6 +12,12 @@
 // spread.
 constexpr int MIN_DECIDING_PASSES = 3;
 
+// The fewest passes whose trimmed mean has an interval (trimmed_moments
+// below): 3 passes' trimmed mean is their median, which has none. So a
+// precision target is met, and two runs' trimmed means are weighed against
+// each other, from this many passes on.
+constexpr int MIN_INTERVAL_PASSES = MIN_DECIDING_PASSES + 1;
+
 // The mean and the sample variance (over n - 1) of the values. The caller
 // gives at least 2 values: from fewer the variance is not a number (and
 // from none the mean too).

@@ -25,9 +25,10 @@ struct RunOptions {
   int32_t loops = 1;         // -1: endless
   bool loops_given = false;  // -loop was on the command line
   // -precision: passes go on until every timed test's 95% confidence
-  // interval of its mean pass time is within this percentage of the mean
-  // (0: no target, the loop count decides), -budget seconds have run, or
-  // the passes allowed (-loop, else the TIME_SLOTS slots) are done.
+  // interval of the trimmed mean pass time its score uses is within this
+  // percentage of it, which takes 4 passes or more (0: no target, the loop
+  // count decides), -budget seconds have run, or the passes allowed
+  // (-loop, else the TIME_SLOTS slots) are done.
   double precision_percent = 0.0;
   double budget_seconds = 0.0;  // 0: DEFAULT_BUDGET_SECONDS
   std::string report_file = DEFAULT_REPORT_FILE;

@@ -185,13 +185,16 @@ Json test_json(const TestValues& values) {
 
 // A status-only or validation run scored nothing, and a group none of
 // whose tests was measured has no mean: then neither value exists.
+// The value is the mean of its tests' trimmed scores; its interval is that
+// of the pass values trimmed the same way (what tarvelin-compare weighs two
+// totals on), as a share, put around the value.
 Json group_json(const RunOptions& options, const GroupTotal& group) {
   const bool measured = !options.status_only && !options.validating() && group.measured > 0;
   Json pass_values = Json::array();
   std::optional<double> half_width;
   if (measured) {
     pass_values = group.pass_values;
-    if (const std::optional<MeanInterval> interval = mean_interval(group.pass_values)) {
+    if (const std::optional<MeanInterval> interval = trimmed_mean_interval(group.pass_values)) {
       half_width = interval->relative_half_width;
     }
   }

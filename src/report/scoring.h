@@ -52,8 +52,9 @@ struct GroupTotal {
   int measured = 0;  // the tests whose scores the value is the mean of
   // The group as each counted pass slot alone would score it: the mean of
   // those tests' scores from that pass's time (reference over the time,
-  // times 4 in quarter mode, times 100). Their spread gives the total's
-  // confidence interval; tarvelin-compare tests two runs' totals on them.
+  // times 4 in quarter mode, times 100). Their trimmed mean's spread gives
+  // the total's confidence interval; tarvelin-compare weighs two runs'
+  // totals on them.
   std::vector<double> pass_values;
 };
 

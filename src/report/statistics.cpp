@@ -41,7 +41,7 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
   summary.median_seconds = median_of(summary.pass_seconds);
   summary.trimmed_mean_seconds = trimmed_mean(slots, n);
   summary.cv = coefficient_of_variation(summary.pass_seconds);
-  if (const std::optional<MeanInterval> interval = mean_interval(summary.pass_seconds)) {
+  if (const std::optional<MeanInterval> interval = trimmed_mean_interval(summary.pass_seconds)) {
     summary.ci_half_width = interval->relative_half_width;
   }
   if (options.has_precision_target()) {
@@ -61,7 +61,7 @@ TestSummary summarize_test(const RunOptions& options, const RunResults& results,
 }
 
 bool precision_met(const std::optional<double>& half_width, int passes, double percent) {
-  return passes >= MIN_DECIDING_PASSES && half_width && *half_width <= percent / 100.0;
+  return passes >= MIN_INTERVAL_PASSES && half_width && *half_width <= percent / 100.0;
 }
 
 std::vector<PrecisionMiss> precision_misses(const RunResults& results, int passes, double percent) {
@@ -70,7 +70,7 @@ std::vector<PrecisionMiss> precision_misses(const RunResults& results, int passe
     if (results.saved_skip_flags[test.id] || results.skipped(test.id)) continue;
     const double* slots = results.test_times[test.id];
     const std::optional<MeanInterval> interval =
-        mean_interval(std::vector<double>(slots, slots + passes));
+        trimmed_mean_interval(std::vector<double>(slots, slots + passes));
     std::optional<double> half_width;
     if (interval) half_width = interval->relative_half_width;
     if (!precision_met(half_width, passes, percent)) misses.push_back({test.id, half_width});

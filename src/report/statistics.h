@@ -22,14 +22,16 @@ struct TestSummary {
   // 2 passes or more, none where every pass took 0 seconds.
   std::optional<double> cv;
   std::optional<double> score;  // as the report's; none unless timed and measurable
-  // The 95% confidence interval of the mean pass time, as a share of the
-  // mean (core/confidence.h; 2 passes or more), and the score's bounds it
-  // gives: score / (1 + h) and score / (1 - h), the latter none from h = 1.
+  // The 95% confidence interval of the trimmed mean the score uses, as a
+  // share of it (trimmed_mean_interval, core/confidence.h: 2 passes, or 4
+  // and more; none for 3, whose trimmed mean is their median), and the
+  // score's bounds it gives: score / (1 + h) and score / (1 - h), the latter
+  // none from h = 1.
   std::optional<double> ci_half_width;
   std::optional<double> score_low;
   std::optional<double> score_high;
   // Under a precision target: whether the interval is within it (from
-  // MIN_DECIDING_PASSES passes on); none without a target.
+  // MIN_INTERVAL_PASSES passes on); none without a target.
   std::optional<bool> precision_met;
 };
 
@@ -38,13 +40,14 @@ struct TestSummary {
 TestSummary summarize_test(const RunOptions& options, const RunResults& results, TestId id);
 
 // Whether a test's pass times over `passes` passes meet a precision target
-// of `percent`: MIN_DECIDING_PASSES passes or more and a relative
-// half-width of at most percent / 100.
+// of `percent`: MIN_INTERVAL_PASSES passes or more (two say little of their
+// spread, and the trimmed mean of three, their median, has no interval) and
+// a relative half-width of at most percent / 100.
 bool precision_met(const std::optional<double>& half_width, int passes, double percent);
 
 // The timed tests (neither left out nor passed over by their check) whose
 // first `passes` pass times do not meet a precision target of `percent`,
-// each with its relative half-width where there is one.
+// each with the relative half-width of its trimmed mean where there is one.
 struct PrecisionMiss {
   TestId id;
   std::optional<double> half_width;

@@ -39,7 +39,7 @@ std::string precision_lines(const RunOptions& options, const RunResults& results
   for (size_t i = 0; i < misses.size(); ++i) {
     const PrecisionMiss& miss = misses[i];
     line += std::string(i == 0 ? " " : ", ") + test_catalogue[miss.id].keyword + " " +
-            (miss.half_width && passes >= MIN_DECIDING_PASSES
+            (miss.half_width && passes >= MIN_INTERVAL_PASSES
                  ? two_decimals(100.0 * *miss.half_width) + "%"
                  : "(too few passes)");
   }

@@ -61,8 +61,25 @@ hand = {"min_seconds": min(passes), "max_seconds": max(passes), "mean_seconds": 
         "median_seconds": statistics.median(passes), "trimmed_mean_seconds": trimmed,
         "cv": statistics.stdev(passes) / mean,
         "score": timed["reference_seconds"] / (trimmed * scale) * 100}
+# The interval of the trimmed mean (Tukey and McLaughlin): the winsorized
+# variance over the values kept, t on their number less one; none for 3 passes,
+# whose trimmed mean is their median.
+T_975 = {1: 12.706205, 2: 4.302653, 3: 3.182446, 4: 2.776445, 5: 2.570582, 6: 2.446912,
+         7: 2.364624, 8: 2.306004, 9: 2.262157}
+kept = len(passes) - 2 if len(passes) >= 3 else len(passes)
+if len(passes) >= 2 and kept - 1 in T_975:
+    ends = sorted(passes)
+    if len(passes) >= 3:
+        ends[0], ends[-1] = ends[1], ends[-2]
+    error = ((len(passes) - 1) * statistics.variance(ends) / (kept * (kept - 1))) ** 0.5
+    hand["ci_half_width"] = T_975[kept - 1] * error / trimmed
+    hand["score_low"] = hand["score"] / (1 + hand["ci_half_width"])
+elif len(passes) == 3:
+    expect(timed["ci_half_width"] is None and timed["score_low"] is None,
+           "3 passes: no interval")
 for field, value in hand.items():
-    expect(abs(timed[field] - value) <= 1e-9 * max(1.0, abs(value)),
+    digits = 1e-6 if field in ("ci_half_width", "score_low") else 1e-9  # T_975's six decimals
+    expect(abs(timed[field] - value) <= digits * max(1.0, abs(value)),
            f"{timed['keyword']} {field}: {timed[field]} against {value}")
 
 rows = list(csv.reader(open(csv_path, newline="")))
