@@ -134,11 +134,11 @@ TEST(JunitReport, FailsTheSlowerRowsAndSkipsWhatCannotBeTold) {
   const std::string xml = junit_report("session", runs, changes);
   EXPECT_NE(xml.find("tests=\"3\" failures=\"1\" skipped=\"1\""), std::string::npos) << xml;
   EXPECT_NE(xml.find("name=\"a&lt;&amp;&quot;b\"/>"), std::string::npos) << xml;
-  EXPECT_NE(xml.find("name=\"slow\">\n    <failure message=\"slower: x0.80 [0.80, 0.80], p &lt; "
+  EXPECT_NE(xml.find("name=\"slow\">\n    <failure message=\"x0.80 [0.80, 0.80] slower, p &lt; "
                      "0.0001\"/>"),
             std::string::npos)
       << xml;
-  EXPECT_NE(xml.find("name=\"3D total\">\n    <skipped message=\"cannot tell: x1.00"),
+  EXPECT_NE(xml.find("name=\"3D total\">\n    <skipped message=\"x1.00 [1.00, 1.00] cannot tell: "),
             std::string::npos)
       << xml;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "compare/claim_text.h"
 #include "compare/comparison_table.h"
 #include "core/printable.h"
 #include "core/replacement_file.h"
@@ -43,30 +44,29 @@ std::string escaped(const std::string& text) {
   return out;
 }
 
-// "x0.91 [0.88, 0.94], p = 0.0012".
-std::string figures(const Decision& decision) {
+// As the table's cell gives the decision: "x0.91 [0.88, 0.94] slower, p =
+// 0.0012", "x0.98 [0.93, 1.04] cannot tell: interval reaches past ±5%".
+std::string claim(const Decision& decision, size_t passes_first, size_t passes_later,
+                  const Changes& changes) {
   std::string text = ratio_text(decision.ratio);
   const std::string interval = interval_text(decision);
   if (!interval.empty()) text += " " + interval;
-  if (decision.p_value) {
-    char p[32];
-    std::snprintf(p, sizeof p, *decision.p_value < 0.0001 ? ", p < 0.0001" : ", p = %.4f",
-                  *decision.p_value);
-    text += p;
-  }
-  return text;
+  return text + " " +
+         claim_text(decision, passes_first, passes_later, changes.threshold_percent, {},
+                    changes.paired);
 }
 
 struct Case {
   std::string classname;
   std::string name;
   Decision decision;
+  std::string claim;
 };
 
 std::string case_text(const Case& c) {
   std::string text =
       "  <testcase classname=\"" + c.classname + "\" name=\"" + escaped(c.name) + "\"";
-  const std::string what = std::string(change_name(c.decision.change)) + ": " + figures(c.decision);
+  const std::string& what = c.claim;
   switch (c.decision.change) {
     case Change::slower:
       return text + ">\n    <failure message=\"" + escaped(what) + "\"/>\n  </testcase>\n";
@@ -85,14 +85,24 @@ std::string junit_report(const std::string& suite, const std::vector<RunFile>& r
                          const Changes& changes) {
   const RunChanges& later = changes.runs.at(1);
   std::vector<Case> cases;
+  const auto add = [&](const char* classname, const std::string& name,
+                       const std::optional<Decision>& decision, size_t passes_first,
+                       size_t passes_later) {
+    if (!decision) return;
+    cases.push_back(
+        {classname, name, *decision, claim(*decision, passes_first, passes_later, changes)});
+  };
   const std::vector<std::string> keywords = compared_keywords(runs);
   for (size_t k = 0; k < keywords.size(); ++k) {
-    if (later.tests[k]) {
-      cases.push_back({"tarvelin.test", printable(keywords[k], LONGEST_NAME), *later.tests[k]});
-    }
+    const TestResult* first = runs[0].find(keywords[k]);
+    const TestResult* test = runs[1].find(keywords[k]);
+    add("tarvelin.test", printable(keywords[k], LONGEST_NAME), later.tests[k],
+        first ? first->pass_seconds.size() : 0, test ? test->pass_seconds.size() : 0);
   }
-  if (later.total_3d) cases.push_back({"tarvelin.total", "3D total", *later.total_3d});
-  if (later.total_2d) cases.push_back({"tarvelin.total", "2D total", *later.total_2d});
+  add("tarvelin.total", "3D total", later.total_3d, runs[0].total_3d.pass_values.size(),
+      runs[1].total_3d.pass_values.size());
+  add("tarvelin.total", "2D total", later.total_2d, runs[0].total_2d.pass_values.size(),
+      runs[1].total_2d.pass_values.size());
   int failures = 0;
   int skipped = 0;
   for (const Case& c : cases) {

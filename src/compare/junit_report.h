@@ -14,8 +14,9 @@
 // the table decided (classname "tarvelin.test" or "tarvelin.total", name
 // the keyword or "3D total"/"2D total"), in the table's order; a slower row
 // holds a <failure>, a row that cannot be told a <skipped>, each with a
-// message giving the ratio, its interval and corrected p-value as the
-// table and the listing do. `runs` and `changes` are a comparison of two
+// message that gives the decision as the table's cell does: the ratio, its
+// interval and the claim (claim_text: the corrected p-value of a change,
+// why one cannot tell). `runs` and `changes` are a comparison of two
 // runs (the second decided against the first).
 std::string junit_report(const std::string& suite, const std::vector<RunFile>& runs,
                          const Changes& changes);

@@ -32,7 +32,7 @@ decision() {  # decision KEYWORD: the table's outcome of its row
 }
 for keyword in "$COPY_1" "$COPY_2"; do
   expect_eq "$keyword, slowed, is decided slower" slower "$(decision "$keyword")"
-  check "$keyword's slowdown is named on stderr" grep -qE "^slower: $keyword in run 2 .*: x0\.[0-9]+, p [<=] " err.txt
+  check "$keyword's slowdown is named on stderr" grep -qE "^slower: $keyword in run 2 .*: x0\.[0-9]+, corrected p [<=] " err.txt
 done
 for keyword in "$PUT" "$POINTS"; do
   check "$keyword, not slowed, is neither slower nor faster ($(decision "$keyword"))" \
@@ -68,6 +68,12 @@ table_outcomes() {
 }
 expect_eq "the JUnit report has a case per test, the table's outcome each" \
   "$(table_outcomes | sort)" "$(junit_outcomes | grep -v '^counts|' | sort)"
+check "each failure's and skip's message is its row's cell in the table" python3 -c '
+import xml.etree.ElementTree as ET
+rows = {line.split()[0]: line for line in open("table.txt") if line.strip()}
+for case in ET.parse("junit.xml").getroot().iter("testcase"):
+    for part in list(case):
+        assert part.get("message") in rows[case.get("name")], (case.get("name"), part.get("message"))'
 expect_eq "its counts: 4 tests, the 2 slower failing" "4 2" \
   "$(junit_outcomes | sed -n 's/^counts|\([0-9]*\) \([0-9]*\) .*/\1 \2/p')"
 
