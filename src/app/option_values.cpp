@@ -39,6 +39,20 @@ bool read_positive(const char* text, double highest, double* value) {
   return true;
 }
 
+// A whole number from 0 up, in digits alone (strtol would also take blanks
+// and a sign before them), that fits an int32_t.
+bool read_whole_number(const char* text, int32_t* value) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = std::strtol(text, &end, 10);
+  if (!std::isdigit(static_cast<unsigned char>(text[0])) || *end != '\0' || errno == ERANGE ||
+      number > INT32_MAX) {
+    return false;
+  }
+  *value = static_cast<int32_t>(number);
+  return true;
+}
+
 }  // namespace
 
 void apply_loop_count(const char* argument, RunOptions& options, OptionMessage& message) {
@@ -75,21 +89,17 @@ void apply_budget(const char* argument, RunOptions& options, OptionMessage& mess
   }
 }
 
-// A device number is one of -devices' numbers: a whole number from 0 up,
-// in digits alone (strtol would also take blanks and a sign before them).
+// A device number is one of -devices' numbers.
 void apply_device(const char* argument, RunOptions& options, OptionMessage& message) {
-  char* end = nullptr;
-  errno = 0;
-  const long number = std::strtol(argument, &end, 10);
-  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
-      number > INT32_MAX) {
+  int32_t number = 0;
+  if (!read_whole_number(argument, &number)) {
     refuse_command_line(options, message,
                         "Device '%s' is not a device number (0 and up)\n  '-devices' option "
                         "lists the devices",
                         argument);
     return;
   }
-  options.egl_device = static_cast<int32_t>(number);
+  options.egl_device = number;
   options.offscreen = true;
 }
 
@@ -97,18 +107,15 @@ void apply_device(const char* argument, RunOptions& options, OptionMessage& mess
 // open descriptor is a mistake to tell now, not a failed write at the
 // first test.
 void apply_turns(const char* argument, RunOptions& options, OptionMessage& message) {
-  char* end = nullptr;
-  errno = 0;
-  const long number = std::strtol(argument, &end, 10);
-  if (!std::isdigit(static_cast<unsigned char>(argument[0])) || *end != '\0' || errno == ERANGE ||
-      number > INT32_MAX || fcntl(static_cast<int>(number), F_GETFD) < 0) {
+  int32_t number = 0;
+  if (!read_whole_number(argument, &number) || fcntl(number, F_GETFD) < 0) {
     refuse_command_line(options, message,
                         "-turns '%s' is not an open file descriptor: -turns is for "
                         "tarvelin-compare -ab, which hands the run its socket",
                         argument);
     return;
   }
-  options.turns_fd = static_cast<int32_t>(number);
+  options.turns_fd = number;
 }
 
 // The keywords must all name tests; the unknown ones are told. Every -only
