@@ -179,7 +179,10 @@ int report_session(const AbArguments& args, const fs::path& folder, const std::s
   std::vector<RunFile> sides;
   for (int s = 0; s < 2; ++s) {
     sides.push_back(read_run_file((folder / (std::string(SIDE_NAMES[s]) + ".json")).string()));
-    sides.back().path = std::string("side ") + SIDE_NAMES[s] + " (" + args.side_words[s] + ")";
+    // Named as given; an empty side is the default program as it is.
+    const std::string& word = args.side_words[s];
+    sides.back().path =
+        std::string("side ") + SIDE_NAMES[s] + (word.empty() ? "" : " (" + word + ")");
   }
   const Changes changes = decide_paired_changes(sides, args.threshold_percent);
   std::string table = comparison_table(sides, &changes);

@@ -131,21 +131,6 @@ for bad in 1 0 x ''; do
   expect_error 2 "tarvelin-compare: -last \"$bad\": expected a number of runs from 2 on" -last "$bad"
 done
 expect_error 2 "tarvelin-compare: -last compares kept runs, not result files" -last 2 run_a.json
-# Without -threshold, -last decides at the default threshold and says so,
-# and a slowdown leaves the exit status 0; only -threshold makes it 1.
-cp first.json "$RUNS/2026-12-09T00-00-00Z.json"
-cp slower.json "$RUNS/2026-12-10T00-00-00Z.json"
-compare -last 2 -chart last.svg
-expect_eq "-last without -threshold: a slowdown's exit status, nothing on stderr" "0 " \
-  "$STATUS $(cat err.txt)"
-check "-last without -threshold: the claims" grep -qE '^lines .* x0\.91 slower, p = 0\.0001 ' out.txt
-check "-last without -threshold: the default threshold noted" grep -qxF \
-  'decided with the default threshold of 5%; -threshold T sets another and makes a slowdown exit with status 1' out.txt
-check "-last without -threshold: the chart marks the decisions" grep -q 'rgb(20%,20%,20%)' last.svg
-compare -last 2 -threshold 5
-expect_eq "-last -threshold 5: a slowdown's exit status, and no note of a default" "1 0" \
-  "$STATUS $(grep -c 'default threshold' out.txt)"
-
 compare -help
 expect_eq "-help: exit status" 0 "$STATUS"
 check "-help: the usage on stdout" grep -q '^usage: tarvelin-compare ' out.txt

@@ -91,6 +91,24 @@ check "another renderer: the note" grep -qxF 'run 4 drew on another renderer tha
 check "another renderer: listed" grep -qE '^slower \(other renderer\): lines in run 4 \(renderer\.json\): x0\.91, corrected p = 0\.[0-9]{4}$' err.txt
 check "no pass_values: cannot tell, and why" grep -qE '^3D total .* x1\.00 cannot tell: no passes recorded$' out.txt
 
+# Without -threshold, -last decides at the default threshold and says so,
+# and a slowdown leaves the exit status 0; only -threshold makes it 1.
+RUNS=$XDG_DATA_HOME/tarvelin/runs
+mkdir -p "$RUNS"
+cp first.json "$RUNS/2026-12-09T00-00-00Z.json"
+cp slower.json "$RUNS/2026-12-10T00-00-00Z.json"
+compare -last 2 -chart last.svg
+expect_eq "-last without -threshold: a slowdown's exit status, nothing on stderr" "0 " \
+  "$STATUS $(cat err.txt)"
+check "-last without -threshold: the claims" grep -qE '^lines .* x0\.91 \[0\.90, 0\.92\] slower, p = 0\.0002 ' out.txt
+check "-last without -threshold: the default threshold noted" grep -qxF \
+  'decided with the default threshold of 5%; -threshold T sets another and makes a slowdown exit with status 1' out.txt
+check "-last without -threshold: the chart marks the decisions" grep -q 'rgb(20%,20%,20%)' last.svg
+compare -last 2 -threshold 5
+expect_eq "-last -threshold 5: a slowdown's exit status, and no note of a default" "1 0" \
+  "$STATUS $(grep -c 'default threshold' out.txt)"
+
+
 # Pass times at the top of the doubles overflow their moments: no
 # decision, and no abort.
 python3 -c "import json; d = json.load(open('run_a.json'))
