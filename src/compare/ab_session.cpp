@@ -1,13 +1,11 @@
 #include "compare/ab_session.h"
 
 #include <signal.h>
-#include <unistd.h>
 
-#include <array>
 #include <charconv>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
