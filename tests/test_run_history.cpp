@@ -2,6 +2,7 @@
 // lives; and what the results window says about a run and the one before.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,10 @@ TEST_F(HistoryFolder, RunsAreListedByStartThenNumberAndOnlyOurNamesCount) {
         "2026-12-08T21-30-27.json", "2026-12-08T21-30-27Z.json.bak"}) {
     write(name, "{}");
   }
+  // Of a run's name, but a pipe (which a reader would wait on for ever) and
+  // a folder: no runs.
+  ASSERT_EQ(mkfifo((root + "/2026-12-09T00-00-00Z.json").c_str(), 0600), 0);
+  fs::create_directory(root + "/2026-12-09T00-00-01Z.json");
   std::vector<std::string> names;
   for (const std::string& path : history_runs(root)) names.push_back(fs::path(path).filename());
   EXPECT_EQ(names, (std::vector<std::string>{

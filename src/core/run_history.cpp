@@ -81,6 +81,10 @@ std::vector<std::string> history_runs(const std::string& folder) {
   std::vector<std::pair<KeptName, std::string>> kept;
   for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
     const std::string name = entries->path().filename().string();
+    // A pipe or a device of a run's name is no run, and reading it would
+    // wait for ever: only regular files (or links to them) count.
+    std::error_code kind_error;
+    if (!entries->is_regular_file(kind_error)) continue;
     if (const std::optional<KeptName> parsed = parse_name(name)) {
       kept.emplace_back(*parsed, entries->path().string());
     }

@@ -20,8 +20,9 @@ std::string history_folder();
 std::string history_name(const std::string& started, int number = 1);
 
 // The paths of the kept runs in `folder`, oldest first: by start time, and
-// runs of the same second by their number. Only names history_name makes
-// are counted; everything else in the folder is left alone. Empty where the
+// runs of the same second by their number. Only regular files (or links to
+// them) of names history_name makes are counted; everything else in the
+// folder, a pipe of such a name included, is left alone. Empty where the
 // folder does not exist; throws std::runtime_error ("cannot read FOLDER:
 // reason") where it cannot be read.
 std::vector<std::string> history_runs(const std::string& folder);
