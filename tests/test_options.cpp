@@ -162,6 +162,21 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
       {{"-budget", "60"}, "-budget bounds a run with -precision, and there is none"},
       {{"-precision", "2", "-loop", "-1"},
        "-precision cannot be combined with an endless -loop: it stops at its target"},
+      {{"-precision", "2", "-loop", "3"},
+       "-precision needs -loop 4 or more: a target is judged on the interval of 4 passes or "
+       "more, and -loop 3 allows 3"},
+      {{"-precision", "50", "-loop", "0"},
+       "-precision needs -loop 4 or more: a target is judged on the interval of 4 passes or "
+       "more, and -loop 0 allows 1"},
+      // One number syntax with tarvelin-compare's -threshold: decimal digits alone.
+      {{"-precision", "0x10"},
+       "Precision '0x10' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", " 5"},
+       "Precision ' 5' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", "+5"},
+       "Precision '+5' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
+      {{"-precision", "0x1p-3"},
+       "Precision '0x1p-3' is not a percentage above 0 and up to 100 (e.g. 2 or 0.5)"},
       {{"-precision", "2", "-test"},
        "-precision cannot be combined with -test: it times nothing to score"},
       {{"-validate", "d", "-precision", "2"},
@@ -198,6 +213,11 @@ TEST_F(OptionScan, ContradictionsAndEmptyWordsAreUsageErrors) {
     const std::string text = message_.text;
     EXPECT_EQ(text.substr(0, text.find("\n  '-help'")), c.message) << c.words[0];
   }
+  // The least -loop a target can be judged in, and a decimal fraction.
+  options_ = RunOptions{};
+  scan({"-precision", "2.5", "-loop", "4"});
+  EXPECT_EQ(options_.usage_error, 0);
+  EXPECT_EQ(options_.precision_percent, 2.5);
   // Standard error stands for the socket tarvelin-compare hands a side.
   options_ = RunOptions{};
   options_.batch = true;

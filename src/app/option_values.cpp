@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -26,13 +27,15 @@ bool read_count(const char* text, int32_t* value) {
   return true;
 }
 
-// A number of the whole word, above 0 and at most `highest`; false for
-// anything else (a word with more after the number, "nan", "inf").
+// A number of the whole word in decimal digits, as tarvelin-compare's
+// -threshold reads it, above 0 and at most `highest`; false for anything
+// else: more after the number, blanks or a sign before it, hexadecimal,
+// "nan", "inf".
 bool read_positive(const char* text, double highest, double* value) {
-  char* end = nullptr;
-  errno = 0;
-  const double number = std::strtod(text, &end);
-  if (end == text || *end != '\0' || errno == ERANGE || !(number > 0.0) || !(number <= highest)) {
+  double number = 0.0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, number);
+  if (error != std::errc() || stop != end || !(number > 0.0) || !(number <= highest)) {
     return false;
   }
   *value = number;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/option_table.h"
+#include "core/pass_statistics.h"
 #include "core/run_options.h"
 #include "platform/platform.h"
 #include "report/report.h"
@@ -134,6 +135,15 @@ std::string precision_conflict(const RunOptions& options) {
   if (!options.has_precision_target()) return {};
   if (options.loops < 0) {
     return "-precision cannot be combined with an endless -loop: it stops at its target";
+  }
+  // The target is judged on an interval, which takes MIN_INTERVAL_PASSES
+  // passes: a -loop that allows fewer could only end in "too few passes".
+  if (options.loops_given && options.loops < MIN_INTERVAL_PASSES) {
+    return "-precision needs -loop " + std::to_string(MIN_INTERVAL_PASSES) +
+           " or more: a target is judged on the interval of " +
+           std::to_string(MIN_INTERVAL_PASSES) + " passes or more, and -loop " +
+           std::to_string(options.loops) + " allows " +
+           std::to_string(options.loops < 1 ? 1 : options.loops);
   }
   if (options.status_only || options.test_loop) {
     return std::string("-precision cannot be combined with ") +

@@ -59,9 +59,13 @@ expect_eq "an unreachable target stops at the budget and names the tests" \
 interval='([0-9.]+%|\(too few passes\))'
 check "the line names them with their intervals" \
   grep -qE "^Tarvelin precision: [0-9]+ passes, budget spent; not within 0.001%: $first_missed $interval, $later_missed $interval\$" out.txt
+run_batch -quarter -only "$PUT" -precision 0.001 -loop 4
+check "-loop bounds the passes" \
+  grep -qE "^Tarvelin precision: 4 passes, passes allowed done; not within 0.001%: $PUT [0-9.]+%\$" out.txt
+# Three passes have no interval to judge a target on: -loop 3 is refused.
 run_batch -quarter -only "$PUT" -precision 1 -loop 3
-check "-loop bounds the passes; three are too few for any target" \
-  grep -qx "Tarvelin precision: 3 passes, passes allowed done; not within 1%: $PUT (too few passes)" out.txt
+expect_eq "-precision with -loop 3: a usage error" 2 "$STATUS"
+check "it says why" grep -qF -- "-precision needs -loop 4 or more" err.txt
 
 # Two runs of the same build are the same; a run with one test doubled in
 # work is slower, and the comparison fails on it. STEADY is timed as the
