@@ -27,3 +27,8 @@ struct MeanInterval {
 // narrower where one value strays. None for 3 values (whose trimmed mean is
 // their median), fewer than 2, or a trimmed mean of 0 or less.
 std::optional<MeanInterval> trimmed_mean_interval(const std::vector<double>& values);
+
+// Student's t at which a two-sided interval on `freedom` degrees of freedom
+// holds CONFIDENCE: t(0.975, freedom). Every interval here is that many
+// standard errors wide on each side.
+double interval_t(double freedom);

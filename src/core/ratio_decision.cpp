@@ -31,8 +31,8 @@ std::optional<RatioEstimate> from_log(double log_ratio, double error, double fre
     estimate.p_value = log_ratio == 0.0 ? 1.0 : 0.0;
     return estimate;
   }
+  const double t = interval_t(freedom);
   const boost::math::students_t distribution(freedom);
-  const double t = boost::math::quantile(distribution, 1.0 - (1.0 - CONFIDENCE) / 2.0);
   estimate.low = std::exp(log_ratio - t * error);
   estimate.high = std::exp(log_ratio + t * error);
   estimate.p_value =
