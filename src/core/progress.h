@@ -70,9 +70,14 @@ struct SuiteContext {
 
   void started(TestId id) { progress.test_started(test_catalogue[id], window); }
   // Right before the test's timed section: waits for its turn, if the run
-  // takes turns.
+  // takes turns. What this side has queued (the last check frame, the
+  // window put back, this test's set-up) is drawn first: a driver that
+  // draws in threads of its own would otherwise go on drawing it during the
+  // other side's turn, and time it there.
   void wait_turn(TestId id) {
-    if (hooks.wait_turn) hooks.wait_turn(test_catalogue[id]);
+    if (!hooks.wait_turn) return;
+    glFinish();
+    hooks.wait_turn(test_catalogue[id]);
   }
   void timed(TestId id, double seconds) {
     state.timed_end_ns = platform::clock_ns();
