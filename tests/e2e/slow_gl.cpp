@@ -15,14 +15,24 @@
 
 namespace {
 
-bool named(const char* variable, const char* call) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && std::strcmp(value, call) == 0;
+// What the environment asks of each call, read once: the calls the side does
+// not slow pay for one comparison each, not for reading the environment.
+struct Asked {
+  bool abort = false;
+  bool slow = false;
+};
+
+Asked asked_of(const char* call) {
+  const auto named = [call](const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && std::strcmp(value, call) == 0;
+  };
+  return {named("SLOW_GL_ABORT"), named("SLOW_GL_CALL")};
 }
 
-void after_call(const char* call) {
-  if (named("SLOW_GL_ABORT", call)) std::abort();
-  if (!named("SLOW_GL_CALL", call)) return;
+void after_call(const Asked& asked) {
+  if (asked.abort) std::abort();
+  if (!asked.slow) return;
   static const long spin_us = [] {
     const char* value = std::getenv("SLOW_GL_SPIN_US");
     return value != nullptr ? std::atol(value) : 0L;
@@ -43,7 +53,8 @@ extern "C" __attribute__((visibility("default"))) void glCopyPixels(GLint x, GLi
                                                                     GLsizei height, GLenum type) {
   static const auto call = real<void (*)(GLint, GLint, GLsizei, GLsizei, GLenum)>("glCopyPixels");
   call(x, y, width, height, type);
-  after_call("glCopyPixels");
+  static const Asked asked = asked_of("glCopyPixels");
+  after_call(asked);
 }
 
 extern "C" __attribute__((visibility("default"))) void glDrawPixels(GLsizei width, GLsizei height,
@@ -52,11 +63,13 @@ extern "C" __attribute__((visibility("default"))) void glDrawPixels(GLsizei widt
   static const auto call =
       real<void (*)(GLsizei, GLsizei, GLenum, GLenum, const void*)>("glDrawPixels");
   call(width, height, format, type, pixels);
-  after_call("glDrawPixels");
+  static const Asked asked = asked_of("glDrawPixels");
+  after_call(asked);
 }
 
 extern "C" __attribute__((visibility("default"))) void glCallList(GLuint list) {
   static const auto call = real<void (*)(GLuint)>("glCallList");
   call(list);
-  after_call("glCallList");
+  static const Asked asked = asked_of("glCallList");
+  after_call(asked);
 }
