@@ -3,10 +3,10 @@
 # Starts a virtual X server of our own on the first free display number,
 # exports DISPLAY and sets XVFB_PID. The caller stops it with stop_xvfb,
 # in its own EXIT trap. Fails, saying so, when the server does not start.
-start_xvfb() {
+start_xvfb() {  # start_xvfb [XVFB_OPTION...]
   local display_file
   display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "$@" 3>"$display_file" 2>/dev/null &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$display_file" ] && break

@@ -12,6 +12,7 @@
 #include "app/results_window.h"
 #include "core/printable.h"
 #include "core/run_history.h"
+#include "core/test_hooks.h"
 #include "platform/platform.h"
 #include "report/report.h"
 #include "report/result_files.h"
@@ -82,7 +83,7 @@ void print_summary_lines(const BenchmarkRun& run, const std::optional<RunVerdict
 // verdict names them; looked for only when that renderer is software.
 std::vector<std::string> gpus_beside(const EnvironmentInfo& info) {
   std::vector<std::string> names;
-  if (!info.renderer_string || !is_software_renderer(*info.renderer_string)) return names;
+  if (!measures_software(info)) return names;
   const std::vector<platform::GlDevice> devices = platform::list_gl_devices(false);
   for (size_t i = 0; i < devices.size(); ++i) {
     if (devices[i].software) continue;
@@ -100,7 +101,7 @@ std::optional<RunVerdict> judge(const BenchmarkRun& run) {
   if (options.status_only) return std::nullopt;
   return judge_run({options, state.results, state.environment_info,
                     state.counts[RepeatCount::swaps], state.record.clock,
-                    gpus_beside(state.environment_info)});
+                    gpus_beside(state.environment_info), hooks_in_effect()});
 }
 
 void announce_end(const RunOptions& options, const ReportFile& report) {

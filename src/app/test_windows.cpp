@@ -1,6 +1,7 @@
 #include "app/test_windows.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/test_hooks.h"
 #include "platform/platform.h"
@@ -40,9 +41,13 @@ void report_window_failure(platform::WindowOutcome outcome) {
     case platform::WindowOutcome::no_visual:
       platform::message_box("Error", "ChoosePixelFormat failed");
       break;
-    case platform::WindowOutcome::no_context:
-      platform::message_box("Error", "SetPixelFormat failed");
+    case platform::WindowOutcome::no_context: {
+      // The known words first, then what the window system said, if it did.
+      const std::string why = platform::last_context_error();
+      platform::message_box("Error",
+                            ("SetPixelFormat failed" + (why.empty() ? "" : "\n" + why)).c_str());
       break;
+    }
     case platform::WindowOutcome::not_created:
       platform::message_box("Error", "The test window could not be created");
       break;

@@ -13,6 +13,9 @@
 // run).
 using SwapIntervalState = platform::SwapInterval;
 
+// Whether the window system says the renderer draws on graphics hardware.
+using GlAcceleration = platform::Acceleration;
+
 // Where the test windows drew.
 enum class GlPlatform : int32_t {
   glx,              // X windows through GLX
@@ -28,6 +31,7 @@ struct EnvironmentInfo {
   std::optional<std::string> version_string;
   std::optional<std::string> extensions_string;
   bool strings_captured = false;
+  GlAcceleration acceleration = GlAcceleration::unknown;  // of the context the strings came from
   int32_t red_bits_3d = 0;
   int32_t green_bits_3d = 0;
   int32_t blue_bits_3d = 0;

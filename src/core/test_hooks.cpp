@@ -52,3 +52,20 @@ DrawingFault drawing_fault() {
   }();
   return fault;
 }
+
+std::vector<std::string> hooks_in_effect() {
+  const struct {
+    const char* name;
+    bool in_effect;
+  } hooks[] = {
+      {"TARVELIN_GL_VISUAL", gl_visual_hook() != GlVisualHook::normal},
+      {"TARVELIN_LOGIC_OPS", logic_ops_held_off()},
+      {"TARVELIN_FAULT", drawing_fault() != DrawingFault::none},
+      {"TARVELIN_SLOW_TEST", slowed_test() >= 0},
+  };
+  std::vector<std::string> named;
+  for (const auto& entry : hooks) {
+    if (entry.in_effect) named.push_back(std::string(entry.name) + "=" + hook(entry.name));
+  }
+  return named;
+}

@@ -19,6 +19,9 @@
 // line in the table above; nothing else reads the environment for it.
 #pragma once
 
+#include <string>
+#include <vector>
+
 enum class GlVisualHook {
   normal,
   plain,  // no stencil or accumulation buffer asked for
@@ -38,3 +41,9 @@ bool logic_ops_held_off();
 DrawingFault drawing_fault();
 // The TestId TARVELIN_SLOW_TEST names, or -1.
 int slowed_test();
+
+// Each hook that changes this run, as "TARVELIN_NAME=value" in the table's
+// order; empty for a normal run. A value a hook does not know changes
+// nothing and is not named. The report, the result files and the verdict
+// name them: the run did not measure the GL as it is.
+std::vector<std::string> hooks_in_effect();

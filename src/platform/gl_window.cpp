@@ -4,9 +4,11 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/x.H>
 #include <GL/glx.h>
+#include <GL/glxext.h>
 
 #include <cstring>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/test_surface.h"
@@ -75,6 +77,44 @@ SwapInterval set_swap_interval_zero(Window window) {
 
 SwapInterval swap_interval_of_last_window = SwapInterval::not_set;
 
+// Xlib's own handler ends the process on the first error. While a window's
+// context is made current, an error is kept instead and the window reports
+// a missing context: an X server refuses an indirect context with BadMatch.
+std::string context_error;
+XErrorHandler handler_before_context = nullptr;
+
+int keep_context_error(Display* display, XErrorEvent* event) {
+  if (!context_error.empty()) return 0;
+  char text[160];
+  XGetErrorText(display, event->error_code, text, sizeof text);
+  context_error = "the X server refused to make its GL context current (X error " +
+                  std::string(text) + ", request " + std::to_string(event->request_code) + "." +
+                  std::to_string(event->minor_code) +
+                  "); an X server takes indirect GL (LIBGL_ALWAYS_INDIRECT) only when started "
+                  "with +iglx";
+  return 0;
+}
+
+void catch_context_errors() {
+  context_error.clear();
+  handler_before_context = XSetErrorHandler(keep_context_error);
+}
+
+// True once every request so far is answered and none failed.
+bool context_made_current() {
+  XSync(fl_display, False);
+  return context_error.empty();
+}
+
+// Xlib's handling again; a window whose context was refused keeps the catch
+// until it has closed, since closing it fails in the same way.
+void stop_catching_context_errors() {
+  if (handler_before_context == nullptr) return;
+  XSync(fl_display, False);
+  XSetErrorHandler(handler_before_context);
+  handler_before_context = nullptr;
+}
+
 // Mesa's softpipe (22.3, under Xvfb) crashes in glXDestroyContext, which
 // FLTK calls as the window closes, for a single-buffered context that has
 // drawn into its front buffer but never read from it, as a status-only run
@@ -113,9 +153,10 @@ class SuiteWindow : public Fl_Gl_Window, public GlSurface {
   void draw() override {
     if (drawn_) return;
     drawn_ = true;
-    if (context() == nullptr || glXGetCurrentContext() == nullptr) {
+    if (!context_made_current() || context() == nullptr || glXGetCurrentContext() == nullptr) {
       context_missing_ = true;
     } else {
+      stop_catching_context_errors();
       keep_drivers_loaded();
       if (request_.kind == GlWindowKind::double_buffered) {
         swap_interval_of_last_window = request_.driver_swap_interval
@@ -149,12 +190,15 @@ WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& 
     delete window;
     return WindowOutcome::no_visual;
   }
+  catch_context_errors();
   window->show();
   if (!window->shown()) {
+    stop_catching_context_errors();
     delete window;
     return WindowOutcome::not_created;
   }
   while (window->shown()) Fl::wait();
+  stop_catching_context_errors();
   const bool missing = window->context_missing();
   delete window;  // releases the GL context with the window
   Fl::check();
@@ -162,5 +206,20 @@ WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& 
 }
 
 SwapInterval test_window_swap_interval() { return swap_interval_of_last_window; }
+
+std::string last_context_error() { return context_error; }
+
+Acceleration x_gl_acceleration() {
+  if (!has_word(glXQueryExtensionsString(fl_display, fl_screen), "GLX_MESA_query_renderer")) {
+    return Acceleration::unknown;
+  }
+  auto query = reinterpret_cast<PFNGLXQUERYCURRENTRENDERERINTEGERMESAPROC>(
+      glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryCurrentRendererIntegerMESA")));
+  unsigned int accelerated = 0;
+  if (query == nullptr || !query(GLX_RENDERER_ACCELERATED_MESA, &accelerated)) {
+    return Acceleration::unknown;
+  }
+  return accelerated != 0 ? Acceleration::hardware : Acceleration::software;
+}
 
 }  // namespace platform

@@ -23,6 +23,7 @@ struct EglEntryPoints {
   PFNEGLQUERYDEVICESEXTPROC query_devices;
   PFNEGLQUERYDEVICESTRINGEXTPROC query_device_string;
   PFNEGLGETPLATFORMDISPLAYEXTPROC get_platform_display;
+  PFNEGLQUERYDISPLAYATTRIBEXTPROC query_display_attrib;
 };
 
 const EglEntryPoints& egl() {
@@ -32,6 +33,8 @@ const EglEntryPoints& egl() {
           eglGetProcAddress("eglQueryDeviceStringEXT")),
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
           eglGetProcAddress("eglGetPlatformDisplayEXT")),
+      reinterpret_cast<PFNEGLQUERYDISPLAYATTRIBEXTPROC>(
+          eglGetProcAddress("eglQueryDisplayAttribEXT")),
   };
   return entry_points;
 }
@@ -209,6 +212,20 @@ std::string probe_renderer(EGLDisplay display, std::string* error) {
 }
 
 EGLDisplay offscreen_display = EGL_NO_DISPLAY;
+Acceleration offscreen_kind_of_renderer = Acceleration::unknown;
+
+// What the display's device says of itself; Mesa's surfaceless platform
+// names the device it draws on (a GPU's render node, or its software
+// device) where EGL_EXT_device_query is offered.
+Acceleration display_acceleration(EGLDisplay display) {
+  EGLAttrib device = 0;
+  if (egl().query_display_attrib == nullptr || egl().query_device_string == nullptr ||
+      !egl().query_display_attrib(display, EGL_DEVICE_EXT, &device) || device == 0) {
+    return Acceleration::unknown;
+  }
+  return describe_device(reinterpret_cast<EGLDeviceEXT>(device)).software ? Acceleration::software
+                                                                          : Acceleration::hardware;
+}
 
 }  // namespace
 
@@ -267,10 +284,13 @@ bool start_offscreen(int device, OffscreenPlace* place, std::string* error) {
     return false;
   }
   offscreen_display = display;
+  offscreen_kind_of_renderer = display_acceleration(display);
   return true;
 }
 
 bool offscreen_started() { return offscreen_display != EGL_NO_DISPLAY; }
+
+Acceleration offscreen_acceleration() { return offscreen_kind_of_renderer; }
 
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
                                       const std::function<void(GlSurface&)>& suite) {

@@ -134,6 +134,19 @@ enum class SwapInterval {
 };
 SwapInterval test_window_swap_interval();
 
+// Whether the window system says the current GL context draws on graphics
+// hardware or in software, independently of the renderer string (which a
+// driver's settings can make say anything): on X, Mesa's renderer query
+// (GLX_MESA_query_renderer); off-screen, the EGL device's software
+// extension (EGL_MESA_device_software). Unknown where neither is offered.
+enum class Acceleration { unknown, hardware, software };
+Acceleration current_gl_acceleration();
+
+// The X error that kept the last X window's GL context from being made
+// current (an X server that refuses indirect rendering answers BadMatch),
+// as one line; empty when there was none.
+std::string last_context_error();
+
 // --- Off-screen drawing through EGL: no X connection, no window ---
 
 // A device as EGL enumerates it.

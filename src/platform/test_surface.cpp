@@ -64,6 +64,10 @@ WindowOutcome run_gl_window(const GlWindowRequest& request, const WindowRect& re
   return run_x_gl_window(request, rect, title, suite);
 }
 
+Acceleration current_gl_acceleration() {
+  return offscreen_started() ? offscreen_acceleration() : x_gl_acceleration();
+}
+
 void GlSurface::read_back(uint8_t rgb[TEST_PICTURE_BYTES]) const {
   glFinish();
   // The colour scales a test sets apply to reads too; the picture is read

@@ -44,5 +44,7 @@ WindowOutcome run_x_gl_window(const GlWindowRequest& request, const WindowRect& 
 WindowOutcome run_offscreen_gl_window(const GlWindowRequest& request,
                                       const std::function<void(GlSurface&)>& suite);
 bool offscreen_started();
+Acceleration x_gl_acceleration();
+Acceleration offscreen_acceleration();
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 
 #include "core/confidence.h"
 #include "core/result_fields.h"
+#include "core/test_hooks.h"
 #include "report/scoring.h"
 #include "report/statistics.h"
 #include "report/status_text.h"
@@ -43,6 +44,20 @@ Json swap_interval_json(SwapIntervalState state) {
   return nullptr;
 }
 
+// What the window system says the renderer draws on; null where it says
+// nothing.
+Json acceleration_json(GlAcceleration acceleration) {
+  switch (acceleration) {
+    case GlAcceleration::hardware:
+      return "hardware";
+    case GlAcceleration::software:
+      return "software";
+    case GlAcceleration::unknown:
+      break;
+  }
+  return nullptr;
+}
+
 const char* platform_name(GlPlatform platform) {
   switch (platform) {
     case GlPlatform::egl_device:
@@ -71,12 +86,14 @@ Json settings_json(const RunOptions& options, const EnvironmentInfo& info) {
           {"status_only", options.status_only},
           {"depth_bits_requested", options.depth_bits},
           {"check_pictures", options.check_pictures && !options.validating()},
-          {"swap_interval", swap_interval_json(info.swap_interval)}};
+          {"swap_interval", swap_interval_json(info.swap_interval)},
+          {"test_hooks", hooks_in_effect()}};
 }
 
 Json environment_json(const EnvironmentInfo& info) {
   return {{result_key::PLATFORM, platform_name(info.gl_platform)},
           {"device", value_or_null(info.drm_file)},
+          {"acceleration", acceleration_json(info.acceleration)},
           {"vendor", value_or_null(info.vendor_string)},
           {result_key::RENDERER, value_or_null(info.renderer_string)},
           {"version", value_or_null(info.version_string)},

@@ -1,31 +1,16 @@
 #include "report/run_verdict.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 #include "core/pass_statistics.h"
 #include "report/scoring.h"
 #include "report/statistics.h"
 
-const char* const SOFTWARE_RENDERERS[] = {"llvmpipe",
-                                          "softpipe",
-                                          "swrast",
-                                          "software rasterizer",
-                                          "swiftshader",
-                                          "gdi generic",
-                                          "microsoft basic render",
-                                          nullptr};
-
 namespace {
-
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::string percent(double share, int decimals) {
   char text[32];
@@ -48,69 +33,72 @@ std::string count_of(size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// The why of the pictures' not being judged: the reason the first test
-// left unchecked gives (all share it when checking was off or the
-// references were missing).
-std::string first_unchecked_reason(const PictureVerdict verdicts[TEST_COUNT]) {
-  for (int id = 0; id < TEST_COUNT; ++id) {
-    if (!verdicts[id].reason.empty()) return verdicts[id].reason;
+// "Lines Fog (no reference .../lines_fog.png); Lines, Points (the window has
+// 5-6-5-bit colour; ...)": the tests by their reasons, each reason once, in
+// the order the tests come.
+std::string grouped_by_reason(const std::vector<TestId>& tests,
+                              const PictureVerdict verdicts[TEST_COUNT]) {
+  std::vector<std::pair<std::string, std::vector<TestId>>> groups;
+  for (TestId id : tests) {
+    const std::string& reason = verdicts[id].reason;
+    auto group = std::find_if(groups.begin(), groups.end(),
+                              [&](const auto& known) { return known.first == reason; });
+    if (group == groups.end()) group = groups.insert(groups.end(), {reason, {}});
+    group->second.push_back(id);
   }
-  return "no test drew";
+  std::string text;
+  for (const auto& [reason, ids] : groups) {
+    if (!text.empty()) text += "; ";
+    for (TestId id : ids)
+      text += std::string(id == ids.front() ? "" : ", ") + test_catalogue[id].title;
+    text += " (" + (reason.empty() ? std::string("no check ran") : reason) + ")";
+  }
+  return text;
 }
 
 }  // namespace
 
-void check_pictures(const PictureVerdict verdicts[TEST_COUNT], RunVerdict& verdict) {
+void check_pictures(const PictureVerdict verdicts[TEST_COUNT], const std::vector<TestId>& timed,
+                    bool checks_wanted, RunVerdict& verdict) {
+  if (!checks_wanted) {
+    verdict.not_judged.push_back({"pictures", "checking turned off (-nocheck)"});
+    return;
+  }
   std::vector<TestId> differing;
   bool any_checked = false;
   for (const TestInfo& test : test_catalogue) {
     any_checked |= verdicts[test.id].passes_checked > 0;
     if (verdicts[test.id].state == PictureVerdict::differs) differing.push_back(test.id);
   }
-  if (!any_checked) {
-    verdict.not_judged.push_back({"pictures", first_unchecked_reason(verdicts)});
+  if (timed.empty() && !any_checked) {
+    verdict.not_judged.push_back({"pictures", "no test was timed"});
     return;
   }
-  if (differing.empty()) return;
+  if (!differing.empty()) {
+    verdict.findings.push_back(
+        {finding_kind::PICTURES_DIFFER,
+         "the pictures of " + count_of(differing.size(), "test", "tests") +
+             " differ from their references: " +
+             named_figures(differing,
+                           [&](TestId id) {
+                             return percent(verdicts[id].share_beyond, 3) + " of pixels beyond " +
+                                    std::to_string(verdicts[id].channel_threshold);
+                           }) +
+             "; their scores time drawing that went wrong: look at the pictures with -validate "
+             "FOLDER",
+         differing});
+  }
+  std::vector<TestId> unchecked;
+  for (TestId id : timed) {
+    if (verdicts[id].passes_checked == 0) unchecked.push_back(id);
+  }
+  if (unchecked.empty()) return;
   verdict.findings.push_back(
-      {finding_kind::PICTURES_DIFFER,
-       "the pictures of " + count_of(differing.size(), "test", "tests") +
-           " differ from their references: " +
-           named_figures(differing,
-                         [&](TestId id) {
-                           return percent(verdicts[id].share_beyond, 3) + " of pixels beyond " +
-                                  std::to_string(verdicts[id].channel_threshold);
-                         }) +
-           "; their scores time drawing that went wrong: look at the pictures with -validate "
-           "FOLDER",
-       differing});
-}
-
-bool is_software_renderer(const std::string& renderer) {
-  const std::string text = lower(renderer);
-  for (const char* const* name = SOFTWARE_RENDERERS; *name != nullptr; ++name) {
-    if (text.find(*name) != std::string::npos) return true;
-  }
-  return false;
-}
-
-void check_renderer(const std::optional<std::string>& renderer, GlPlatform platform,
-                    const std::vector<std::string>& gpu_devices, RunVerdict& verdict) {
-  if (!renderer) {
-    verdict.not_judged.push_back({"renderer", "the GL gave no renderer string"});
-    return;
-  }
-  if (!is_software_renderer(*renderer)) return;
-  std::string text = "the renderer \"" + *renderer +
-                     "\" is a software rasteriser: this measures the CPU, not a graphics card";
-  if (!gpu_devices.empty()) {
-    std::string listed;
-    for (const std::string& device : gpu_devices) listed += (listed.empty() ? "" : ", ") + device;
-    text += "; EGL lists a GPU here (" + listed + "): measure it with " +
-            (platform == GlPlatform::glx ? "-offscreen" : "-offscreen -device N (see -devices)") +
-            ", or on its own desktop";
-  }
-  verdict.findings.push_back({finding_kind::SOFTWARE_RENDERER, text, {}});
+      {finding_kind::PICTURES_UNCHECKED,
+       "the pictures of " + count_of(unchecked.size(), "timed test", "timed tests") +
+           " could not be checked: " + grouped_by_reason(unchecked, verdicts) +
+           "; whether the GL drew them right is not known, nor what their scores timed",
+       unchecked});
 }
 
 void check_display(SwapIntervalState swap_interval, GlPlatform platform,
@@ -220,22 +208,27 @@ std::vector<double> passes_in_order(const RunOptions& options, const RunResults&
 
 RunVerdict judge_run(const VerdictInputs& inputs) {
   const RunOptions& options = inputs.options;
-  RunVerdict verdict;
-  check_pictures(inputs.results.verdicts, verdict);
-  check_renderer(inputs.info.renderer_string, inputs.info.gl_platform, inputs.gpu_devices, verdict);
   std::optional<double> seconds_per_swap;
   std::vector<TestPasses> timed;
+  std::vector<TestId> timed_ids;
   for (const TestInfo& test : test_catalogue) {
     const TestSummary summary = summarize_test(options, inputs.results, test.id);
     if (summary.status != TestStatus::timed) continue;
     timed.push_back({test.id, passes_in_order(options, inputs.results, test.id)});
+    timed_ids.push_back(test.id);
     if (test.id == test_id::swap_buffer && inputs.swaps > 0) {
       seconds_per_swap = *summary.median_seconds / inputs.swaps;
     }
   }
+  RunVerdict verdict;
+  check_gl_answers(inputs.info, timed_ids, verdict);
+  check_pictures(inputs.results.verdicts, timed_ids, options.check_pictures, verdict);
+  check_renderer(inputs.info.renderer_string, inputs.info.acceleration, inputs.info.gl_platform,
+                 inputs.gpu_devices, verdict);
   check_display(inputs.info.swap_interval, inputs.info.gl_platform, seconds_per_swap, verdict);
   check_steadiness(timed, counted_slots(options.loops), verdict);
   check_clock(inputs.clock, verdict);
+  check_hooks(inputs.hooks, verdict);
   return verdict;
 }
 

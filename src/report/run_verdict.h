@@ -25,6 +25,10 @@ constexpr const char* DISPLAY_CAPPED = "display_capped";
 constexpr const char* UNSTEADY_TESTS = "unsteady_tests";
 constexpr const char* SLOWED_DOWN = "slowed_down";
 constexpr const char* CLOCK_ADJUSTED = "clock_adjusted";
+constexpr const char* PICTURES_UNCHECKED = "pictures_unchecked";
+constexpr const char* GL_UNIDENTIFIED = "gl_unidentified";
+constexpr const char* IMPOSSIBLE_BIT_DEPTHS = "impossible_bit_depths";
+constexpr const char* TEST_HOOKS = "test_hooks";
 }  // namespace finding_kind
 
 struct Finding {
@@ -53,22 +57,45 @@ struct VerdictInputs {
   int32_t swaps;  // swaps per pass of the swap test
   ClockReadings clock;
   std::vector<std::string> gpu_devices;  // EGL's devices that are not software, by name
+  std::vector<std::string> hooks;        // the test hooks in effect, "NAME=value"
 };
 
 // --- The checks, each with its rule --------------------------------------
 
 // Any picture that differed from its reference: the GL drew the test
-// wrongly, so its time is the time of other work. Not judged when no
-// picture was checked.
-void check_pictures(const PictureVerdict verdicts[TEST_COUNT], RunVerdict& verdict);
+// wrongly, so its time is the time of other work. A timed test whose
+// picture no pass could check (no reference, a colour depth the
+// references do not have) is a finding too, with its reason: nothing
+// says its GL drew it. Not judged with checking turned off (-nocheck),
+// which the user chose, or when no test was timed or checked.
+void check_pictures(const PictureVerdict verdicts[TEST_COUNT], const std::vector<TestId>& timed,
+                    bool checks_wanted, RunVerdict& verdict);
 
-// The renderer string names a software rasteriser (one of
-// SOFTWARE_RENDERERS, in any case): the run measured the CPU. The finding
-// also names GPUs that EGL lists, and how to measure them.
+// What the GL said of itself must be something a GL can say before its
+// scores mean anything: a vendor, renderer and version string that are not
+// empty (an X server's indirect context that does not work answers none),
+// and bit depths of the 3D and the 2D window, where a test of that window
+// was timed, from 0 to MAX_PLAUSIBLE_BITS, each colour at least 1. Not
+// judged when no 3D window read the strings.
+constexpr int32_t MAX_PLAUSIBLE_BITS = 32;
+void check_gl_answers(const EnvironmentInfo& info, const std::vector<TestId>& timed,
+                      RunVerdict& verdict);
+
+// The run measured the CPU: the window system says the renderer draws in
+// software (GlAcceleration, whatever its string says, which a driver's
+// settings can change), or the renderer string names a software rasteriser
+// (one of SOFTWARE_RENDERERS, in any case). The finding also names GPUs
+// that EGL lists, and how to measure them.
 extern const char* const SOFTWARE_RENDERERS[];
 bool is_software_renderer(const std::string& renderer);
-void check_renderer(const std::optional<std::string>& renderer, GlPlatform platform,
-                    const std::vector<std::string>& gpu_devices, RunVerdict& verdict);
+bool measures_software(const EnvironmentInfo& info);
+void check_renderer(const std::optional<std::string>& renderer, GlAcceleration acceleration,
+                    GlPlatform platform, const std::vector<std::string>& gpu_devices,
+                    RunVerdict& verdict);
+
+// A test hook was in effect (core/test_hooks.h): the run did not measure
+// the GL as it is.
+void check_hooks(const std::vector<std::string>& hooks, RunVerdict& verdict);
 
 // Frames capped by the display's refresh: the swap interval left to the
 // driver on request (-vsync), or the swap test's median time per swap

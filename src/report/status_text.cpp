@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/test_hooks.h"
+
 namespace {
 
 constexpr const char* FIRST_EXTENSION_PREFIX = "Extensions : ";
@@ -12,6 +14,9 @@ void write_header(FILE* out, const RunOptions& options, const EnvironmentInfo& i
   if (options.quarter) std::fprintf(out, "#   quarter mode\n");
   if (options.loops > 1) std::fprintf(out, "#   %d loops\n", options.loops);
   if (options.auto_pass) std::fprintf(out, "#   function auto check mode\n");
+  for (const std::string& hook : hooks_in_effect()) {
+    std::fprintf(out, "#   test hook set: %s\n", hook.c_str());
+  }
   if (const char* line = swap_interval_line(info.swap_interval)) std::fprintf(out, "%s\n", line);
   if (info.offscreen()) std::fprintf(out, "%s\n", offscreen_line(info).c_str());
   std::fprintf(out, "\n");

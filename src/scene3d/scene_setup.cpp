@@ -74,6 +74,7 @@ void capture_strings(EnvironmentInfo& info) {
     info.renderer_string = copy_gl_string(GL_RENDERER, info.renderer_string);
     info.version_string = copy_gl_string(GL_VERSION, info.version_string);
     info.extensions_string = copy_gl_string(GL_EXTENSIONS, info.extensions_string);
+    info.acceleration = platform::current_gl_acceleration();
   }
   info.strings_captured = true;
 }

@@ -107,3 +107,53 @@ expect_eq "-nocheck: the verdict did not judge the pictures" \
 import json
 print(*("%(what)s: %(why)s" % n for n in json.load(open("off.json"))["verdict"]["not_judged"]
         if n["what"] == "pictures"))')"
+
+# What a check cannot look at is a finding, never a silent pass.
+kinds_of() {  # kinds_of JSON: "kind:test,test ..." of each finding
+  python3 -c '
+import json, sys
+print(*("%s:%s" % (f["kind"], ",".join(f["tests"])) for f in json.load(open(sys.argv[1]))["verdict"]["findings"]))' "$1"
+}
+# References for some tests only, and the fog broken by a hook: the fogged
+# test without its reference is unchecked, with that reason; the hook is
+# named in the report's header, the result file and the verdict.
+FOG_1=$(head -n1 <<<"$FOGGED")
+mkdir some_refs && cp "$SOURCE_DIR"/assets/reference/*.png some_refs/ && rm "some_refs/$FOG_1.png"
+TARVELIN_REFERENCES=$WORK/some_refs TARVELIN_FAULT=fog_off run_batch -quarter \
+  -only "$PLAIN,$FOG_1" -json refs.json
+expect_eq "a reference missing, a hook set: the findings (but the renderer's)" \
+  "pictures_unchecked:$FOG_1 test_hooks:" "$(kinds_of refs.json | tr ' ' '\n' | grep -v ^software_renderer | paste -sd' ')"
+check "the unchecked test and its reason are named" \
+  grep -qF "could not be checked: $(title_of "$FOG_1") (no reference $WORK/some_refs/$FOG_1.png)" out.txt
+check "the report's header names the hook" grep -qx "#   test hook set: TARVELIN_FAULT=fog_off" result.tvl
+expect_eq "so does the result file" '["TARVELIN_FAULT=fog_off"]' \
+  "$(python3 -c 'import json; print(json.dumps(json.load(open("refs.json"))["settings"]["test_hooks"]))')"
+
+# Off-screen on Mesa's software device, whatever name the driver's settings
+# give the renderer, the run measured the CPU.
+if "$PROGRAM" -devices | grep -qv software; then
+  echo "skipped: a renderer named otherwise (EGL lists a GPU here)"
+else
+  force_gl_renderer="NVIDIA GeForce RTX 4090" run_batch -offscreen -quarter -only "$PLAIN" -json named.json
+  expect_eq "a GPU's name on the software device: the finding" "software_renderer:" "$(kinds_of named.json)"
+  check "it says who reports it" \
+    grep -qF 'EGL reports a software renderer, whatever its string "NVIDIA GeForce RTX 4090" says' out.txt
+fi
+
+# A GL that does not work: an indirect context of an X server that takes
+# one answers no strings; a server that refuses it is told, not a raw X
+# error.
+OUTER_DISPLAY=$DISPLAY OUTER_XVFB_PID=${XVFB_PID:-}
+start_xvfb +iglx
+LIBGL_ALWAYS_INDIRECT=1 run_batch -quarter -only "$PLAIN,$(first_test kernel=put)" -json indirect.json
+stop_xvfb
+DISPLAY=$OUTER_DISPLAY XVFB_PID=$OUTER_XVFB_PID
+expect_eq "an indirect context: exit status" 0 "$STATUS"
+check "it is not trusted, for the strings it gave none of" \
+  grep -qE "^Tarvelin verdict: the GL gave no vendor, renderer or version string" out.txt
+if [ -n "${E2E_OWN_X_SERVER:-}" ]; then
+  LIBGL_ALWAYS_INDIRECT=1 run_batch -quarter -only "$PLAIN"
+  expect_eq "refused: exit status" 1 "$STATUS"
+  check "refused: the message says what the X server did" grep -qE "^Error: SetPixelFormat failed / \
+the X server refused to make its GL context current \(X error BadMatch" err.txt
+fi
