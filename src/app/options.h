@@ -60,7 +60,8 @@ bool keeps_history(const RunOptions& options);
 // What the settings ask for that cannot be done together, as the text of an
 // "Error" box; empty when nothing. A validation cannot be status-only, lack
 // the automatic check, or leave tests out; the report and the result files
-// must be different files.
+// must be different files, and none of them an existing pass definition
+// file, read by the run or not.
 std::string conflicting_settings(const RunOptions& options);
 
 // Writes the usage text for a program called program_name as snprintf

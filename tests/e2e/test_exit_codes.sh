@@ -39,7 +39,8 @@ expect_eq "every test times 43826197 passes counts past 32 bits" \
 check "and nothing overflowed on the way" bash -c '! grep -q "runtime error" err.txt'
 
 # A command line that contradicts itself, names nothing, or asks what a
-# validation cannot honour is refused before anything runs or is written:
+# validation cannot honour is refused before anything runs or is written
+# (the pass definition file too, where -only leaves it unread):
 # ARGS | the start of its one error line. A test to name: the first one run.
 FIRST=$(tests_in_run_order | head -n1 | field keyword)
 echo kept >same
@@ -52,6 +53,7 @@ done <<CASES
 -json x -csv x|-json x and -csv x name the same file
 -def same -f ./same|-f ./same would replace the pass definition file -def same
 -def same -json same|-json same would replace the pass definition file -def same
+-def same -f same -only $FIRST|-f same would replace the pass definition file -def same
 -validate v -json v/summary.txt|-json v/summary.txt and -validate v/summary.txt name the same file
 -validate v -json v.json -loop -1|-json cannot be combined with an endless -loop: an endless run writes no results
 -test -csv c.csv|-csv cannot be combined with -test: a test loop writes no results
