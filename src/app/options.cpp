@@ -121,6 +121,10 @@ bool has_scores(const RunOptions& options) {
   return report_wanted(options) && !options.status_only && !options.validating();
 }
 
+bool interruption_wanted(const RunOptions& options) {
+  return has_scores(options) && !options.takes_turns();
+}
+
 bool keeps_history(const RunOptions& options) {
   return (options.keep_history || !options.batch) && has_scores(options);
 }

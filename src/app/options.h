@@ -52,6 +52,11 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
 // Whether the run ends with scores: it is timed, ends, and is neither
 // status-only nor a validation.
 bool has_scores(const RunOptions& options);
+// Whether a signal during its passes (SIGINT, SIGTERM) ends the run early,
+// keeping the passes completed (app/interruption.h): a run with scores that
+// does not take turns, since tarvelin-compare -ab stops its sides itself
+// and keeps nothing of them then.
+bool interruption_wanted(const RunOptions& options);
 // Whether its results go into the history of runs: every such desktop run,
 // and a batch run with -history (scripts and test suites should not fill a
 // home folder).
