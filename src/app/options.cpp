@@ -121,6 +121,10 @@ bool has_scores(const RunOptions& options) {
   return report_wanted(options) && !options.status_only && !options.validating();
 }
 
+bool interruption_wanted(const RunOptions& options) {
+  return has_scores(options) && !options.takes_turns();
+}
+
 bool keeps_history(const RunOptions& options) {
   return (options.keep_history || !options.batch) && has_scores(options);
 }
@@ -221,10 +225,11 @@ std::string same_file_conflict(const RunOptions& options) {
     if (!options.json_file.empty()) outputs.push_back({"-json", options.json_file});
     if (!options.csv_file.empty()) outputs.push_back({"-csv", options.csv_file});
   }
-  // The pass definition is read at START; a report written over it would
-  // be the next run's pass file. One that does not exist loses nothing.
+  // The pass definition file is the user's, whether or not this run reads
+  // it (-only and -validate do not): a report written over it would be the
+  // next run's pass file. One that does not exist loses nothing.
   std::error_code error;
-  if (options.only_tests.empty() && std::filesystem::exists(options.pass_file, error)) {
+  if (std::filesystem::exists(options.pass_file, error)) {
     for (const auto& [option, name] : outputs) {
       if (same_file(name.c_str(), options.pass_file.c_str())) {
         return std::string(option) + " " + name + " would replace the pass definition file -def " +

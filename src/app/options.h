@@ -52,6 +52,11 @@ void parse_options(const WordTable& table, RunOptions& options, OptionMessage& m
 // Whether the run ends with scores: it is timed, ends, and is neither
 // status-only nor a validation.
 bool has_scores(const RunOptions& options);
+// Whether a signal during its passes (SIGINT, SIGTERM) ends the run early,
+// keeping the passes completed (app/interruption.h): a run with scores that
+// does not take turns, since tarvelin-compare -ab stops its sides itself
+// and keeps nothing of them then.
+bool interruption_wanted(const RunOptions& options);
 // Whether its results go into the history of runs: every such desktop run,
 // and a batch run with -history (scripts and test suites should not fill a
 // home folder).
@@ -60,7 +65,8 @@ bool keeps_history(const RunOptions& options);
 // What the settings ask for that cannot be done together, as the text of an
 // "Error" box; empty when nothing. A validation cannot be status-only, lack
 // the automatic check, or leave tests out; the report and the result files
-// must be different files.
+// must be different files, and none of them an existing pass definition
+// file, read by the run or not.
 std::string conflicting_settings(const RunOptions& options);
 
 // Writes the usage text for a program called program_name as snprintf

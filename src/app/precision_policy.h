@@ -21,3 +21,7 @@ int32_t precision_pass_limit(const RunOptions& options);
 // DEFAULT_BUDGET_SECONDS); "passes allowed done" at precision_pass_limit.
 std::string precision_stop(const RunOptions& options, const RunResults& results, int32_t passes,
                            double elapsed);
+
+// Why a run stopped that a signal ended before any of these rules did
+// (app/interruption.h).
+constexpr const char* PRECISION_INTERRUPTED = "interrupted";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/exit_status.h"
+#include "app/interruption.h"
 #include "app/options.h"
 #include "app/results_window.h"
 #include "core/printable.h"
@@ -104,8 +105,16 @@ std::optional<RunVerdict> judge(const BenchmarkRun& run) {
                     gpus_beside(state.environment_info), hooks_in_effect()});
 }
 
-void announce_end(const RunOptions& options, const ReportFile& report) {
-  if (options.test_loop) {
+// An interrupted run says what it kept; the user asked it to stop, so no
+// viewer opens and no results window waits.
+void announce_end(const BenchmarkRun& run, const ReportFile& report) {
+  const RunOptions& options = run.run_options;
+  if (run.run_state.record.interrupted) {
+    std::fprintf(
+        stderr,
+        "tarvelin: interrupted by %s; the report and result files hold the %d pass%s completed\n",
+        interruption_name(interruption_signal()), options.loops, options.loops == 1 ? "" : "es");
+  } else if (options.test_loop) {
     platform::message_box("tarvelin", "BenchMark complete.");
   } else if (!options.batch) {
     show_report(report);
@@ -144,15 +153,17 @@ int end_timed_run(BenchmarkRun& run) {
   write_report(report, options);
   const std::string json = run_json(run, verdict ? &*verdict : nullptr);
   const bool results_written = write_result_files(run, json);
-  const bool window = !options.batch && has_scores(options);
+  const bool interrupted = run.run_state.record.interrupted;
+  const bool window = !options.batch && has_scores(options) && !interrupted;
   std::optional<RunFile> previous;
   if (window) {
     previous = previous_run(history_folder(), run.run_state.environment_info.renderer_string);
   }
   const KeptRun kept = keep_in_history(options, run.run_state.record.started_utc, json);
-  announce_end(options, report);
+  announce_end(run, report);
   print_summary_lines(run, verdict);
   if (window) show_results(report, json, verdict, previous, kept);
+  if (interrupted) return interruption_exit_status();
   if (options.batch) {
     return report.report_failed() || !results_written ? BATCH_FAILED : BATCH_DONE;
   }

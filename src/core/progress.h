@@ -31,9 +31,10 @@ class ProgressReporter {
   virtual void note(const char* line) = 0;
 };
 
-// What a run hangs on the suites: the two ways it looks at their pictures
-// and the turns it takes with another program, each declared once here; all
-// are empty in a run that checks no picture and takes no turns.
+// What a run hangs on the suites: the two ways it looks at their pictures,
+// the turns it takes with another program and its way of stopping early,
+// each declared once here; all are empty in a run that checks no picture,
+// takes no turns and cannot be interrupted.
 struct SuiteHooks {
   // A validation run's: called after each test's turn, outside its timed
   // section, with the test's picture still in the window if it ran.
@@ -49,6 +50,10 @@ struct SuiteHooks {
   // timed, the other side being idle; then told the seconds it took.
   std::function<void(const TestInfo&)> wait_turn;
   std::function<void(const TestInfo&, double)> turn_timed;
+  // A run that a signal may end early (app/interruption.h): asked before
+  // each test, outside any timed section; true ends the suite's walk of its
+  // tests there, the pass being dropped.
+  std::function<bool()> stop_now;
 };
 
 // What a suite is handed for one window: the settings to read, the state it
@@ -79,6 +84,8 @@ struct SuiteContext {
     glFinish();
     hooks.wait_turn(test_catalogue[id]);
   }
+  // Whether the suite is to stop before its next test.
+  bool stop_wanted() const { return hooks.stop_now && hooks.stop_now(); }
   void timed(TestId id, double seconds) {
     state.timed_end_ns = platform::clock_ns();
     state.results.record_time(id, seconds);

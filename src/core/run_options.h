@@ -1,9 +1,10 @@
 // The user's settings: the command line and the start panel fill them in,
 // and they stay fixed from START on, but for `loops`: a run with a
-// precision target sets it, after its last pass, to the passes it took, so
-// that the report and the result files are those of a run of that many
-// passes. The suites read them through a const reference. The run owns one
-// RunOptions and hands it down by reference.
+// precision target, or one a signal interrupted, sets it after its last
+// pass to the passes it completed, so that the report and the result files
+// are those of a run of that many passes. The suites read them through a
+// const reference. The run owns one RunOptions and hands it down by
+// reference.
 #pragma once
 
 #include <cstdint>

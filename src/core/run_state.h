@@ -46,8 +46,11 @@ struct RunRecord {
   // the end of its picture's check (check frame, read-back, comparison).
   double check_seconds = 0.0;
   // Why a run with a precision target stopped: "target met", "budget
-  // spent" or "passes allowed done"; empty for other runs.
+  // spent", "passes allowed done" or "interrupted"; empty for other runs.
   std::string precision_stop;
+  // A signal (SIGINT, SIGTERM) ended the passes early: the results are
+  // those of the passes completed before it.
+  bool interrupted = false;
 };
 
 struct RunState {

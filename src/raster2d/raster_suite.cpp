@@ -244,5 +244,7 @@ void run_2d_suite(SuiteContext& context) {
   set_up_raster_window(raster.origin, context.state.environment_info);
   if (context.options.status_only) return;
   raster.probe.capture_reference_block();
-  for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST; ++id) raster.run_row(test_catalogue[id]);
+  for (int id = FIRST_2D_TEST; id <= LAST_2D_TEST && !context.stop_wanted(); ++id) {
+    raster.run_row(test_catalogue[id]);
+  }
 }

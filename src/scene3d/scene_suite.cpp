@@ -11,10 +11,11 @@ namespace {
 // GL state and the object's orientation carry from one test to the next,
 // so the rows run strictly in catalogue order. A stage's set-up runs as a
 // run of its rows opens and its tear-down as it closes, whether or not the
-// tests are skipped.
+// tests are skipped. A run that stops before a test leaves the stage as
+// it is: the window and its GL context end with the pass.
 void run_3d_rows(SceneSession& session) {
   PolygonMode polygon_mode = PolygonMode::keep;
-  for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST; ++id) {
+  for (int id = FIRST_3D_TEST; id <= LAST_3D_TEST && !session.context.stop_wanted(); ++id) {
     const TestInfo& test = test_catalogue[id];
     if (opens_stage_run(id)) {
       polygon_mode = PolygonMode::keep;

@@ -25,6 +25,7 @@ lines = dict(re.findall(r"^([23]D [^:]*?) *: (\S+)$", report, re.M))
 run = json.load(open(json_path))
 tests = run["tests"]
 expect(run["schema_version"] == 1, "schema_version")
+expect(run["interrupted"] is False, "a run that ran to its end is not interrupted")
 test_lines = [label for label in lines if not label.endswith((" total", " implemented"))]
 expect([t["id"] for t in tests] == list(range(len(test_lines))), "every test, in catalogue order")
 

@@ -39,7 +39,8 @@ expect_eq "every test times 43826197 passes counts past 32 bits" \
 check "and nothing overflowed on the way" bash -c '! grep -q "runtime error" err.txt'
 
 # A command line that contradicts itself, names nothing, or asks what a
-# validation cannot honour is refused before anything runs or is written:
+# validation cannot honour is refused before anything runs or is written
+# (the pass definition file too, where -only leaves it unread):
 # ARGS | the start of its one error line. A test to name: the first one run.
 FIRST=$(tests_in_run_order | head -n1 | field keyword)
 echo kept >same
@@ -52,6 +53,7 @@ done <<CASES
 -json x -csv x|-json x and -csv x name the same file
 -def same -f ./same|-f ./same would replace the pass definition file -def same
 -def same -json same|-json same would replace the pass definition file -def same
+-def same -f same -only $FIRST|-f same would replace the pass definition file -def same
 -validate v -json v/summary.txt|-json v/summary.txt and -validate v/summary.txt name the same file
 -validate v -json v.json -loop -1|-json cannot be combined with an endless -loop: an endless run writes no results
 -test -csv c.csv|-csv cannot be combined with -test: a test loop writes no results
@@ -141,3 +143,48 @@ box=$(wait_for_window '^Error$' 30) || {
 retry_x xdotool windowfocus --sync "$box" key Return 2>/dev/null || retry_x xdotool key Return
 wait "$pid" || STATUS=$?
 expect_eq "an unknown option ends the desktop run with 0" 0 "$STATUS"
+
+# A signal keeps the passes a timed run completed: the report, the result
+# files and the history entry of a run of that many passes, the JSON saying
+# so, and then the signal's exit status. SLOW, the one 3D test of these runs,
+# takes long enough that a signal sent once its title of pass N shows lands
+# before that pass is over, which is then dropped.
+SLOW=$(first_test stage=facets polygon_mode=points state=none)
+SLOW_TITLE=$(title_of "$SLOW")
+PUT=$(first_test kernel=put probed=unprobed)
+interrupt() {  # interrupt SIGNAL N ARGS...: a batch run signalled in pass N; its status in $STATUS
+  local signal=$1 pass=$2 pid
+  shift 2
+  # A background job would ignore SIGINT: the subshell puts it back.
+  (trap - INT; exec "$PROGRAM" -batch -quarter "$@" >out.txt 2>err.txt) &
+  pid=$!
+  BACKGROUND_PIDS+=("$pid")
+  for _ in $(seq 3000); do
+    [ "$(grep -c "^Tarvelin - $SLOW_TITLE " out.txt)" -lt "$pass" ] || break
+    sleep 0.02
+  done
+  kill -s "$signal" "$pid"
+  STATUS=0
+  wait "$pid" || STATUS=$?
+}
+rm -f result.tvl
+interrupt INT 3 -only "$SLOW,$PUT" -precision 0.001 -budget 300 -json r.json -history
+expect_eq "SIGINT in pass 3: the signal's exit status" 130 "$STATUS"
+expect_eq "the JSON says so and holds the 2 passes completed, checks and times alike" \
+  "True 2 2 interrupted {2} {2}" "$(python3 -c '
+import json, sys
+r = json.load(open("r.json"))
+timed = [t for t in r["tests"] if t["status"] == "timed"]
+print(r["interrupted"], r["settings"]["loops"], r["precision"]["passes"], r["precision"]["stopped"],
+      {len(t["pass_seconds"]) for t in timed}, {t["picture_check"]["passes_checked"] for t in timed})')"
+expect_eq "the report counts those passes" "#   2 loops" "$(grep '^#   [0-9]* loops$' result.tvl)"
+check "the history keeps the same results" cmp r.json data/tarvelin/runs/*.json
+check "stderr says what was kept" grep -qx \
+  "tarvelin: interrupted by SIGINT; the report and result files hold the 2 passes completed" err.txt
+check "tarvelin-compare reads the file" bash -c "'$(dirname "$PROGRAM")/tarvelin-compare' r.json r.json >/dev/null"
+rm -f result.tvl
+interrupt TERM 1 -only "$SLOW" -loop 5 -json t.json
+expect_eq "SIGTERM in the first pass: the signal's status, nothing written" "143 no no" \
+  "$STATUS $([ -e result.tvl ] && echo yes || echo no) $([ -e t.json ] && echo yes || echo no)"
+check "stderr says so" grep -qx \
+  "tarvelin: interrupted by SIGTERM before a pass was complete; nothing is kept" err.txt
