@@ -24,6 +24,7 @@ std::string p_text(double p) {
 
 std::string unknown_reason(const Decision& decision, size_t passes_first, size_t passes_later,
                            double threshold_percent, bool paired) {
+  if (decision.why_no_estimate != nullptr) return decision.why_no_estimate;
   const size_t fewest = std::min(passes_first, passes_later);
   if (fewest == 0) return "no passes recorded";
   if (passes_first == 1 && passes_later == 1) return paired ? "one round" : "one pass each";

@@ -1,8 +1,10 @@
 #include "compare/run_changes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "core/pass_statistics.h"
 #include "core/printable.h"
 
 namespace {
@@ -19,6 +21,27 @@ std::vector<double> full_length_seconds(const RunFile& run, const TestResult& te
     for (double& value : seconds) value *= 4.0;
   }
   return seconds;
+}
+
+// A score follows its trimmed mean pass time, so two runs' score ratio is
+// the inverse ratio of those means; a file changed by hand or by a tool
+// that scaled one and not the other is not decided on either.
+constexpr double SCORE_AGREEMENT = 1e-3;
+constexpr const char* SCORES_DISAGREE = "the scores and pass times disagree";
+
+bool scores_follow_passes(double shown, const std::vector<double>& first,
+                          const std::vector<double>& later) {
+  const auto measured = [](const std::vector<double>& seconds) {
+    return !seconds.empty() && std::all_of(seconds.begin(), seconds.end(), [](double value) {
+      return std::isfinite(value) && value > 0.0;
+    });
+  };
+  // Times that are no measurement are the estimate's to refuse.
+  if (!measured(first) || !measured(later)) return true;
+  const double follows =
+      trimmed_mean_of(first.data(), first.size()) / trimmed_mean_of(later.data(), later.size());
+  // Means past the doubles' range follow nothing that can be compared.
+  return !std::isfinite(follows) || std::fabs(shown / follows - 1.0) <= SCORE_AGREEMENT;
 }
 
 // Fixed-point as the table writes it; exponent form from a billion on.
@@ -65,8 +88,12 @@ Changes decide_changes(const std::vector<RunFile>& runs, double threshold_percen
   const RowEstimates trimmed{
       [](const RunFile& first, const TestResult& first_test, const RunFile& run,
          const TestResult& test, double shown) {
-        return DecisionRow{shown, trimmed_ratio(full_length_seconds(first, first_test),
-                                                full_length_seconds(run, test), false)};
+        const std::vector<double> before = full_length_seconds(first, first_test);
+        const std::vector<double> after = full_length_seconds(run, test);
+        if (!scores_follow_passes(shown, before, after)) {
+          return DecisionRow{shown, std::nullopt, SCORES_DISAGREE};
+        }
+        return DecisionRow{shown, trimmed_ratio(before, after, false)};
       },
       [](const GroupValues& first, const GroupValues& total, double shown) {
         return DecisionRow{shown, trimmed_ratio(first.pass_values, total.pass_values, true)};

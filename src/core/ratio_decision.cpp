@@ -121,6 +121,7 @@ std::vector<Decision> decide_rows(const std::vector<DecisionRow>& rows, double t
   for (const DecisionRow& row : rows) {
     Decision decision;
     decision.ratio = row.shown_ratio.value_or(row.estimate ? row.estimate->ratio : 0.0);
+    decision.why_no_estimate = row.why_no_estimate;
     if (row.estimate) {
       decision.low = row.estimate->low;
       decision.high = row.estimate->high;

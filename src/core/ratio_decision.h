@@ -55,7 +55,8 @@ struct Decision {
   double ratio = 0.0;         // the ratio shown and weighed against the threshold
   std::optional<double> low;  // the estimate's 95% interval, where there is one
   std::optional<double> high;
-  std::optional<double> p_value;  // corrected for the number of rows decided together
+  std::optional<double> p_value;          // corrected for the number of rows decided together
+  const char* why_no_estimate = nullptr;  // the row's own reason, where it gave one
 };
 
 // One row to decide: the ratio the table shows (none where it shows none)
@@ -63,6 +64,9 @@ struct Decision {
 struct DecisionRow {
   std::optional<double> shown_ratio;
   std::optional<RatioEstimate> estimate;
+  // Where a row has no estimate for a reason of its own (its figures
+  // disagree), that reason, for the claim to give.
+  const char* why_no_estimate = nullptr;
 };
 
 // Decides every row together, with the p-values of the rows that have an

@@ -109,6 +109,35 @@ expect_eq "-last -threshold 5: a slowdown's exit status, and no note of a defaul
   "$STATUS $(grep -c 'default threshold' out.txt)"
 
 
+# Tests and totals are decided on one scale, the ratio shown: every time
+# doubled (every score and total halved) is x0.50 for both, inside a
+# threshold of 60% and so not slower; every time halved is x2.00 for both,
+# beyond it. A file whose scores were changed without its pass times is
+# decided on neither.
+python3 - <<'PY'
+import json
+for name, factor, scores in (("doubled", 2.0, 0.5), ("halved", 0.5, 2.0), ("rescored", 1.0, 0.5)):
+    d = json.load(open("first.json"))
+    for t in d["tests"]:
+        if t.get("pass_seconds"):
+            t["pass_seconds"] = [s * factor for s in t["pass_seconds"]]
+        if t.get("score") is not None:
+            t["score"] *= scores
+    total = d["totals"]["3D"]
+    total.update(total=total["total"] / factor, pass_values=[v / factor for v in total["pass_values"]])
+    json.dump(d, open(name + ".json", "w"))
+PY
+outcome() { grep -E "^$1 " out.txt | grep -oE "x[0-9.]+ (\[[0-9., ]*\] )?[a-z ]+" | sed 's/ \[.*\]//; s/ *$//'; }
+for case in "doubled x0.50 same" "halved x2.00 faster"; do
+  read -r name ratio decision <<<"$case"
+  compare -threshold 60 first.json "$name.json"
+  expect_eq "every time $name: lines and the 3D total alike" "$ratio $decision|$ratio $decision" \
+    "$(outcome lines)|$(outcome '3D total')"
+done
+compare -threshold 5 first.json rescored.json
+check "scores halved, pass times not: cannot tell, and why" \
+  grep -qE '^lines .* x0\.50 +cannot tell: the scores and pass times disagree' out.txt
+
 # Pass times at the top of the doubles overflow their moments: no
 # decision, and no abort.
 python3 -c "import json; d = json.load(open('run_a.json'))
