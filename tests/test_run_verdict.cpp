@@ -56,8 +56,9 @@ TEST(VerdictPictures, DifferingAndUncheckedTimedTestsAreFindingsAndNoCheckIsNotJ
   for (const auto& [checks_wanted, timed, why] :
        {std::tuple{false, std::vector<TestId>{test_id::lines}, "checking turned off (-nocheck)"},
         std::tuple{true, std::vector<TestId>{}, "no test was timed"}}) {
+    const PictureVerdict unchecked_all[TEST_COUNT] = {};
     RunVerdict none;
-    check_pictures(verdicts, timed, checks_wanted, none);
+    check_pictures(unchecked_all, timed, checks_wanted, none);
     EXPECT_TRUE(none.trusted());
     ASSERT_EQ(none.not_judged.size(), 1u);
     EXPECT_EQ(none.not_judged[0].why, why);
