@@ -155,8 +155,10 @@ PUT=$(first_test kernel=put probed=unprobed)
 interrupt() {  # interrupt SIGNAL N ARGS...: a batch run signalled in pass N; its status in $STATUS
   local signal=$1 pass=$2 pid
   shift 2
-  # A background job would ignore SIGINT: the subshell puts it back.
-  (trap - INT; exec "$PROGRAM" -batch -quarter "$@" >out.txt 2>err.txt) &
+  # A background job starts with SIGINT ignored, and so does every script
+  # started as one, where no trap can put it back: env gives the program
+  # the signal's default.
+  env --default-signal=INT "$PROGRAM" -batch -quarter "$@" >out.txt 2>err.txt &
   pid=$!
   BACKGROUND_PIDS+=("$pid")
   for _ in $(seq 3000); do
